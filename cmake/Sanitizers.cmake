@@ -1,0 +1,5 @@
+# ASan + UBSan for the whole tree; CI builds the suite once this way.
+if(VTCAD_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

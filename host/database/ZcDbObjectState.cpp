@@ -1,0 +1,58 @@
+#include "ZcDbObjectState.h"
+
+#include "ZcDbObjectExtras.h"
+#include "ZcDbStub.h"
+
+std::unique_ptr<ZcDbObjectState> ZcDbObjectState::capture(const ZcDbObject* obj) {
+  auto state = std::make_unique<ZcDbObjectState>();
+  state->copy_.reset(ZcDbObject::cast(obj->clone()));
+  if (obj->stub_) {
+    state->owner_ = obj->stub_->owner;
+    state->erased_ = obj->stub_->erased;
+  }
+  if (obj->extras_) {
+    state->extensionDictionary_ = obj->extras_->extensionDictionary;
+    for (void* entry : obj->extras_->reactors) {
+      if (zcdbIsPersistentReactor(entry))
+        state->persistentReactors_.push_back(zcdbPersistentReactorObjectId(entry));
+    }
+  }
+  return state;
+}
+
+void ZcDbObjectState::restoreInto(ZcDbObject* obj) const {
+  // A class that cannot be copied keeps its fields; the rest is still put back.
+  if (copy_) obj->copyFrom(copy_.get());
+  if (obj->stub_) {
+    obj->stub_->owner = owner_;
+    obj->stub_->erased = erased_;
+  }
+  if (obj->extras_ || !extensionDictionary_.isNull() || !persistentReactors_.empty()) {
+    ZcDbObject::Extras& extras = obj->extras();
+    extras.extensionDictionary = extensionDictionary_;
+    // Transient reactors stay (they observe this session); persistent ones are put back.
+    ZcDbVoidPtrArray kept;
+    for (void* entry : extras.reactors) {
+      if (!zcdbIsPersistentReactor(entry)) kept.append(entry);
+    }
+    for (ZcDbObjectId id : persistentReactors_) kept.append(zcdbPersistentReactorEntry(id));
+    extras.reactors = kept;
+  }
+}
+
+void ZcDbObjectState::swapWith(ZcDbObject* obj) {
+  std::unique_ptr<ZcDbObjectState> present = capture(obj);
+  restoreInto(obj);
+  *this = std::move(*present);
+}
+
+ZcDbObject* ZcDbObjectState::takeCopy() {
+  ZcDbObject* copy = copy_.release();
+  if (!copy) return nullptr;
+  if (!extensionDictionary_.isNull() || !persistentReactors_.empty()) {
+    ZcDbObject::Extras& extras = copy->extras();
+    extras.extensionDictionary = extensionDictionary_;
+    for (ZcDbObjectId id : persistentReactors_) extras.reactors.append(zcdbPersistentReactorEntry(id));
+  }
+  return copy;
+}

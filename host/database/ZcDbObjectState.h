@@ -1,0 +1,32 @@
+#pragma once
+// Internal: everything undo and cancel() need to put an object back as it was: a copy of its
+// fields and extended data (clone()), and the parts a copy does not carry: owner, extension
+// dictionary, persistent reactors and erase flag. Transient reactors are not part of it
+// (they are observers of this session, not contents).
+#include <memory>
+#include <vector>
+
+#include "zcad/db/ZcDbObject.h"
+
+class ZcDbObjectState {
+ public:
+  // The current state of a database-resident object.
+  static std::unique_ptr<ZcDbObjectState> capture(const ZcDbObject* obj);
+
+  // Puts this state into obj and keeps obj's state of a moment ago in its place, so that the
+  // same call undoes itself (undo, then redo).
+  void swapWith(ZcDbObject* obj);
+  // Puts this state into obj (cancel).
+  void restoreInto(ZcDbObject* obj) const;
+
+  // A detached object (not in a database) with this state's fields, extension dictionary
+  // and persistent reactors: what handOverTo leaves behind, for undo to give back.
+  ZcDbObject* takeCopy();
+
+ private:
+  std::unique_ptr<ZcDbObject> copy_;  // null when the class cannot be copied
+  ZcDbObjectId owner_;
+  ZcDbObjectId extensionDictionary_;
+  std::vector<ZcDbObjectId> persistentReactors_;
+  bool erased_ = false;
+};

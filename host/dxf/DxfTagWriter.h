@@ -1,0 +1,35 @@
+#pragma once
+// Writes DXF groups as ASCII text: group codes right-aligned in three columns as CAD programs
+// write them, one value per line, lines ended by "\r\n" as the format's home platform does.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vtcad::dxf {
+
+class TagWriter {
+ public:
+  TagWriter() { out_.reserve(1 << 16); }
+
+  // Text as it is (already UTF-8, without line ends).
+  void write(int code, std::string_view text);
+  // Shortest text that reads back as the same double; always with a decimal point or exponent.
+  void writeDouble(int code, double value);
+  void writeInt(int code, std::int64_t value);
+  void writeHandle(int code, std::uint64_t handle);
+  void writePoint(int code, double x, double y, double z);
+  void writePoint2d(int code, double x, double y);
+
+  const std::string& data() const { return out_; }
+  std::string take() { return std::move(out_); }
+  size_t size() const { return out_.size(); }
+
+ private:
+  void code(int groupCode);
+  std::string out_;
+};
+
+// Shortest round-trip text of a double with a decimal point ("1.0", "0.25", "1e-05").
+std::string formatReal(double value);
+
+}  // namespace vtcad::dxf

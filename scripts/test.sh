@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole suite twice: as built for release,
+# then under AddressSanitizer + UndefinedBehaviorSanitizer.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh"
+"$top/scripts/check-format.sh"
+"$top/scripts/build.sh" release
+ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
+"$top/scripts/build.sh" asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$top/build-asan" --output-on-failure -j"$(nproc)"
+echo "test.sh: all tests passed (release and sanitizer builds)"

@@ -1,0 +1,152 @@
+#include "dxf/DxfTagReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "dxf/DxfTagWriter.h"
+
+using namespace vtcad::dxf;
+
+namespace {
+
+std::vector<Tag> readAll(TagReader& reader) {
+  std::vector<Tag> tags;
+  Tag tag;
+  while (reader.next(tag)) tags.push_back(tag);
+  return tags;
+}
+
+std::filesystem::path samplesDir() {
+  const char* shared = std::getenv("VTCAD_SHARED");
+  return std::filesystem::path(shared ? shared : "../shared") / "dxf-samples";
+}
+
+std::string slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+}  // namespace
+
+TEST(DxfTagReader, AsciiGroupsWithPaddingCrLfAndByteOrderMark) {
+  std::string data = "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nHEADER\r\n 10 \r\n1.5\r\n  1\r\n  text with blanks  \r\n";
+  TagReader reader(data);
+  auto tags = readAll(reader);
+  ASSERT_FALSE(reader.error());
+  ASSERT_EQ(tags.size(), 4u);
+  EXPECT_TRUE(tags[0].is(0, "SECTION"));
+  EXPECT_EQ(tags[2].code, 10);
+  EXPECT_EQ(tags[2].toDouble(), 1.5);
+  EXPECT_EQ(tags[2].line, 5u);
+  // Text values keep their blanks; only the line end goes.
+  EXPECT_EQ(tags[3].value, "  text with blanks  ");
+}
+
+TEST(DxfTagReader, MalformedInputNamesTheLineAndStops) {
+  struct Case {
+    std::string data;
+    std::uint32_t line;
+    std::string words;
+  };
+  const Case cases[] = {
+      {"0\nSECTION\nabc\nHEADER\n", 3, "invalid group code"},
+      {"0\nSECTION\n2\n", 3, "has no value"},
+      {"0\nSECTION\n\n2\nHEADER\n", 3, "empty group code"},
+      {"0\nSECTION\n99999\nx\n", 3, "invalid group code"},
+  };
+  for (const Case& c : cases) {
+    TagReader reader(c.data);
+    readAll(reader);
+    ASSERT_TRUE(reader.error()) << c.data;
+    EXPECT_EQ(reader.error()->line, c.line) << c.data;
+    EXPECT_NE(reader.error()->message.find(c.words), std::string::npos) << reader.error()->message;
+  }
+}
+
+TEST(DxfTagReader, BlankLinesAfterTheLastGroupEndTheFile) {
+  TagReader reader("0\nEOF\n\n\r\n  \n");
+  EXPECT_EQ(readAll(reader).size(), 1u);
+  EXPECT_FALSE(reader.error());
+}
+
+TEST(DxfTagReader, PushBackGivesTheSameGroupAgain) {
+  TagReader reader("0\nA\n0\nB\n");
+  Tag tag;
+  ASSERT_TRUE(reader.next(tag));
+  reader.pushBack();
+  ASSERT_TRUE(reader.next(tag));
+  EXPECT_EQ(tag.value, "A");
+  ASSERT_TRUE(reader.next(tag));
+  EXPECT_EQ(tag.value, "B");
+}
+
+TEST(DxfTagReader, CutOffBinaryFilesAreRefusedNotOverread) {
+  std::string data = slurp(samplesDir() / "itest-bin_dxf_r2000.dxf");
+  ASSERT_GT(data.size(), 1000u);
+  // Every prefix ends cleanly: either a complete group list or an error, never a crash.
+  for (size_t cut : {23ul, 24ul, 100ul, 101ul, 102ul, data.size() / 2, data.size() - 1}) {
+    std::string prefix = data.substr(0, cut);
+    TagReader reader(prefix);
+    readAll(reader);
+    EXPECT_TRUE(reader.error() || reader.atEnd()) << cut;
+  }
+}
+
+TEST(DxfTagReader, EverySampleDrawingSplitsToItsEndOfFile) {
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(samplesDir())) {
+    std::string ext = entry.path().extension().string();
+    if (ext != ".dxf" && ext != ".DXF") continue;
+    ++files;
+    std::string data = slurp(entry.path());
+    TagReader reader(data);
+    Tag tag;
+    bool sawEof = false;
+    while (reader.next(tag)) {
+      if (tag.is(0, "EOF")) {
+        sawEof = true;
+        break;
+      }
+    }
+    // itest-recover01 is damaged on purpose and lacks its end.
+    if (entry.path().filename() == "itest-recover01.dxf") continue;
+    EXPECT_TRUE(sawEof) << entry.path() << (reader.error() ? reader.error()->message : "");
+  }
+  EXPECT_GE(files, 80u);
+}
+
+TEST(DxfTagWriter, RealsReadBackBitForBit) {
+  std::mt19937_64 random(42);
+  std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+  std::uniform_int_distribution<int> exponent(-300, 300);
+  TagWriter writer;
+  std::vector<double> values = {0.0, -0.0, 1.0, 0.1, 1e-300, 123456789.123456789, -2.5};
+  for (int i = 0; i < 2000; ++i) values.push_back(std::ldexp(mantissa(random), exponent(random)));
+  for (double v : values) writer.writeDouble(40, v);
+  std::string text = writer.take();
+  TagReader reader(text);
+  auto tags = readAll(reader);
+  ASSERT_EQ(tags.size(), values.size());
+  for (size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(*tags[i].toDouble(), values[i] == 0.0 ? 0.0 : values[i]);
+    // Always recognisably a real, for readers that insist on a decimal point.
+    EXPECT_NE(tags[i].value.find_first_of(".e"), std::string_view::npos) << tags[i].value;
+  }
+}
+
+TEST(DxfTagWriter, GroupCodesAreRightAlignedAndHandlesUpperHex) {
+  TagWriter writer;
+  writer.write(0, "LINE");
+  writer.writeHandle(5, 0x2AF);
+  writer.writeInt(1071, -7);
+  EXPECT_EQ(writer.data(), "  0\r\nLINE\r\n  5\r\n2AF\r\n1071\r\n-7\r\n");
+}
