@@ -30,7 +30,7 @@ double lengthOf(const ZcDbPolyline& pl) {
   return length;
 }
 
-void BM_PointAtDistCached(benchmark::State& state) {
+void BM_PolylinePointAtDistCached(benchmark::State& state) {
   const auto pl = makePolyline(static_cast<int>(state.range(0)));
   const double length = lengthOf(*pl);  // builds the cache
   std::mt19937 rng(1);
@@ -45,9 +45,12 @@ void BM_PointAtDistCached(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_PointAtDistCached)->RangeMultiplier(10)->Range(100, 100000)->Complexity(benchmark::oLogN);
+BENCHMARK(BM_PolylinePointAtDistCached)
+    ->RangeMultiplier(10)
+    ->Range(100, 100000)
+    ->Complexity(benchmark::oLogN);
 
-void BM_PointAtDistFirstCallAfterChange(benchmark::State& state) {
+void BM_PolylinePointAtDistFirstCallAfterChange(benchmark::State& state) {
   const auto pl = makePolyline(static_cast<int>(state.range(0)));
   const double length = lengthOf(*pl);
   double bulge = 0.0;
@@ -62,7 +65,7 @@ void BM_PointAtDistFirstCallAfterChange(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_PointAtDistFirstCallAfterChange)
+BENCHMARK(BM_PolylinePointAtDistFirstCallAfterChange)
     ->RangeMultiplier(10)
     ->Range(100, 100000)
     ->Complexity(benchmark::oN);

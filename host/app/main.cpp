@@ -85,9 +85,9 @@ void report(ZcDbObjectId id) {
   if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) return;
   ZcDbExtents box;
   entity->getGeomExtents(box);
-  std::printf("%-14s layer %-6s extents (%8.3f, %8.3f) - (%8.3f, %8.3f)\n", narrow(entity->isA()->name()).c_str(),
-              narrow(entity->layer()).c_str(), box.minPoint().x, box.minPoint().y, box.maxPoint().x,
-              box.maxPoint().y);
+  std::printf("%-14s layer %-6s extents (%8.3f, %8.3f) - (%8.3f, %8.3f)\n",
+              narrow(entity->isA()->name()).c_str(), narrow(entity->layer()).c_str(), box.minPoint().x,
+              box.minPoint().y, box.maxPoint().x, box.maxPoint().y);
   if (auto* curve = ZcDbCurve::cast(entity)) {
     double endParam = 0, length = 0, area = 0;
     ZcGePoint3d middle;
@@ -95,8 +95,8 @@ void report(ZcDbObjectId id) {
     curve->getDistAtParam(endParam, length);
     curve->getArea(area);
     curve->getPointAtDist(length / 2, middle);
-    std::printf("%14s length %10.4f  area %10.4f  halfway (%.4f, %.4f)%s\n", "", length, area, middle.x, middle.y,
-                curve->isClosed() ? "  closed" : "");
+    std::printf("%14s length %10.4f  area %10.4f  halfway (%.4f, %.4f)%s\n", "", length, area, middle.x,
+                middle.y, curve->isClosed() ? "  closed" : "");
   } else if (auto* text = ZcDbText::cast(entity)) {
     std::printf("%14s \"%s\" height %.2f\n", "", narrow(text->textString()).c_str(), text->height());
   }
@@ -126,16 +126,18 @@ int runExample() {
   }
   append(db, new ZcDbSpline(fit), L"SITE", ids);
   append(db, new ZcDbCircle(ZcGePoint3d(15, 35, 0), ZcGeVector3d::kZAxis, 3.0), L"PLANT", ids);
-  append(db, new ZcDbEllipse(ZcGePoint3d(45, 12, 0), ZcGeVector3d::kZAxis, ZcGeVector3d(6, 0, 0), 0.5), L"PLANT",
+  append(db, new ZcDbEllipse(ZcGePoint3d(45, 12, 0), ZcGeVector3d::kZAxis, ZcGeVector3d(6, 0, 0), 0.5),
+         L"PLANT", ids);
+  append(db, new ZcDbText(ZcGePoint3d(2, 47, 0), L"PLOT 17 \u5730\u5757", ZcDbObjectId::kNull, 2.5), L"SITE",
          ids);
-  append(db, new ZcDbText(ZcGePoint3d(2, 47, 0), L"PLOT 17 \u5730\u5757", ZcDbObjectId::kNull, 2.5), L"SITE", ids);
 
   std::printf("The example site plan: %zu entities in model space\n\n", ids.size());
   for (ZcDbObjectId id : ids) report(id);
 
   // A command's worth of change: turn everything a quarter turn about the plot's centre.
   db.beginUndoGroup(L"ROTATE");
-  ZcGeMatrix3d turn = ZcGeMatrix3d::rotation(std::numbers::pi / 2, ZcGeVector3d::kZAxis, ZcGePoint3d(30, 22.5, 0));
+  ZcGeMatrix3d turn =
+      ZcGeMatrix3d::rotation(std::numbers::pi / 2, ZcGeVector3d::kZAxis, ZcGePoint3d(30, 22.5, 0));
   for (ZcDbObjectId id : ids) {
     ZcDbEntity* entity = nullptr;
     if (zcdbOpenObject(entity, id, ZcDb::kForWrite) == Zcad::eOk) {

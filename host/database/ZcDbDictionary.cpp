@@ -112,9 +112,17 @@ Zcad::ErrorStatus ZcDbDictionary::remove(const ZTCHAR* key, ZcDbObjectId& return
   if (Zcad::ErrorStatus es = checkedAssertWriteEnabled(); es != Zcad::eOk) return es;
   returnId = it->second.id;
   entries_.erase(it);
-  // The object is no longer owned by the dictionary (its owner id is a property of the id,
-  // changed here directly: the caller may not have it open).
-  if (ZcDbStub* stub = returnId.stub(); stub && stub->owner == objectId()) stub->owner.setNull();
+  // The object is no longer owned by the dictionary. Through the object when it can be
+  // opened, so that undo records it; else directly (the caller has it open).
+  ZcDbStub* stub = returnId.stub();
+  if (!stub || stub->owner != objectId()) return Zcad::eOk;
+  ZcDbObject* obj = nullptr;
+  if (zcdbOpenObject(obj, returnId, ZcDb::kForWrite, /*openErased=*/true) == Zcad::eOk) {
+    obj->setOwnerId(ZcDbObjectId());
+    obj->close();
+  } else {
+    stub->owner.setNull();
+  }
   return Zcad::eOk;
 }
 

@@ -215,7 +215,7 @@ Zcad::ErrorStatus ZcDbEntity::dwgInFields(ZcDbDwgFiler* filer) {
   }
   color_ = color;
   linetypeScale_ = zcdbFinite(scale) && scale > 0.0 ? scale : 1.0;
-  lineWeight_ = weight;
-  visibility_ = static_cast<Zdesk::UInt8>(visibility);
+  lineWeight_ = zcdbIsValidLineWeight(weight) ? weight : static_cast<Zdesk::Int16>(ZcDb::kLnWtByLayer);
+  visibility_ = visibility == ZcDb::kInvisible ? ZcDb::kInvisible : ZcDb::kVisible;
   return Zcad::eOk;
 }

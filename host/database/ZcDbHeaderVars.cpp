@@ -1,6 +1,7 @@
 // Header variables by name: the typed ones through their accessors, the others kept as the
 // chain of DXF groups they were given.
 #include <algorithm>
+#include <cmath>
 #include <cwctype>
 #include <set>
 #include <string>
@@ -251,7 +252,10 @@ Zcad::ErrorStatus ZcDbDatabase::setHeaderVar(const ZTCHAR* name, const resbuf* v
     case Var::kPdsize:
       return asReal(&ZcDbDatabase::setPdsize);
     case Var::kCelweight:
-      if (!hasNumber) return Zcad::eInvalidInput;
+      // Checked before the cast: an int that is no weight is no value of the enum either.
+      if (!hasNumber || number != std::floor(number) || !zcdbIsValidLineWeight(static_cast<int>(number))) {
+        return Zcad::eInvalidInput;
+      }
       return setCelweight(static_cast<ZcDb::LineWeight>(static_cast<int>(number)));
     case Var::kPdmode:
       return asShort(&ZcDbDatabase::setPdmode);

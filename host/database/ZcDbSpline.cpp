@@ -5,6 +5,7 @@
 
 #include "database/CurveArea.h"
 #include "database/CurveQueryRules.h"
+#include "geometry/ZcGeGaussLegendre.h"
 #include "zcad/ge/ZcGeCircArc3d.h"
 #include "zcad/ge/ZcGeEllipArc3d.h"
 #include "zcad/ge/ZcGeLineSeg3d.h"
@@ -469,8 +470,20 @@ void ZcDbSpline::ensureSpanLengths() const {
   spanParams_.push_back(end);
   spanLengths_.assign(1, 0.0);
   for (size_t i = 0; i + 1 < spanParams_.size(); ++i)
-    spanLengths_.push_back(spanLengths_.back() + curve_.length(spanParams_[i], spanParams_[i + 1]));
+    spanLengths_.push_back(spanLengths_.back() + lengthInSpan(spanParams_[i], spanParams_[i + 1]));
   spanLengthsValid_ = true;
+}
+
+double ZcDbSpline::lengthInSpan(double from, double to) const {
+  // Integrated here rather than by ZcGeNurbCurve3d::length, which visits every knot span
+  // of the curve: inside one span the speed is smooth and each evaluation finds its span by
+  // binary search, so a query costs O(log n).
+  ZcGeVector3dArray derivs;
+  const auto speed = [&](double t) {
+    curve_.evalPoint(t, 1, derivs);
+    return derivs[0].length();
+  };
+  return zcge::integrateAdaptive(speed, from, to, 1e-11, /*absTol=*/0.0);
 }
 
 double ZcDbSpline::lengthTo(double param) const {
@@ -478,7 +491,7 @@ double ZcDbSpline::lengthTo(double param) const {
   const auto it = std::upper_bound(spanParams_.begin(), spanParams_.end(), param);
   const size_t span =
       std::min<size_t>(std::max<ptrdiff_t>(it - spanParams_.begin() - 1, 0), spanParams_.size() - 2);
-  return spanLengths_[span] + curve_.length(spanParams_[span], param);
+  return spanLengths_[span] + lengthInSpan(spanParams_[span], std::max(param, spanParams_[span]));
 }
 
 double ZcDbSpline::paramAtLength(double length) const {
@@ -497,7 +510,7 @@ double ZcDbSpline::paramAtLength(double length) const {
   const double tol = 1e-12 * std::max(spanLengths_.back(), 1e-300);
   double lo = a, hi = b, t = a + (b - a) * (target / spanLength);
   for (int iteration = 0; iteration < 60; ++iteration) {
-    const double f = curve_.length(a, t) - target;
+    const double f = lengthInSpan(a, t) - target;
     if (std::fabs(f) <= tol) break;
     (f > 0.0 ? hi : lo) = t;
     ZcGeVector3dArray derivs;

@@ -37,9 +37,7 @@ ValueType valueTypeOf(int c) {
   return ValueType::kUnknown;
 }
 
-bool isHandleCode(int c) {
-  return c == 5 || c == 105 || c == 1005 || isReferenceCode(c);
-}
+bool isHandleCode(int c) { return c == 5 || c == 105 || c == 1005 || isReferenceCode(c); }
 
 bool isReferenceCode(int c) {
   return (c >= 320 && c <= 369) || (c >= 390 && c <= 399) || c == 480 || c == 481;

@@ -5,8 +5,8 @@
 namespace vtcad::dxf {
 
 enum class ValueType : std::uint8_t {
-  kString,   // text (names, strings, handles written as hex text)
-  kDouble,   // coordinates, lengths, angles
+  kString,  // text (names, strings, handles written as hex text)
+  kDouble,  // coordinates, lengths, angles
   kInt16,
   kInt32,
   kInt64,

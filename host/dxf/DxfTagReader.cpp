@@ -80,8 +80,8 @@ bool TagReader::nextAscii(Tag& tag) {
   if (codeText.empty()) {
     // Blank lines after the last group end the file; elsewhere they are a missing code.
     size_t rest = pos_;
-    while (rest < size && (base[rest] == '\n' || base[rest] == '\r' || base[rest] == ' ' || base[rest] == '\t' ||
-                           base[rest] == '\x1a' || base[rest] == '\0'))
+    while (rest < size && (base[rest] == '\n' || base[rest] == '\r' || base[rest] == ' ' ||
+                           base[rest] == '\t' || base[rest] == '\x1a' || base[rest] == '\0'))
       ++rest;
     if (rest >= size) {
       pos_ = size;
@@ -95,13 +95,15 @@ bool TagReader::nextAscii(Tag& tag) {
     std::string shown(codeText.substr(0, 40));
     return fail(codeLine, "invalid group code \"" + shown + "\"");
   }
-  if (!codeEnd) return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
+  if (!codeEnd)
+    return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
   pos_ = codeEndPos + 1;
 
   // Value line (may be empty, may hold any bytes but a line end).
   const char* valueEnd = static_cast<const char*>(std::memchr(base + pos_, '\n', size - pos_));
   size_t valueEndPos = valueEnd ? static_cast<size_t>(valueEnd - base) : size;
-  if (pos_ >= size) return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
+  if (pos_ >= size)
+    return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
   tag.code = code;
   tag.line = codeLine;
   tag.value = stripCr(data_.substr(pos_, valueEndPos - pos_));
@@ -137,7 +139,8 @@ bool TagReader::nextBinary(Tag& tag) {
   switch (valueTypeOf(code)) {
     case ValueType::kString: {
       const void* zero = std::memchr(bytes + pos_, 0, size - pos_);
-      if (!zero) return fail(offset, "unterminated text of group " + std::to_string(code) + ": the file ends here");
+      if (!zero)
+        return fail(offset, "unterminated text of group " + std::to_string(code) + ": the file ends here");
       size_t end = static_cast<const unsigned char*>(zero) - bytes;
       tag.value = data_.substr(pos_, end - pos_);
       pos_ = end + 1;

@@ -64,15 +64,42 @@ std::string iconvNameOfCodepage(std::string_view page) {
   };
   // GB18030 is a superset of code page 936 and reads every GBK file.
   static constexpr Entry kTable[] = {
-      {"ANSI_936", "GB18030"}, {"ANSI_932", "CP932"},   {"ANSI_949", "CP949"},   {"ANSI_950", "CP950"},
-      {"ANSI_1361", "JOHAB"},  {"ANSI_874", "CP874"},   {"ANSI_1250", "CP1250"}, {"ANSI_1251", "CP1251"},
-      {"ANSI_1252", "CP1252"}, {"ANSI_1253", "CP1253"}, {"ANSI_1254", "CP1254"}, {"ANSI_1255", "CP1255"},
-      {"ANSI_1256", "CP1256"}, {"ANSI_1257", "CP1257"}, {"ANSI_1258", "CP1258"}, {"DOS437", "CP437"},
-      {"DOS850", "CP850"},     {"DOS852", "CP852"},     {"DOS855", "CP855"},     {"DOS857", "CP857"},
-      {"DOS860", "CP860"},     {"DOS861", "CP861"},     {"DOS863", "CP863"},     {"DOS864", "CP864"},
-      {"DOS865", "CP865"},     {"DOS869", "CP869"},     {"DOS932", "CP932"},     {"DOS866", "CP866"},
-      {"ISO8859-1", "ISO-8859-1"}, {"ISO8859-2", "ISO-8859-2"}, {"ISO8859-5", "ISO-8859-5"},
-      {"ISO8859-7", "ISO-8859-7"}, {"GB2312", "GB18030"}, {"BIG5", "BIG5"},    {"UTF8", ""}, {"UTF-8", ""},
+      {"ANSI_936", "GB18030"},
+      {"ANSI_932", "CP932"},
+      {"ANSI_949", "CP949"},
+      {"ANSI_950", "CP950"},
+      {"ANSI_1361", "JOHAB"},
+      {"ANSI_874", "CP874"},
+      {"ANSI_1250", "CP1250"},
+      {"ANSI_1251", "CP1251"},
+      {"ANSI_1252", "CP1252"},
+      {"ANSI_1253", "CP1253"},
+      {"ANSI_1254", "CP1254"},
+      {"ANSI_1255", "CP1255"},
+      {"ANSI_1256", "CP1256"},
+      {"ANSI_1257", "CP1257"},
+      {"ANSI_1258", "CP1258"},
+      {"DOS437", "CP437"},
+      {"DOS850", "CP850"},
+      {"DOS852", "CP852"},
+      {"DOS855", "CP855"},
+      {"DOS857", "CP857"},
+      {"DOS860", "CP860"},
+      {"DOS861", "CP861"},
+      {"DOS863", "CP863"},
+      {"DOS864", "CP864"},
+      {"DOS865", "CP865"},
+      {"DOS869", "CP869"},
+      {"DOS932", "CP932"},
+      {"DOS866", "CP866"},
+      {"ISO8859-1", "ISO-8859-1"},
+      {"ISO8859-2", "ISO-8859-2"},
+      {"ISO8859-5", "ISO-8859-5"},
+      {"ISO8859-7", "ISO-8859-7"},
+      {"GB2312", "GB18030"},
+      {"BIG5", "BIG5"},
+      {"UTF8", ""},
+      {"UTF-8", ""},
   };
   for (const Entry& entry : kTable) {
     if (upper == entry.dxf) return entry.iconv;
@@ -131,7 +158,10 @@ std::wstring utf8ToWide(std::string_view s) {
       ++i;
       continue;
     }
-    int extra = (c >= 0xF0 && c <= 0xF4) ? 3 : (c >= 0xE0 && c < 0xF0) ? 2 : (c >= 0xC2 && c <= 0xDF) ? 1 : -1;
+    int extra = (c >= 0xF0 && c <= 0xF4)   ? 3
+                : (c >= 0xE0 && c < 0xF0)  ? 2
+                : (c >= 0xC2 && c <= 0xDF) ? 1
+                                           : -1;
     // A bad lead byte, or a sequence cut off by the end of the text.
     if (extra < 0 || i + static_cast<size_t>(extra) >= s.size()) {
       out.push_back(kReplacement);
@@ -208,7 +238,8 @@ std::wstring resolveUnicodeEscapes(std::wstring_view text) {
           v3 = hexValue(text[i + 7]);
       if (v0 >= 0 && v1 >= 0 && v2 >= 0 && v3 >= 0) {
         char bytes[2] = {static_cast<char>((v0 << 4) | v1), static_cast<char>((v2 << 4) | v3)};
-        std::wstring decoded = utf8ToWide(convertToUtf8(std::string_view(bytes, 2), kMifPages[text[i + 3] - L'0']));
+        std::wstring decoded =
+            utf8ToWide(convertToUtf8(std::string_view(bytes, 2), kMifPages[text[i + 3] - L'0']));
         out += decoded;
         i += 8;
         continue;

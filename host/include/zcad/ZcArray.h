@@ -10,7 +10,9 @@ template <typename T>
 class ZcArray {
  public:
   ZcArray() = default;
-  explicit ZcArray(int physicalLength, int /*growLength*/ = 8) { items_.reserve(physicalLength > 0 ? physicalLength : 0); }
+  explicit ZcArray(int physicalLength, int /*growLength*/ = 8) {
+    items_.reserve(physicalLength > 0 ? physicalLength : 0);
+  }
   ZcArray(std::initializer_list<T> init) : items_(init) {}
 
   int length() const { return static_cast<int>(items_.size()); }

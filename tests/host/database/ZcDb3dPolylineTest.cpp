@@ -154,13 +154,16 @@ TEST(ZcDb3dPolyline, AnyAffineTransformMovesEveryVertex) {
   std::vector<ZcGePoint3d> before;
   for (const ZcDb3dPolylineVertex* v : vertexList(pl)) before.push_back(v->position());
   ASSERT_EQ(pl.transformBy(m), Zcad::eOk);
-  const std::vector<const ZcDb3dPolylineVertex*> after = vertexList(pl);
+  std::vector<ZcGePoint3d> after;
+  for (const ZcDb3dPolylineVertex* v : vertexList(pl)) after.push_back(v->position());
   ASSERT_EQ(after.size(), before.size());
-  for (size_t i = 0; i < after.size(); ++i) EXPECT_LT(dist(after[i]->position(), m * before[i]), 1e-12);
-  // The fit vertices still sample the B-spline of the moved control vertices.
+  for (size_t i = 0; i < after.size(); ++i) EXPECT_LT(dist(after[i], m * before[i]), 1e-12);
+  // The fit vertices still sample the B-spline of the moved control vertices (refitting, which
+  // replaces them, gives the same points).
   ASSERT_EQ(pl.splineFit(), Zcad::eOk);
   const std::vector<const ZcDb3dPolylineVertex*> refit = vertexList(pl);
-  for (size_t i = 0; i < refit.size(); ++i) EXPECT_LT(dist(refit[i]->position(), after[i]->position()), 1e-9);
+  ASSERT_EQ(refit.size(), after.size());
+  for (size_t i = 0; i < refit.size(); ++i) EXPECT_LT(dist(refit[i]->position(), after[i]), 1e-9);
 }
 
 TEST(ZcDb3dPolyline, ReverseTwiceIsIdentityAndOnceKeepsLengthAndPoints) {

@@ -64,7 +64,7 @@ TEST_F(EntityTest, DatabaseDefaultsAndPropertiesFromAnotherEntity) {
   red.setColorIndex(1);
   ASSERT_EQ(db.setCecolor(red), Zcad::eOk);
   ASSERT_EQ(db.setCeltscale(0.5), Zcad::eOk);
-  ASSERT_EQ(db.setCelweight(static_cast<ZcDb::LineWeight>(25)), Zcad::eOk);
+  ASSERT_EQ(db.setCelweight(ZcDb::kLnWt025), Zcad::eOk);
   TestSegment source;
   source.setDatabaseDefaults();
   EXPECT_EQ(source.layerId(), wallsId);
@@ -88,7 +88,6 @@ TEST_F(EntityTest, NonFiniteAndInvalidValuesAreRefused) {
   EXPECT_EQ(segment.linetypeScale(), 1.0);
   EXPECT_EQ(segment.setLineWeight(static_cast<ZcDb::LineWeight>(7)), Zcad::eInvalidInput);
   EXPECT_EQ(segment.setColorIndex(999), Zcad::eInvalidInput);
-  EXPECT_EQ(segment.setVisibility(static_cast<ZcDb::Visibility>(5)), Zcad::eInvalidInput);
 }
 
 TEST_F(EntityTest, TransformedCopyIsACloneMovedByTheMatrix) {

@@ -7,6 +7,7 @@
 
 #include "DatabaseTestSupport.h"
 #include "zcad/db/ZcDbObject.h"
+#include "zcad/db/ZcDbObjectIterator.h"
 #include "zcad/db/ZcDbObjectReactor.h"
 #include "zcad/db/ZcDbXrecord.h"
 
@@ -359,6 +360,27 @@ TEST_F(ObjectTest, ExtensionDictionaryIsCreatedOnceAndReleasedOnlyWhenEmpty) {
   EXPECT_TRUE(obj->extensionDictionary().isNull());
   EXPECT_TRUE(dictId.isErased());
   obj->close();
+}
+
+TEST_F(ObjectTest, ObjectIteratorWalksIdsBothWaysAndSkipsErased) {
+  ZcDbObjectId second = appendSegment(db, {2, 0, 0}, {3, 0, 0});
+  ZcDbObjectId third = appendSegment(db, {3, 0, 0}, {4, 0, 0});
+  ZcDbObject* obj = nullptr;
+  ASSERT_EQ(zcdbOpenObject(obj, second, ZcDb::kForWrite), Zcad::eOk);
+  obj->erase();
+  obj->close();
+  ZcDbObjectIterator it(ZcDbObjectIdArray{id, second, third});
+  std::vector<ZcDbObjectId> seen;
+  for (it.start(); !it.done(); it.step()) seen.push_back(it.objectId());
+  EXPECT_EQ(seen, (std::vector<ZcDbObjectId>{id, third}));
+  it.start(/*atEnd=*/true);
+  EXPECT_EQ(it.objectId(), third);
+  ASSERT_NE(it.entity(), nullptr);
+  EXPECT_EQ(it.entity()->objectId(), third);
+  it.step(/*backwards=*/true);
+  EXPECT_EQ(it.objectId(), id);
+  EXPECT_FALSE(it.setPosition(ZcDbObjectId()));
+  EXPECT_EQ(it.objectId(), id);
 }
 
 }  // namespace

@@ -145,6 +145,24 @@ TEST_F(SymbolTableTest, BlockKnowsTheReferencesThatInsertIt) {
   EXPECT_EQ(ids, (ZcDbObjectIdArray{refIds[0], refIds[1]}));
 }
 
+// Regression: isLayout once read the characters of a temporary name (use after free).
+TEST_F(SymbolTableTest, LayoutNamesAreRecognisedWithoutRegardToCase) {
+  ZcDbBlockTable* table = nullptr;
+  ASSERT_EQ(db.getBlockTable(table, ZcDb::kForWrite), Zcad::eOk);
+  for (const ZTCHAR* name : {L"*PAPER_SPACE1", L"*Paper_Spac", L"Paper_Space"}) {
+    auto* block = new ZcDbBlockTableRecord;
+    ASSERT_EQ(block->setName(name), Zcad::eOk);
+    EXPECT_EQ(block->isLayout(), std::wstring(name) == L"*PAPER_SPACE1") << std::wstring(name).size();
+    delete block;
+  }
+  ZcDbBlockTableRecord* model = nullptr;
+  ASSERT_EQ(table->getAt(L"*model_space", model, ZcDb::kForRead), Zcad::eOk);
+  EXPECT_TRUE(model->isLayout());
+  EXPECT_FALSE(model->isAnonymous());
+  model->close();
+  table->close();
+}
+
 TEST_F(SymbolTableTest, RecordsOfAnotherTableAreRefused) {
   ZcDbLayerTable* table = nullptr;
   ASSERT_EQ(db.getLayerTable(table, ZcDb::kForWrite), Zcad::eOk);

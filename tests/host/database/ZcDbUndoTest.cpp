@@ -5,7 +5,9 @@
 #include "DatabaseTestSupport.h"
 #include "database/ZcDbDatabaseImpl.h"
 #include "database/ZcDbUndo.h"
+#include "zcad/db/ZcDbDictionary.h"
 #include "zcad/db/ZcDbLayerTable.h"
+#include "zcad/db/ZcDbXrecord.h"
 
 namespace {
 
@@ -144,6 +146,36 @@ TEST_F(UndoTest, LayerPropertiesAndExtendedDataComeBack) {
   ASSERT_EQ(zcdbOpenObject(segment, target, ZcDb::kForRead), Zcad::eOk);
   EXPECT_EQ(segment->layer(), ZcString(L"Walls"));
   segment->close();
+}
+
+TEST_F(UndoTest, DictionaryRemoveAndReplaceComeBackWithTheirOwners) {
+  ZcDbDictionary* nod = nullptr;
+  ASSERT_EQ(db.getNamedObjectsDictionary(nod, ZcDb::kForWrite), Zcad::eOk);
+  auto* first = new ZcDbXrecord;
+  ZcDbObjectId firstId;
+  ASSERT_EQ(nod->setAt(L"VT", first, firstId), Zcad::eOk);
+  first->close();
+  nod->close();
+
+  db.beginUndoGroup();
+  ASSERT_EQ(db.getNamedObjectsDictionary(nod, ZcDb::kForWrite), Zcad::eOk);
+  ASSERT_EQ(nod->remove(L"vt"), Zcad::eOk);
+  nod->close();
+  db.endUndoGroup();
+  ZcDbObject* obj = nullptr;
+  ASSERT_EQ(zcdbOpenObject(obj, firstId, ZcDb::kForRead), Zcad::eOk);
+  EXPECT_TRUE(obj->ownerId().isNull());
+  obj->close();
+
+  ASSERT_EQ(db.undo(), Zcad::eOk);
+  ASSERT_EQ(db.getNamedObjectsDictionary(nod, ZcDb::kForRead), Zcad::eOk);
+  ZcDbObjectId found;
+  EXPECT_EQ(nod->getAt(L"VT", found), Zcad::eOk);
+  EXPECT_EQ(found, firstId);
+  nod->close();
+  ASSERT_EQ(zcdbOpenObject(obj, firstId, ZcDb::kForRead), Zcad::eOk);
+  EXPECT_EQ(obj->ownerId(), db.namedObjectsDictionaryId());
+  obj->close();
 }
 
 TEST_F(UndoTest, OpeningForWriteWithoutAChangeAllocatesAndRecordsNothing) {

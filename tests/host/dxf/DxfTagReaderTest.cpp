@@ -1,5 +1,3 @@
-#include "dxf/DxfTagReader.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "dxf/DxfTagReader.h"
 #include "dxf/DxfTagWriter.h"
 
 using namespace vtcad::dxf;
@@ -38,7 +37,8 @@ std::string slurp(const std::filesystem::path& path) {
 }  // namespace
 
 TEST(DxfTagReader, AsciiGroupsWithPaddingCrLfAndByteOrderMark) {
-  std::string data = "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nHEADER\r\n 10 \r\n1.5\r\n  1\r\n  text with blanks  \r\n";
+  std::string data =
+      "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nHEADER\r\n 10 \r\n1.5\r\n  1\r\n  text with blanks  \r\n";
   TagReader reader(data);
   auto tags = readAll(reader);
   ASSERT_FALSE(reader.error());

@@ -1,6 +1,6 @@
-#include "dxf/DxfText.h"
-
 #include <gtest/gtest.h>
+
+#include "dxf/DxfText.h"
 
 using namespace vtcad::dxf;
 
@@ -10,7 +10,9 @@ TEST(DxfText, ChineseCodePageFilesDecode) {
   EXPECT_EQ(decoder.decode("\xD6\xD0\xCE\xC4"), L"\u4E2D\u6587");
   EXPECT_EQ(decoder.toUtf8("\xD6\xD0\xCE\xC4"), "\xE4\xB8\xAD\xE6\x96\x87");
   TextDecoder latin(/*utf8=*/false, "ANSI_1252");
-  EXPECT_EQ(latin.decode("Stra\xDF" "e \x80"), L"Stra\u00DFe \u20AC");
+  EXPECT_EQ(latin.decode("Stra\xDF"
+                         "e \x80"),
+            L"Stra\u00DFe \u20AC");
 }
 
 TEST(DxfText, UnicodeAndMultibyteEscapesResolve) {
@@ -24,7 +26,9 @@ TEST(DxfText, UnicodeAndMultibyteEscapesResolve) {
 
 TEST(DxfText, InvalidBytesBecomeReplacementCharacters) {
   TextDecoder decoder;
-  EXPECT_EQ(decoder.decode("a\xFF" "b\xE4\xB8"), L"a\uFFFDb\uFFFD\uFFFD");
+  EXPECT_EQ(decoder.decode("a\xFF"
+                           "b\xE4\xB8"),
+            L"a\uFFFDb\uFFFD\uFFFD");
   EXPECT_EQ(utf8ToWide("\xC0\x80"), L"\uFFFD\uFFFD");  // overlong NUL
   TextDecoder gbk(/*utf8=*/false, "ANSI_936");
   EXPECT_EQ(gbk.decode("x\xD6"), L"x\uFFFD");  // a lead byte cut off by the end

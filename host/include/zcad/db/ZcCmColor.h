@@ -3,13 +3,22 @@
 #include "zcad/zadesk.h"
 
 namespace ZcCmEntityColor {
-enum ColorMethod { kByLayer = 0xC0, kByBlock = 0xC1, kByColor = 0xC2, kByACI = 0xC3, kForeground = 0xC5, kNone = 0xC8 };
+enum ColorMethod {
+  kByLayer = 0xC0,
+  kByBlock = 0xC1,
+  kByColor = 0xC2,
+  kByACI = 0xC3,
+  kForeground = 0xC5,
+  kNone = 0xC8
+};
 }
 
 class ZcCmColor {
  public:
   ZcCmColor() = default;  // ByLayer
-  ZcCmEntityColor::ColorMethod colorMethod() const { return static_cast<ZcCmEntityColor::ColorMethod>(method_); }
+  ZcCmEntityColor::ColorMethod colorMethod() const {
+    return static_cast<ZcCmEntityColor::ColorMethod>(method_);
+  }
   bool isByLayer() const { return method_ == ZcCmEntityColor::kByLayer; }
   bool isByBlock() const { return method_ == ZcCmEntityColor::kByBlock; }
   bool isByACI() const { return method_ == ZcCmEntityColor::kByACI; }

@@ -9,8 +9,45 @@ enum Vertex2dType { k2dVertex = 0, k2dSplineCtlVertex = 1, k2dSplineFitVertex = 
 enum Vertex3dType { k3dSimpleVertex = 0, k3dControlVertex = 1, k3dFitVertex = 2 };
 enum DuplicateRecordCloning { kDrcNotApplicable = 0, kDrcIgnore = 1, kDrcReplace = 2 };
 enum SaveType { kDwg = 0, kDxf = 1 };
-enum LineWeight { kLnWtByLayer = -1, kLnWtByBlock = -2, kLnWtByLwDefault = -3, kLnWt000 = 0 };
+// Widths in hundredths of a millimetre. Every standard width is an enumerator, so that any
+// valid weight is a value of the type (a cast of 25 is defined behaviour).
+enum LineWeight {
+  kLnWtByLayer = -1,
+  kLnWtByBlock = -2,
+  kLnWtByLwDefault = -3,
+  kLnWt000 = 0,
+  kLnWt005 = 5,
+  kLnWt009 = 9,
+  kLnWt013 = 13,
+  kLnWt015 = 15,
+  kLnWt018 = 18,
+  kLnWt020 = 20,
+  kLnWt025 = 25,
+  kLnWt030 = 30,
+  kLnWt035 = 35,
+  kLnWt040 = 40,
+  kLnWt050 = 50,
+  kLnWt053 = 53,
+  kLnWt060 = 60,
+  kLnWt070 = 70,
+  kLnWt080 = 80,
+  kLnWt090 = 90,
+  kLnWt100 = 100,
+  kLnWt106 = 106,
+  kLnWt120 = 120,
+  kLnWt140 = 140,
+  kLnWt158 = 158,
+  kLnWt200 = 200,
+  kLnWt211 = 211
+};
 enum SplineType { kFitPoints = 0, kControlPoints = 1 };
-enum TextHorzMode { kTextLeft = 0, kTextCenter = 1, kTextRight = 2, kTextAlign = 3, kTextMid = 4, kTextFit = 5 };
+enum TextHorzMode {
+  kTextLeft = 0,
+  kTextCenter = 1,
+  kTextRight = 2,
+  kTextAlign = 3,
+  kTextMid = 4,
+  kTextFit = 5
+};
 enum TextVertMode { kTextBase = 0, kTextBottom = 1, kTextVertMid = 2, kTextTop = 3 };
 }  // namespace ZcDb

@@ -13,8 +13,18 @@
 class ZcDbDatabase;
 
 namespace ZcDb {
-enum FilerType { kFileFiler = 0, kCopyFiler = 1, kUndoFiler = 2, kBagFiler = 3, kIdXlateFiler = 4,
-                 kPageFiler = 5, kDeepCloneFiler = 6, kIdFiler = 7, kPurgeFiler = 8, kWblockCloneFiler = 9 };
+enum FilerType {
+  kFileFiler = 0,
+  kCopyFiler = 1,
+  kUndoFiler = 2,
+  kBagFiler = 3,
+  kIdXlateFiler = 4,
+  kPageFiler = 5,
+  kDeepCloneFiler = 6,
+  kIdFiler = 7,
+  kPurgeFiler = 8,
+  kWblockCloneFiler = 9
+};
 }
 
 class ZcDbDwgFiler {

@@ -131,6 +131,7 @@ class ZcDbPolyline : public ZcDbCurve {
   Zcad::ErrorStatus getSecondDeriv(double param, ZcGeVector3d& secDeriv) const override;
   Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& givenPoint, ZcGePoint3d& pointOnCurve,
                                       bool extend = false) const override;
+  // Seen along `direction` (the form with a direction ignores extend).
   Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& givenPoint, const ZcGeVector3d& direction,
                                       ZcGePoint3d& pointOnCurve, bool extend = false) const override;
   Zcad::ErrorStatus getArea(double& area) const override;

@@ -6,11 +6,11 @@
 // tolerance, end tangents) is kept alongside when the spline was built from fit points;
 // type() is then kFitPoints. Fit splines are cubic and pass through every fit point: the
 // tolerance is stored, not used to approximate. A zero end tangent means "not given" (the
-// interpolation estimates it). Fit points whose first and last point coincide, with no
-// tangents given, make a closed periodic spline (smooth through the closing point; see
-// ZcGeNurbCurve3d::interpolateClosed); the fit points are kept as given, so moving only the
-// first one opens the spline again. Consecutive coincident fit points are kept in the fit
-// data but interpolated once.
+// interpolation estimates it). Fit points whose first and last point coincide (and at least
+// three distinct points), with no tangents given, make a closed periodic spline, smooth
+// through the closing point (ZcGeNurbCurve3d::interpolateClosed); the fit points are kept as
+// given, so moving only the first one opens the spline again. Consecutive coincident fit
+// points are kept in the fit data but interpolated once.
 //
 // Editing the control data (setControlPointAt, setWeightAt, setNurbsData, insertKnot,
 // elevateDegree) drops the fit data; editing the fit data re-interpolates.
@@ -181,6 +181,7 @@ class ZcDbSpline : public ZcDbCurve {
   void curveChanged() const { spanLengthsValid_ = false; }
   // Distinct knots in the parameter range, and the curve length up to each of them.
   void ensureSpanLengths() const;
+  double lengthInSpan(double from, double to) const;
   double lengthTo(double param) const;
   double paramAtLength(double length) const;
 
