@@ -215,12 +215,18 @@ double ZcGeCurve3d::numericClosestParam(const ZcGePoint3d& point, const ZcGeDoub
   assert(breakParams.length() >= 2);
   const double tMin = breakParams.first(), tMax = breakParams.last();
   std::vector<double> ts;
+  // Samples that sit on an interior break (a knot where the curve may have a kink).
+  std::vector<bool> onBreak;
   for (int k = 0; k + 1 < breakParams.length(); ++k) {
     const double a = breakParams[k], b = breakParams[k + 1];
     if (!(b > a)) continue;
-    for (int i = 0; i < samplesPerPiece; ++i) ts.push_back(a + (b - a) * i / samplesPerPiece);
+    for (int i = 0; i < samplesPerPiece; ++i) {
+      ts.push_back(a + (b - a) * i / samplesPerPiece);
+      onBreak.push_back(i == 0 && ts.size() > 1);
+    }
   }
   ts.push_back(tMax);
+  onBreak.push_back(false);
   std::vector<double> d2(ts.size());
   for (size_t i = 0; i < ts.size(); ++i) d2[i] = (evalPoint(ts[i]) - point).lengthSqrd();
 
@@ -230,7 +236,9 @@ double ZcGeCurve3d::numericClosestParam(const ZcGePoint3d& point, const ZcGeDoub
   for (size_t i = 0; i < ts.size(); ++i) {
     const bool leftOk = i == 0 || d2[i] <= d2[i - 1];
     const bool rightOk = i + 1 == ts.size() || d2[i] <= d2[i + 1];
-    if (leftOk && rightOk) minima.push_back(i);
+    // At a kink each side is a piece of its own: a sample there that beats one neighbour can
+    // be the end of that side's basin even when the other side comes nearer.
+    if (onBreak[i] ? (leftOk || rightOk) : (leftOk && rightOk)) minima.push_back(i);
   }
   std::sort(minima.begin(), minima.end(), [&](size_t a, size_t b) { return d2[a] < d2[b]; });
   if (minima.size() > 4) minima.resize(4);
@@ -247,11 +255,18 @@ double ZcGeCurve3d::numericClosestParam(const ZcGePoint3d& point, const ZcGeDoub
   double bestT = ts[minima.empty() ? 0 : minima[0]];
   double bestD2 = (evalPoint(bestT) - point).lengthSqrd();
   double bestCos = cosine(bestT);
-  for (size_t idx : minima) {
-    const double lo = idx > 0 ? ts[idx - 1] : tMin;
-    const double hi = idx + 1 < ts.size() ? ts[idx + 1] : tMax;
-    double t = ts[idx];
-    // Newton's method on f(t) = C'(t) . (C(t) - P), kept inside the neighbouring samples.
+  auto consider = [&](double t) {
+    const double d = (evalPoint(t) - point).lengthSqrd();
+    const bool tie = std::fabs(d - bestD2) <= 1e-14 * bestD2;
+    const double c = cosine(t);
+    if ((d < bestD2 && !tie) || (tie && c < bestCos)) {
+      bestD2 = std::min(d, bestD2);
+      bestT = t;
+      bestCos = c;
+    }
+  };
+  // Newton's method on f(t) = C'(t) . (C(t) - P), kept inside [lo, hi].
+  auto refine = [&](double t, double lo, double hi) {
     for (int iter = 0; iter < 50; ++iter) {
       const ZcGePoint3d c = evalPoint(t, 2, derivs);
       const ZcGeVector3d diff = c - point;
@@ -265,14 +280,22 @@ double ZcGeCurve3d::numericClosestParam(const ZcGePoint3d& point, const ZcGeDoub
       }
       t = next;
     }
-    const double d = (evalPoint(t) - point).lengthSqrd();
-    const bool tie = std::fabs(d - bestD2) <= 1e-14 * bestD2;
-    const double c = cosine(t);
-    if ((d < bestD2 && !tie) || (tie && c < bestCos)) {
-      bestD2 = std::min(d, bestD2);
-      bestT = t;
-      bestCos = c;
+    consider(t);
+  };
+  for (size_t idx : minima) {
+    const double lo = idx > 0 ? ts[idx - 1] : tMin;
+    const double hi = idx + 1 < ts.size() ? ts[idx + 1] : tMax;
+    const double t = ts[idx];
+    if (!onBreak[idx]) {
+      refine(t, lo, hi);
+      continue;
     }
+    // A sample on a kink: the derivative there is one side's only, so Newton started at the
+    // kink walks into that side and never sees a nearer foot on the other one (a point on
+    // the curve just before a polyline vertex turned spline). Refine each side on its own.
+    consider(t);
+    refine(0.5 * (lo + t), lo, t);
+    refine(0.5 * (t + hi), t, hi);
   }
   return bestT;
 }

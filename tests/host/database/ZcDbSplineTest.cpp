@@ -6,6 +6,7 @@
 
 #include "CurveTestSupport.h"
 #include "zcad/db/ZcDbCircle.h"
+#include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
 
 using namespace curve_test;
@@ -345,6 +346,32 @@ TEST_F(ZcDbSplineDrawingTest, FitPointEditIsUndoneWithItsFitData) {
   EXPECT_TRUE(first.isEqualTo(wavyPoints(1).first()));
   EXPECT_TRUE(start.isEqualTo(first));
   spline->close();
+}
+
+// A polyline turned spline has a kink at every vertex. Points taken on the spline near a
+// vertex were refused by getDistAtPoint (eInvalidInput): just before it the closest point
+// search slid onto the following segment; just after it (the arc before the vertex bulges back
+// close to the straight segment) the straight side's basin was never searched.
+TEST(ZcDbSplineTest, DistAtPointNextToAPolylineVertexOfASplineFromAPolyline) {
+  ZcDbPolyline polyline;
+  polyline.addVertexAt(0, ZcGePoint2d(0, 0), 0.5);
+  polyline.addVertexAt(1, ZcGePoint2d(4, 0), -0.7);
+  polyline.addVertexAt(2, ZcGePoint2d(6, 3));
+  polyline.addVertexAt(3, ZcGePoint2d(2, 5), 1.0);
+  ZcDbSpline* raw = nullptr;
+  ASSERT_EQ(polyline.getSpline(raw), Zcad::eOk);
+  std::unique_ptr<ZcDbSpline> spline(raw);
+  double endParam = 0.0, length = 0.0;
+  ASSERT_EQ(spline->getEndParam(endParam), Zcad::eOk);
+  ASSERT_EQ(spline->getDistAtParam(endParam, length), Zcad::eOk);
+  for (int i = 0; i <= 200; ++i) {
+    const double dist = length * i / 200;
+    ZcGePoint3d point;
+    ASSERT_EQ(spline->getPointAtDist(dist, point), Zcad::eOk);
+    double back = -1.0;
+    ASSERT_EQ(spline->getDistAtPoint(point, back), Zcad::eOk) << "dist " << dist;
+    EXPECT_NEAR(back, dist, 1e-7) << "dist " << dist;
+  }
 }
 
 }  // namespace

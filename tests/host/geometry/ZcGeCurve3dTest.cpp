@@ -62,4 +62,42 @@ TEST(ZcGeCurve3dTest, StartEndAndInvalidCurves) {
   EXPECT_TRUE(pts.isEmpty());
 }
 
+// A point on the curve just before a kink (a knot of full multiplicity, as at a polyline vertex
+// turned spline) must be found where it is. The sample nearest to it is the kink itself, and
+// Newton's method started there used the derivative of the following span only, so it settled
+// on the foot of the perpendicular on the next span, a nearby but wrong point.
+TEST(ZcGeCurve3dTest, ClosestPointNextToAKinkStaysOnItsOwnSpan) {
+  // Degree 1: (4,0) -> (6,3) -> (2,5), an acute corner at (6,3) whose second leg has a
+  // perpendicular foot for points on the first leg near the corner.
+  const double knots[] = {0, 0, 1, 2, 2};
+  ZcGePoint3dArray ctrl;
+  ctrl.append(ZcGePoint3d(4, 0, 0));
+  ctrl.append(ZcGePoint3d(6, 3, 0));
+  ctrl.append(ZcGePoint3d(2, 5, 0));
+  const ZcGeNurbCurve3d polyline(1, ZcGeKnotVector(5, knots), ctrl);
+  for (const double t : {0.9995, 1.0005, 1.0}) {
+    const ZcGePoint3d onCurve = polyline.evalPoint(t);
+    double found = -1.0;
+    const ZcGePoint3d closest = polyline.closestPointTo(onCurve, found);
+    EXPECT_NEAR(found, t, 1e-9) << "t = " << t;
+    EXPECT_LT(closest.distanceTo(onCurve), 1e-12) << "t = " << t;
+  }
+
+  // Degree 2 with a doubled knot: an arc-like span meeting a straight one at a corner.
+  const double knots2[] = {0, 0, 0, 1, 1, 2, 2, 2};
+  ZcGePoint3dArray ctrl2;
+  ctrl2.append(ZcGePoint3d(4, 0, 0));
+  ctrl2.append(ZcGePoint3d(6.5, 1, 0));
+  ctrl2.append(ZcGePoint3d(6, 3, 0));
+  ctrl2.append(ZcGePoint3d(4, 4, 0));
+  ctrl2.append(ZcGePoint3d(2, 5, 0));
+  const ZcGeNurbCurve3d corner(2, ZcGeKnotVector(8, knots2), ctrl2);
+  for (const double t : {0.999, 0.9999, 1.0001}) {
+    const ZcGePoint3d onCurve = corner.evalPoint(t);
+    double found = -1.0;
+    corner.closestPointTo(onCurve, found);
+    EXPECT_NEAR(found, t, 1e-7) << "t = " << t;
+  }
+}
+
 }  // namespace
