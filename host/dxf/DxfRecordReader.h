@@ -23,7 +23,8 @@ class RecordReader {
   explicit RecordReader(TagReader& tags) : tags_(tags) {}
 
   // The next record. False at the end of the data or on an error of the tag reader. Groups
-  // before the first code 0 are skipped and counted (a damaged start of file).
+  // before the first code 0 are skipped and counted (a damaged start of file). A record cut
+  // short by a malformed group is still returned: check tags().error() after each record.
   bool next(Record& record);
   // The record comes again with the next call.
   void pushBack() { pushedBack_ = true; }
