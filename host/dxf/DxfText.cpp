@@ -64,42 +64,24 @@ std::string iconvNameOfCodepage(std::string_view page) {
   };
   // GB18030 is a superset of code page 936 and reads every GBK file.
   static constexpr Entry kTable[] = {
-      {"ANSI_936", "GB18030"},
-      {"ANSI_932", "CP932"},
-      {"ANSI_949", "CP949"},
-      {"ANSI_950", "CP950"},
-      {"ANSI_1361", "JOHAB"},
-      {"ANSI_874", "CP874"},
-      {"ANSI_1250", "CP1250"},
-      {"ANSI_1251", "CP1251"},
-      {"ANSI_1252", "CP1252"},
-      {"ANSI_1253", "CP1253"},
-      {"ANSI_1254", "CP1254"},
-      {"ANSI_1255", "CP1255"},
-      {"ANSI_1256", "CP1256"},
-      {"ANSI_1257", "CP1257"},
-      {"ANSI_1258", "CP1258"},
-      {"DOS437", "CP437"},
-      {"DOS850", "CP850"},
-      {"DOS852", "CP852"},
-      {"DOS855", "CP855"},
-      {"DOS857", "CP857"},
-      {"DOS860", "CP860"},
-      {"DOS861", "CP861"},
-      {"DOS863", "CP863"},
-      {"DOS864", "CP864"},
-      {"DOS865", "CP865"},
-      {"DOS869", "CP869"},
-      {"DOS932", "CP932"},
-      {"DOS866", "CP866"},
-      {"ISO8859-1", "ISO-8859-1"},
-      {"ISO8859-2", "ISO-8859-2"},
-      {"ISO8859-5", "ISO-8859-5"},
-      {"ISO8859-7", "ISO-8859-7"},
-      {"GB2312", "GB18030"},
-      {"BIG5", "BIG5"},
-      {"UTF8", ""},
-      {"UTF-8", ""},
+      {"ANSI_936", "GB18030"},     {"ANSI_932", "CP932"},
+      {"ANSI_949", "CP949"},       {"ANSI_950", "CP950"},
+      {"ANSI_1361", "JOHAB"},      {"ANSI_874", "CP874"},
+      {"ANSI_1250", "CP1250"},     {"ANSI_1251", "CP1251"},
+      {"ANSI_1252", "CP1252"},     {"ANSI_1253", "CP1253"},
+      {"ANSI_1254", "CP1254"},     {"ANSI_1255", "CP1255"},
+      {"ANSI_1256", "CP1256"},     {"ANSI_1257", "CP1257"},
+      {"ANSI_1258", "CP1258"},     {"DOS437", "CP437"},
+      {"DOS850", "CP850"},         {"DOS852", "CP852"},
+      {"DOS855", "CP855"},         {"DOS857", "CP857"},
+      {"DOS860", "CP860"},         {"DOS861", "CP861"},
+      {"DOS863", "CP863"},         {"DOS864", "CP864"},
+      {"DOS865", "CP865"},         {"DOS869", "CP869"},
+      {"DOS932", "CP932"},         {"DOS866", "CP866"},
+      {"ISO8859-1", "ISO-8859-1"}, {"ISO8859-2", "ISO-8859-2"},
+      {"ISO8859-5", "ISO-8859-5"}, {"ISO8859-7", "ISO-8859-7"},
+      {"GB2312", "GB18030"},       {"BIG5", "BIG5"},
+      {"UTF8", "UTF-8"},           {"UTF-8", "UTF-8"},
   };
   for (const Entry& entry : kTable) {
     if (upper == entry.dxf) return entry.iconv;
@@ -121,6 +103,10 @@ TextDecoder::TextDecoder(bool utf8, std::string_view dwgCodepage) : utf8_(utf8) 
   std::string name = iconvNameOfCodepage(dwgCodepage.empty() ? "ANSI_1252" : dwgCodepage);
   // An unknown code page reads as Windows Latin: the commonest, and it maps nearly every byte.
   if (name.empty()) name = "CP1252";
+  if (name == "UTF-8") {
+    utf8_ = true;
+    return;
+  }
   iconv_t cd = iconv_open("UTF-8", name.c_str());
   if (cd != reinterpret_cast<iconv_t>(-1)) iconv_ = cd;
 }

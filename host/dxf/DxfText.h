@@ -28,7 +28,8 @@ class TextDecoder {
   void* iconv_ = nullptr;  // iconv_t from the code page to UTF-8
 };
 
-// The iconv name of a $DWGCODEPAGE value ("ANSI_936" -> "GB18030"); empty when unknown.
+// The iconv name of a $DWGCODEPAGE value ("ANSI_936" -> "GB18030", "UTF8" -> "UTF-8");
+// empty when unknown.
 std::string iconvNameOfCodepage(std::string_view dwgCodepage);
 // Converts with iconv; invalid sequences become U+FFFD. Empty `from` means UTF-8 already.
 std::string convertToUtf8(std::string_view bytes, std::string_view fromEncoding);

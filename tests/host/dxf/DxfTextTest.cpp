@@ -38,3 +38,9 @@ TEST(DxfText, WideToUtf8RoundTripsEveryPlane) {
   std::wstring text = L"A\u00E9\u4E2D\U0001F600";
   EXPECT_EQ(utf8ToWide(wideToUtf8(text)), text);
 }
+
+TEST(DxfText, Utf8CodePageOfAnOldFileIsNotReadAsLatin) {
+  TextDecoder decoder(/*utf8=*/false, "UTF8");
+  EXPECT_TRUE(decoder.isUtf8());
+  EXPECT_EQ(decoder.decode("\xE4\xB8\xAD"), L"\u4E2D");
+}
