@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole suite twice: as built for release,
-# then under AddressSanitizer + UndefinedBehaviorSanitizer.
+# then under AddressSanitizer + UndefinedBehaviorSanitizer; then fuzzes the DXF readers for a
+# bounded time (scripts/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
@@ -10,4 +11,6 @@ ctest --test-dir "$top/build" --output-on-failure -j"$(nproc)"
 "$top/scripts/build.sh" asan
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$top/build-asan" --output-on-failure -j"$(nproc)"
-echo "test.sh: all tests passed (release and sanitizer builds)"
+# The drawing-file readers on arbitrary bytes, time-bounded (FUZZ_SECONDS per target).
+"$top/scripts/fuzz.sh"
+echo "test.sh: all tests passed (release and sanitizer builds, bounded fuzzing)"

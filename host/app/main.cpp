@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "dxf/DxfFile.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbCurve.h"
@@ -26,7 +28,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vtcad --example    build the example site plan in memory and report on it\n"
+    "usage: vtcad [options] [DRAWING]\n"
+    "  DRAWING            DXF file to open (otherwise a new drawing)\n"
+    "  -o, --save FILE    save the drawing as DXF (R2013)\n"
+    "       vtcad --example    build the example site plan in memory and report on it\n"
     "       vtcad --version\n";
 
 std::string narrow(const ZTCHAR* wide) {
@@ -157,6 +162,55 @@ int runExample() {
 
 }  // namespace
 
+// Opens DRAWING (or starts a new drawing), reports what loading repaired, and saves to the
+// -o file. Exit status: 0 done, 1 the drawing could not be opened or saved, 2 usage error.
+int openAndSave(const std::vector<std::string>& args) {
+  std::string drawing, saveTo;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-o" || arg == "--save") {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "vtcad: %s needs a file name\n%s", arg.c_str(), kUsage);
+        return 2;
+      }
+      saveTo = args[++i];
+    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+      std::fprintf(stderr, "vtcad: unknown option %s\n%s", arg.c_str(), kUsage);
+      return 2;
+    } else if (drawing.empty()) {
+      drawing = arg;
+    } else {
+      std::fprintf(stderr, "vtcad: only one drawing can be opened\n%s", kUsage);
+      return 2;
+    }
+  }
+  std::unique_ptr<ZcDbDatabase> db;
+  if (!drawing.empty()) {
+    vtcad::dxf::LoadResult loaded = vtcad::dxf::loadDxfFile(drawing);
+    for (const auto& message : loaded.messages) {
+      std::fprintf(stderr, "%s: %s\n", drawing.c_str(), vtcad::dxf::formatLoadMessage(message).c_str());
+    }
+    if (!loaded.ok()) {
+      std::fprintf(stderr, "vtcad: %s was not opened: %s\n", drawing.c_str(), loaded.refusal.c_str());
+      return 1;
+    }
+    db = std::move(loaded.database);
+  } else {
+    db = std::make_unique<ZcDbDatabase>();
+  }
+  zcdbHostApplicationServices()->setWorkingDatabase(db.get());
+  int status = 0;
+  if (!saveTo.empty()) {
+    vtcad::dxf::SaveResult saved = vtcad::dxf::saveDxfFile(*db, saveTo);
+    if (!saved.ok) {
+      std::fprintf(stderr, "vtcad: %s\n", saved.message.c_str());
+      status = 1;
+    }
+  }
+  zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  return status;
+}
+
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "C.UTF-8");
   if (argc == 2 && std::strcmp(argv[1], "--example") == 0) return runExample();
@@ -164,9 +218,9 @@ int main(int argc, char** argv) {
     std::printf("vtcad 0.1.0\n");
     return 0;
   }
-  std::fputs(kUsage, argc == 1 ? stdout : stderr);
-  if (argc > 1) {
-    std::fprintf(stderr, "vtcad: opening drawing files is not available in this build yet\n");
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
-  return argc == 1 ? 0 : 2;
+  return openAndSave(std::vector<std::string>(argv + 1, argv + argc));
 }

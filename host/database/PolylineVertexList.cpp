@@ -140,7 +140,9 @@ void PolylineVertexList::moveIntoDatabase(const ZcDbObject& owner) {
       }
     }
   }
-  if (sequenceEnd_.isNull()) {
+  const bool fromFile = endMarkerFromFile_;
+  endMarkerFromFile_ = false;
+  if (sequenceEnd_.isNull() && !fromFile) {
     auto* end = new ZcDbSequenceEnd();
     ZcDbObjectId id;
     if (ZcDbDatabaseImpl::of(owner.database())->addObject(end, ownerId, id) == Zcad::eOk) {

@@ -56,6 +56,14 @@ class PolylineVertexList {
   // Erases (or unerases) every vertex and the sequence end with their owner.
   Zcad::ErrorStatus eraseAll(bool erasing);
 
+  // A polyline being read from a drawing file: its vertices and end marker follow it there,
+  // each with its own handle, and are added one by one (ZcDbFileAccess). The next
+  // moveIntoDatabase then makes no end marker of its own: it would take the next free handle,
+  // which the file usually gives the first vertex. Copies do not inherit the request.
+  void takeEndMarkerFromFile() { endMarkerFromFile_ = true; }
+  void appendResident(ZcDbObjectId vertexId) { ids_.append(vertexId); }
+  void setSequenceEnd(ZcDbObjectId id) { sequenceEnd_ = id; }
+
   // Replaces the list by `order`: vertices of the current list and new ones (not in a
   // database). Outside a database the new ones become held and dropped held ones are deleted;
   // in one the new ones are added (owned by `owner`, closed) and dropped ones erased.
@@ -71,6 +79,7 @@ class PolylineVertexList {
   std::vector<ZcDbVertex*> held_;
   ZcDbObjectIdArray ids_;
   ZcDbObjectId sequenceEnd_;
+  bool endMarkerFromFile_ = false;
 };
 
 // Opens every id for write (erased ones too when asked); on the first failure closes what it

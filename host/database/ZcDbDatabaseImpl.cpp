@@ -1,6 +1,7 @@
 #include "ZcDbDatabaseImpl.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "ZcDbNotifier.h"
 #include "ZcDbObjectExtras.h"
@@ -36,13 +37,18 @@ ZcDbDatabaseImpl::~ZcDbDatabaseImpl() {
 }
 
 ZcDbStub* ZcDbDatabaseImpl::stubForHandle(ZcDbHandle handle, bool create) {
-  auto it = byHandle.find(handle.value());
-  if (it != byHandle.end()) return it->second;
+  if (ZcDbStub* found = byHandle.find(handle.value())) return found;
   if (!create) return nullptr;
   ZcDbStub& stub = stubs.emplace_back();
   stub.database = db;
   stub.handle = handle;
-  byHandle.emplace(handle.value(), &stub);
+  try {
+    byHandle.addLast();
+  } catch (...) {
+    // Every stub must be indexed: one the index could not take is not kept.
+    stubs.pop_back();
+    throw;
+  }
   handseed = std::max(handseed, handle.value() + 1);
   return &stub;
 }
@@ -215,4 +221,72 @@ void ZcDbDatabaseImpl::buildDefaultDrawing() {
   modelSpace = addRecord<ZcDbBlockTable>(blockTable, new ZcDbBlockTableRecord, ZCDB_MODEL_SPACE);
   paperSpace = addRecord<ZcDbBlockTable>(blockTable, new ZcDbBlockTableRecord, ZCDB_PAPER_SPACE);
   currentSpace = modelSpace;
+}
+
+std::vector<std::wstring> ZcDbDatabaseImpl::completeDrawing(bool withNamedObjects) {
+  std::vector<std::wstring> added;
+  auto addRoot = [&](ZcDbObject* obj, ZcDbObjectId& slot, const wchar_t* what) {
+    if (!slot.isNull()) {
+      delete obj;
+      return;
+    }
+    if (addObject(obj, ZcDbObjectId(), slot) == Zcad::eOk) {
+      obj->close();
+      added.emplace_back(what);
+    } else {
+      delete obj;
+    }
+  };
+  addRoot(new ZcDbBlockTable, blockTable, L"block table");
+  addRoot(new ZcDbLayerTable, layerTable, L"layer table");
+  addRoot(new ZcDbTextStyleTable, textStyleTable, L"text style table");
+  addRoot(new ZcDbLinetypeTable, linetypeTable, L"linetype table");
+  addRoot(new ZcDbViewTable, viewTable, L"view table");
+  addRoot(new ZcDbUCSTable, ucsTable, L"UCS table");
+  addRoot(new ZcDbViewportTable, viewportTable, L"viewport table");
+  addRoot(new ZcDbRegAppTable, regAppTable, L"application table");
+  addRoot(new ZcDbDimStyleTable, dimStyleTable, L"dimension style table");
+  if (withNamedObjects) addRoot(new ZcDbDictionary, namedObjects, L"named-objects dictionary");
+
+  auto ensure = [&](ZcDbObjectId tableId, const wchar_t* name, auto* record) -> ZcDbObjectId {
+    using Record = std::remove_pointer_t<decltype(record)>;
+    ZcDbObjectId id = findRecord(tableId, name);
+    if (!id.isNull()) {
+      delete record;
+      return id;
+    }
+    ZcDbSymbolTable* table = nullptr;
+    record->setName(name);
+    if (zcdbOpenObject(table, tableId, ZcDb::kForWrite) != Zcad::eOk) {
+      delete record;
+      return id;
+    }
+    if (table->add(id, record) == Zcad::eOk) {
+      record->close();
+      added.push_back(std::wstring(Record::desc()->dxfName()) + L" " + name);
+    } else {
+      delete record;
+    }
+    table->close();
+    return id;
+  };
+  ensure(linetypeTable, L"ByBlock", new ZcDbLinetypeTableRecord);
+  ZcDbObjectId byLayer = ensure(linetypeTable, L"ByLayer", new ZcDbLinetypeTableRecord);
+  auto* solid = new ZcDbLinetypeTableRecord;
+  solid->setComments(L"Solid line");
+  ZcDbObjectId continuous = ensure(linetypeTable, L"Continuous", solid);
+  auto* layer0 = new ZcDbLayerTableRecord;
+  layer0->setLinetypeObjectId(continuous);
+  ZcDbObjectId layerZero = ensure(layerTable, L"0", layer0);
+  ZcDbObjectId standard = ensure(textStyleTable, L"Standard", new ZcDbTextStyleTableRecord);
+  ensure(regAppTable, L"ACAD", new ZcDbRegAppTableRecord);
+  ensure(dimStyleTable, L"Standard", new ZcDbDimStyleTableRecord);
+  ensure(viewportTable, L"*Active", new ZcDbViewportTableRecord);
+  if (modelSpace.isNull()) modelSpace = ensure(blockTable, ZCDB_MODEL_SPACE, new ZcDbBlockTableRecord);
+  if (paperSpace.isNull()) paperSpace = ensure(blockTable, ZCDB_PAPER_SPACE, new ZcDbBlockTableRecord);
+  if (currentSpace.isNull()) currentSpace = modelSpace;
+  if (vars.clayer.isNull()) vars.clayer = layerZero;
+  if (vars.celtype.isNull()) vars.celtype = byLayer;
+  if (vars.textstyle.isNull()) vars.textstyle = standard;
+  return added;
 }

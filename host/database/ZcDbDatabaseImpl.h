@@ -7,7 +7,10 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "HandleIndex.h"
+#include "ZcDbKeptGroup.h"
 #include "ZcDbObjectState.h"
 #include "ZcDbStub.h"
 #include "ZcDbUndo.h"
@@ -68,16 +71,21 @@ class ZcDbDatabaseImpl {
   // Grows the drawing extents by a model-space entity that was added or changed.
   void growExtents(const ZcDbObject* obj);
   void buildDefaultDrawing();
+  // Adds what a drawing cannot do without and a file left out (tables, the named-objects
+  // dictionary, layer "0", the standard linetypes, text style and application, the spaces),
+  // with the next free handles. Answers the names of what it added.
+  std::vector<std::wstring> completeDrawing(bool withNamedObjects = true);
 
   ZcDbDatabase* db;
   std::deque<ZcDbStub> stubs;
-  std::unordered_map<Zdesk::UInt64, ZcDbStub*> byHandle;
+  vtcad::db::HandleIndex byHandle{stubs};
   Zdesk::UInt64 handseed = 1;
 
   ZcDbObjectId blockTable, layerTable, linetypeTable, textStyleTable, viewportTable, regAppTable,
       dimStyleTable, ucsTable, viewTable, namedObjects;
   ZcDbObjectId modelSpace, paperSpace, currentSpace;
   ZcDbHeaderVars vars;
+  ZcDbFileKept fileKept;
 
   // Objects open now (each open counts; undo refuses to run while any is open).
   int openCount = 0;

@@ -22,6 +22,14 @@ namespace {
 [[maybe_unused]] const bool registered = (ZcDbLine::desc(), true);
 }  // namespace
 
+struct ZcDbLine::Extrusion final : ZcDbObject::RareFields {
+  Extrusion(const ZcGeVector3d& unitNormal, double thick) : normal(unitNormal), thickness(thick) {}
+  RareFields* copy() const override { return new Extrusion(*this); }
+
+  ZcGeVector3d normal;
+  double thickness;
+};
+
 ZcDbLine::ZcDbLine() = default;
 
 ZcDbLine::ZcDbLine(const ZcGePoint3d& start, const ZcGePoint3d& end) {
@@ -55,28 +63,52 @@ Zcad::ErrorStatus ZcDbLine::setEndPoint(const ZcGePoint3d& point) {
   return Zcad::eOk;
 }
 
+const ZcDbLine::Extrusion* ZcDbLine::extrusion() const {
+  // Checked: a plug-in class derived from the line that kept fields of its own there would
+  // hide the extrusion rather than be read as one.
+  return dynamic_cast<const Extrusion*>(rareFields());
+}
+
+ZcGeVector3d ZcDbLine::normalValue() const {
+  const Extrusion* e = extrusion();
+  return e ? e->normal : ZcGeVector3d::kZAxis;
+}
+
+double ZcDbLine::thicknessValue() const {
+  const Extrusion* e = extrusion();
+  return e ? e->thickness : 0.0;
+}
+
+void ZcDbLine::setExtrusion(const ZcGeVector3d& unitNormal, double thickness) {
+  // Compared exactly (operator== has a tolerance): a normal a hair off +Z is kept, and so is a
+  // thickness of -0.0.
+  const bool plain = unitNormal.x == 0.0 && unitNormal.y == 0.0 && unitNormal.z == 1.0 && thickness == 0.0 &&
+                     !std::signbit(thickness);
+  setRareFields(plain ? nullptr : new Extrusion(unitNormal, thickness));
+}
+
 double ZcDbLine::thickness() const {
   assertReadEnabled();
-  return thickness_;
+  return thicknessValue();
 }
 
 Zcad::ErrorStatus ZcDbLine::setThickness(double thickness) {
   if (!std::isfinite(thickness)) return Zcad::eInvalidInput;
   if (const Zcad::ErrorStatus open = checkedAssertWriteEnabled(); open != Zcad::eOk) return open;
-  thickness_ = thickness;
+  setExtrusion(normalValue(), thickness);
   return Zcad::eOk;
 }
 
 ZcGeVector3d ZcDbLine::normal() const {
   assertReadEnabled();
-  return normal_;
+  return normalValue();
 }
 
 Zcad::ErrorStatus ZcDbLine::setNormal(const ZcGeVector3d& normal) {
   const double length = normal.length();
   if (!std::isfinite(length) || !(length > 0.0)) return Zcad::eInvalidInput;
   if (const Zcad::ErrorStatus open = checkedAssertWriteEnabled(); open != Zcad::eOk) return open;
-  normal_ = normal / length;
+  setExtrusion(normal / length, thicknessValue());
   return Zcad::eOk;
 }
 
@@ -240,9 +272,9 @@ Zcad::ErrorStatus ZcDbLine::getGeomExtents(ZcDbExtents& extents) const {
   extents = ZcDbExtents();
   extents.addPoint(start_);
   extents.addPoint(end_);
-  if (thickness_ != 0.0) {
-    extents.addPoint(start_ + normal_ * thickness_);
-    extents.addPoint(end_ + normal_ * thickness_);
+  if (const Extrusion* e = extrusion(); e && e->thickness != 0.0) {
+    extents.addPoint(start_ + e->normal * e->thickness);
+    extents.addPoint(end_ + e->normal * e->thickness);
   }
   return Zcad::eOk;
 }
@@ -252,7 +284,10 @@ Zcad::ErrorStatus ZcDbLine::transformBy(const ZcGeMatrix3d& xform) {
   if (const Zcad::ErrorStatus open = checkedAssertWriteEnabled(); open != Zcad::eOk) return open;
   start_ = xform * start_;
   end_ = xform * end_;
-  transformExtrusion(xform, normal_, thickness_);
+  ZcGeVector3d normal = normalValue();
+  double thickness = thicknessValue();
+  transformExtrusion(xform, normal, thickness);
+  setExtrusion(normal, thickness);
   return Zcad::eOk;
 }
 
@@ -262,7 +297,8 @@ Zcad::ErrorStatus ZcDbLine::getPlane(ZcGePlane& plane, bool& isPlanar) const {
   const ZcGeVector3d dir = direction();
   // The part of the normal perpendicular to the line; a normal along the line (or a zero-
   // length line's missing direction) leaves the normal itself or any perpendicular.
-  ZcGeVector3d planeNormal = (normal_ - dir * normal_.dotProduct(dir)).normal();
+  const ZcGeVector3d normal = normalValue();
+  ZcGeVector3d planeNormal = (normal - dir * normal.dotProduct(dir)).normal();
   if (planeNormal.isZeroLength()) planeNormal = dir.perpVector();
   plane.set(start_, planeNormal);
   return Zcad::eOk;
@@ -274,8 +310,8 @@ Zcad::ErrorStatus ZcDbLine::dwgOutFields(ZcDbDwgFiler* filer) const {
   if (es != Zcad::eOk) return es;
   filer->writePoint3d(start_);
   filer->writePoint3d(end_);
-  filer->writeVector3d(normal_);
-  filer->writeDouble(thickness_);
+  filer->writeVector3d(normalValue());
+  filer->writeDouble(thicknessValue());
   return filer->filerStatus();
 }
 
@@ -296,7 +332,6 @@ Zcad::ErrorStatus ZcDbLine::dwgInFields(ZcDbDwgFiler* filer) {
     return Zcad::eFilerError;
   start_ = start;
   end_ = end;
-  normal_ = normal.normal();
-  thickness_ = thickness;
+  setExtrusion(normal.normal(), thickness);
   return Zcad::eOk;
 }

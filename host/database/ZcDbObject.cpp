@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cwctype>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,6 +49,9 @@ ZcDbObject::~ZcDbObject() { delete extras_; }
 
 ZcDbObject::ZcDbObject(const ZcDbObject& other) : ZcRxObject(other) {
   if (other.extras_ && other.extras_->xdata) extras().xdata = zcutCopyRbChain(other.extras_->xdata);
+  // A copy is written back with the groups its original kept from the file (undo, COPY).
+  if (other.extras_ && !other.extras_->kept.empty()) extras().kept = other.extras_->kept;
+  if (other.extras_ && other.extras_->rare) extras().rare.reset(other.extras_->rare->copy());
 }
 
 ZcDbObject& ZcDbObject::operator=(const ZcDbObject& other) {
@@ -57,7 +61,21 @@ ZcDbObject& ZcDbObject::operator=(const ZcDbObject& other) {
     zcutRelRb(extras().xdata);
     extras().xdata = copy;
   }
+  if (extras_ || (other.extras_ && !other.extras_->kept.empty())) {
+    extras().kept = other.extras_ ? other.extras_->kept : std::vector<ZcDbKeptGroup>{};
+  }
+  setRareFields(other.extras_ && other.extras_->rare ? other.extras_->rare->copy() : nullptr);
   return *this;
+}
+
+const ZcDbObject::RareFields* ZcDbObject::rareFields() const {
+  return extras_ ? extras_->rare.get() : nullptr;
+}
+
+void ZcDbObject::setRareFields(RareFields* fields) {
+  std::unique_ptr<RareFields> owned(fields);  // freed should the extras fail to allocate
+  // Dropping fields that were never kept allocates nothing.
+  if (extras_ || owned) extras().rare = std::move(owned);
 }
 
 ZcDbObject::Extras& ZcDbObject::extras() const {

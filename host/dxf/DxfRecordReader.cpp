@@ -19,7 +19,7 @@ bool RecordReader::next(Record& record) {
   while (true) {
     if (!tags_.next(tag)) return false;
     if (tag.code == 0) break;
-    ++skipped_;
+    if (tag.code != 999) ++skipped_;  // comments are no damage
   }
   record.head = tag;
   record.tags.clear();

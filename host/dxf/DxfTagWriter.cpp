@@ -1,5 +1,6 @@
 #include "dxf/DxfTagWriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -31,13 +32,31 @@ std::string formatReal(double value) {
   return std::string(buffer, formatRealInto(buffer, sizeof buffer, value));
 }
 
+void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk) {
+  sink_ = std::move(sink);
+  chunk_ = chunk;
+  out_.reserve(chunk + 4096);
+}
+
+bool TagWriter::flush() {
+  if (sink_ && !failed_ && !out_.empty()) failed_ = !sink_(out_);
+  if (sink_) out_.clear();
+  return !failed_;
+}
+
 void TagWriter::code(int groupCode) {
-  char buffer[16];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, groupCode);
-  size_t length = static_cast<size_t>(result.ptr - buffer);
-  for (size_t pad = length; pad < 3; ++pad) out_.push_back(' ');
-  out_.append(buffer, length);
-  out_.append("\r\n");
+  if (sink_ && out_.size() >= chunk_) flush();
+  // Right-aligned in three columns, then the line end: one append per group code.
+  char buffer[24] = {' ', ' ', ' '};
+  char digits[16];
+  auto result = std::to_chars(digits, digits + sizeof digits, groupCode);
+  size_t length = static_cast<size_t>(result.ptr - digits);
+  size_t start = length < 3 ? 3 - length : 0;
+  std::copy(digits, result.ptr, buffer + start);
+  size_t end = start + length;
+  buffer[end++] = '\r';
+  buffer[end++] = '\n';
+  out_.append(buffer, end);
 }
 
 void TagWriter::write(int groupCode, std::string_view text) {

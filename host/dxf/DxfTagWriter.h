@@ -2,6 +2,7 @@
 // Writes DXF groups as ASCII text: group codes right-aligned in three columns as CAD programs
 // write them, one value per line, lines ended by "\r\n" as the format's home platform does.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,15 @@ class TagWriter {
   void writePoint(int code, double x, double y, double z);
   void writePoint2d(int code, double x, double y);
 
+  // Hands the text to `sink` in pieces of about `chunk` bytes while it is written (a file
+  // being saved) instead of keeping it whole. A sink answering false stops the writing:
+  // failed() tells, and what follows is dropped.
+  void setSink(std::function<bool(std::string_view)> sink, size_t chunk = size_t{1} << 20);
+  // Hands what is left to the sink. False when the sink failed, now or before.
+  bool flush();
+  bool failed() const { return failed_; }
+  void reserve(size_t bytes) { out_.reserve(bytes); }
+
   const std::string& data() const { return out_; }
   std::string take() { return std::move(out_); }
   size_t size() const { return out_.size(); }
@@ -27,6 +37,9 @@ class TagWriter {
  private:
   void code(int groupCode);
   std::string out_;
+  std::function<bool(std::string_view)> sink_;
+  size_t chunk_ = 0;
+  bool failed_ = false;
 };
 
 // Shortest round-trip text of a double with a decimal point ("1.0", "0.25", "1e-05").

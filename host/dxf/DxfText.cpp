@@ -237,4 +237,11 @@ std::wstring resolveUnicodeEscapes(std::wstring_view text) {
   return out;
 }
 
+std::string dollarName(std::wstring_view name) {
+  // Appended, not "$" + ...: GCC 12 at -O3 warns falsely about the concatenation.
+  std::string out(1, '$');
+  out += wideToUtf8(name);
+  return out;
+}
+
 }  // namespace vtcad::dxf

@@ -35,6 +35,8 @@ std::string iconvNameOfCodepage(std::string_view dwgCodepage);
 std::string convertToUtf8(std::string_view bytes, std::string_view fromEncoding);
 
 std::wstring utf8ToWide(std::string_view utf8);
+// "$NAME" of a header variable's name.
+std::string dollarName(std::wstring_view name);
 std::string wideToUtf8(std::wstring_view wide);
 // Resolves \U+XXXX escapes (and \M+NXXXX with the code page of N) in decoded text.
 std::wstring resolveUnicodeEscapes(std::wstring_view text);

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <memory>
 
+#include "AllocationCounter.h"
 #include "CurveTestSupport.h"
 #include "zcad/db/ZcDbLine.h"
 
@@ -121,7 +123,78 @@ TEST(ZcDbLineTest, ThicknessExtrudesTheExtentsAndScalesWithTheEntity) {
   EXPECT_EQ(line.transformBy(perspective), Zcad::eNotApplicable);
 }
 
+// Thickness and normal are kept apart from the line when not the defaults: they must still
+// behave as the line's own fields.
+TEST(ZcDbLineTest, ExtrusionIsCopiedWithTheLineAndDefaultsCostNothing) {
+  ZcDbLine line({0, 0, 0}, {1, 0, 0});
+  // Files often write the defaults out: storing them must not allocate.
+  const long before = testAllocationCount();
+  ASSERT_EQ(line.setThickness(0.0), Zcad::eOk);
+  ASSERT_EQ(line.setNormal({0, 0, 7}), Zcad::eOk);
+  EXPECT_EQ(testAllocationCount() - before, 0);
+
+  // A normal a hair off +Z (within the vector tolerance) and -0.0 are kept as given.
+  ASSERT_EQ(line.setNormal({1e-13, 0, 1}), Zcad::eOk);
+  EXPECT_EQ(line.normal().x, 1e-13);
+  ASSERT_EQ(line.setNormal({0, 0, 1}), Zcad::eOk);
+  ASSERT_EQ(line.setThickness(-0.0), Zcad::eOk);
+  EXPECT_TRUE(std::signbit(line.thickness()));
+
+  ASSERT_EQ(line.setThickness(3.0), Zcad::eOk);
+  ASSERT_EQ(line.setNormal({0, 1, 0}), Zcad::eOk);
+  std::unique_ptr<ZcDbLine> copy(ZcDbLine::cast(line.clone()));
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->thickness(), 3.0);
+  EXPECT_TRUE(copy->normal().isEqualTo({0, 1, 0}));
+  // The copy has fields of its own.
+  ASSERT_EQ(copy->setThickness(5.0), Zcad::eOk);
+  EXPECT_EQ(line.thickness(), 3.0);
+  // Setting one field back to its default keeps the other.
+  ASSERT_EQ(line.setThickness(0.0), Zcad::eOk);
+  EXPECT_TRUE(line.normal().isEqualTo({0, 1, 0}));
+  ASSERT_EQ(line.copyFrom(copy.get()), Zcad::eOk);
+  EXPECT_EQ(line.thickness(), 5.0);
+
+  // Copying a plain line over an extruded one gives the defaults back.
+  const ZcDbLine plain({2, 0, 0}, {3, 0, 0});
+  ASSERT_EQ(copy->copyFrom(&plain), Zcad::eOk);
+  EXPECT_EQ(copy->thickness(), 0.0);
+  EXPECT_TRUE(copy->normal().isEqualTo(ZcGeVector3d::kZAxis));
+  EXPECT_TRUE(copy->startPoint().isEqualTo({2, 0, 0}));
+  expectDwgRoundTrip(line);
+}
+
 class ZcDbLineDrawingTest : public CurveDrawingTest {};
+
+TEST_F(ZcDbLineDrawingTest, ExtrusionChangesAreUndoneRedoneAndCancelled) {
+  const ZcDbObjectId id = append(new ZcDbLine({0, 0, 0}, {1, 0, 0}));
+  auto expectExtrusion = [&](double thickness, const ZcGeVector3d& normal) {
+    ZcDbLine* line = nullptr;
+    ASSERT_EQ(zcdbOpenObject(line, id, ZcDb::kForRead), Zcad::eOk);
+    EXPECT_EQ(line->thickness(), thickness);
+    EXPECT_TRUE(line->normal().isEqualTo(normal));
+    line->close();
+  };
+  db_.beginUndoGroup(L"EXTRUDE");
+  ZcDbLine* line = nullptr;
+  ASSERT_EQ(zcdbOpenObject(line, id, ZcDb::kForWrite), Zcad::eOk);
+  ASSERT_EQ(line->setThickness(2.0), Zcad::eOk);
+  ASSERT_EQ(line->setNormal({1, 0, 0}), Zcad::eOk);
+  line->close();
+  db_.endUndoGroup();
+  expectExtrusion(2.0, {1, 0, 0});
+  ASSERT_EQ(db_.undo(), Zcad::eOk);
+  expectExtrusion(0.0, ZcGeVector3d::kZAxis);
+  ASSERT_EQ(db_.redo(), Zcad::eOk);
+  expectExtrusion(2.0, {1, 0, 0});
+
+  // cancel() puts back the extrusion of the moment of opening, also when it was cleared.
+  ASSERT_EQ(zcdbOpenObject(line, id, ZcDb::kForWrite), Zcad::eOk);
+  ASSERT_EQ(line->setThickness(0.0), Zcad::eOk);
+  ASSERT_EQ(line->setNormal({0, 0, 1}), Zcad::eOk);
+  ASSERT_EQ(line->cancel(), Zcad::eOk);
+  expectExtrusion(2.0, {1, 0, 0});
+}
 
 TEST_F(ZcDbLineDrawingTest, ChangeIsUndoneAndReadOnlyOpenRefusesIt) {
   const ZcDbObjectId id = append(new ZcDbLine({0, 0, 0}, {1, 0, 0}));

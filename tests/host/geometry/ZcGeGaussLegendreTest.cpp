@@ -34,4 +34,20 @@ TEST(ZcGeGaussLegendreTest, NaNIntegrandTerminates) {
   EXPECT_TRUE(std::isnan(v));
 }
 
+// A spline standing still on repeated control points has a speed that is rounding noise: every
+// panel looked unconverged and the integration split 2^30 times (a drawing that never opened).
+TEST(ZcGeGaussLegendreTest, NoiseIntegrandStopsWithinItsPanelBudget) {
+  long evaluations = 0;
+  unsigned state = 12345;
+  const double v = zcge::integrateAdaptive(
+      [&](double) {
+        ++evaluations;
+        state = state * 1103515245u + 12345u;
+        return 1e-17 * static_cast<double>(state >> 16);
+      },
+      0.0, 1.0, 1e-11, 0.0);
+  EXPECT_LT(std::fabs(v), 1e-11);
+  EXPECT_LE(evaluations, 4096L * 2 * 48 + 48);
+}
+
 }  // namespace

@@ -148,6 +148,7 @@ class ZcDb2dPolyline : public ZcDbCurve {
 
  private:
   friend class ZcDbPolyline;
+  friend class ZcDbFileAccess;
   // Implementation helpers (ZcDb2dPolyline.cpp).
   struct Impl;
 

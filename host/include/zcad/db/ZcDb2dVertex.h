@@ -53,6 +53,7 @@ class ZcDb2dVertex : public ZcDbVertex {
   // The polyline reads its vertices without opening them (it is open itself) and sets the
   // types its fitting gives them.
   friend class ZcDb2dPolyline;
+  friend class ZcDbFileAccess;
 
   ZcGePoint3d position_;
   double bulge_ = 0.0;

@@ -101,6 +101,7 @@ class ZcDb3dPolyline : public ZcDbCurve {
   ZcDb3dPolyline& operator=(const ZcDb3dPolyline& other);
 
  private:
+  friend class ZcDbFileAccess;
   struct Impl;
 
   ZcDb::Poly3dType type_ = ZcDb::k3dSimplePoly;

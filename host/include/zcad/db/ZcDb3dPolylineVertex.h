@@ -29,6 +29,7 @@ class ZcDb3dPolylineVertex : public ZcDbVertex {
 
  private:
   friend class ZcDb3dPolyline;
+  friend class ZcDbFileAccess;
 
   ZcGePoint3d position_;
   ZcDb::Vertex3dType type_ = ZcDb::k3dSimpleVertex;

@@ -75,6 +75,7 @@ class ZcDbBlockTableRecord : public ZcDbSymbolTableRecord {
 
  private:
   friend class ZcDbDatabaseImpl;
+  friend class ZcDbFileAccess;
   std::vector<ZcDbObjectId> entities_;
   ZcGePoint3d origin_;
   ZcString comments_;

@@ -55,6 +55,7 @@ class ZcDbDictionary : public ZcDbObject {
 
  private:
   friend class ZcDbDictionaryIterator;
+  friend class ZcDbFileAccess;
   struct Entry {
     std::wstring key;
     ZcDbObjectId id;

@@ -66,6 +66,7 @@ class ZcDbEntity : public ZcDbObject {
   ZcDbEntity& operator=(const ZcDbEntity&) = default;
 
  private:
+  friend class ZcDbFileAccess;
   // Layer and linetype are table record ids, as in the drawing file: a plain entity must
   // stay small. A null id means layer "0" / linetype "ByLayer" (an entity not yet given a
   // database's defaults).

@@ -77,8 +77,14 @@ class ZcDbLine : public ZcDbCurve {
   // Parameter of the point of the segment (or of the infinite line) closest to `point`.
   double closestParam(const ZcGePoint3d& point, bool extend) const;
 
+  // Thickness and normal are nearly always 0 and +Z: they are kept with the object's rarely
+  // used parts only when they differ, so that a plain line holds just its two points.
+  struct Extrusion;
+  const Extrusion* extrusion() const;
+  ZcGeVector3d normalValue() const;
+  double thicknessValue() const;
+  void setExtrusion(const ZcGeVector3d& unitNormal, double thickness);
+
   ZcGePoint3d start_;
   ZcGePoint3d end_;
-  ZcGeVector3d normal_ = ZcGeVector3d::kZAxis;
-  double thickness_ = 0.0;
 };

@@ -135,6 +135,20 @@ class ZcDbObject : public ZcRxObject {
   ZcDbObject(const ZcDbObject& other);
   ZcDbObject& operator=(const ZcDbObject& other);
 
+  // Fields a class rarely sets (a line's thickness and normal) can live with the rarely used
+  // parts, so that an object keeping their defaults has no pointer for them. They are the
+  // object's own fields: copies (and so undo and cancel) carry them, handOverTo and swapIdWith
+  // leave them where they are. Only one class of a hierarchy may keep fields here.
+  class RareFields {
+   public:
+    virtual ~RareFields() = default;
+    virtual RareFields* copy() const = 0;
+  };
+  // Null while the class keeps none.
+  const RareFields* rareFields() const;
+  // Takes ownership; null drops the fields kept.
+  void setRareFields(RareFields* fields);
+
  private:
   friend class ZcDbDatabase;
   friend class ZcDbDatabaseImpl;
@@ -142,6 +156,7 @@ class ZcDbObject : public ZcRxObject {
   friend class ZcDbObjectState;
   friend class ZcDbNotifier;
   friend class ZcDbUndoManager;
+  friend class ZcDbFileAccess;
   friend void zcdbSwapObjects(ZcDbStub* first, ZcDbStub* second, bool swapXdata, bool swapExtDict);
   friend Zcad::ErrorStatus zcdbOpenObject(ZcDbObject*& obj, ZcDbObjectId id, ZcDb::OpenMode mode,
                                           bool openErased);

@@ -165,6 +165,7 @@ class ZcDbSpline : public ZcDbCurve {
   const ZcGeNurbCurve3d& nurbs() const { return curve_; }
 
  private:
+  friend class ZcDbFileAccess;
   struct FitData {
     ZcGePoint3dArray points;
     ZcGeVector3d startTangent;

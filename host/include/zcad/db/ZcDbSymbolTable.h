@@ -72,6 +72,7 @@ class ZcDbSymbolTable : public ZcDbObject {
 
  private:
   friend class ZcDbSymbolTableRecord;
+  friend class ZcDbFileAccess;
   std::vector<ZcDbObjectId> records_;
 };
 
@@ -101,6 +102,7 @@ class ZcDbSymbolTableRecord : public ZcDbObject {
 
  private:
   friend class ZcDbSymbolTable;
+  friend class ZcDbFileAccess;
   ZcString name_;
 };
 

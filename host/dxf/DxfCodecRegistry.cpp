@@ -1,0 +1,61 @@
+// Finds the codec of a record type or of a runtime class.
+#include <algorithm>
+#include <array>
+
+#include "dxf/DxfCodecs.h"
+#include "zcad/rx/ZcRxClass.h"
+
+namespace vtcad::dxf {
+namespace {
+
+std::span<const ObjectCodec* const> allCodecs() {
+  static const auto codecs = std::to_array<const ObjectCodec*>({
+      &lineCodec(),
+      &arcCodec(),
+      &circleCodec(),
+      &ellipseCodec(),
+      &pointCodec(),
+      &splineCodec(),
+      &helixCodec(),
+      &lwPolylineCodec(),
+      &polylineCodec(),
+      &polyline3dCodec(),
+      &vertexCodec(),
+      &vertex3dCodec(),
+      &sequenceEndCodec(),
+      &textCodec(),
+      &mtextCodec(),
+      &insertCodec(),
+      &hatchCodec(),
+      &layerCodec(),
+      &linetypeCodec(),
+      &textStyleCodec(),
+      &viewportCodec(),
+      &viewCodec(),
+      &ucsCodec(),
+      &regAppCodec(),
+      &dimStyleCodec(),
+      &blockRecordCodec(),
+      &dictionaryCodec(),
+      &xrecordCodec(),
+  });
+  return codecs;
+}
+
+}  // namespace
+
+const ObjectCodec* codecForDxfName(std::string_view dxfName) {
+  for (const ObjectCodec* codec : allCodecs()) {
+    if (codec->dxfName() == dxfName) return codec;
+  }
+  return nullptr;
+}
+
+const ObjectCodec* codecForClass(const ZcRxClass* cls) {
+  for (const ObjectCodec* codec : allCodecs()) {
+    if (codec->rxClass() == cls) return codec;
+  }
+  return nullptr;
+}
+
+}  // namespace vtcad::dxf

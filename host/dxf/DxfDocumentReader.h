@@ -1,0 +1,11 @@
+#pragma once
+// Reads a whole drawing file, section by section, into a new database.
+#include <string_view>
+
+#include "dxf/DxfFile.h"
+
+namespace vtcad::dxf {
+
+LoadResult readDocument(std::string_view data);
+
+}  // namespace vtcad::dxf

@@ -1,0 +1,60 @@
+#pragma once
+// Writes a whole database as an ASCII DXF R2013 (AC1027) drawing.
+#include <cstdint>
+#include <functional>
+#include <vector>
+#include <string>
+#include <unordered_map>
+
+#include "dxf/DxfTagWriter.h"
+#include "dxf/DxfWriteContext.h"
+
+class ZcDbDatabase;
+class ZcDbBlockTableRecord;
+class ZcDbStub;
+class ZcRxClass;
+
+namespace vtcad::dxf {
+
+class DocumentWriter {
+ public:
+  explicit DocumentWriter(ZcDbDatabase& db);
+  std::string write();
+  // Writes to `sink` in pieces as the text is made (saving a file); false when the sink failed.
+  bool writeTo(const std::function<bool(std::string_view)>& sink);
+  // One object's record, the records that follow it, and its sub-objects.
+  void writeObject(ZcDbObjectId id);
+
+ private:
+  void plan();
+  void writeHeader();
+  void writeClasses();
+  void writeTables();
+  void writeTable(ZcDbObjectId tableId, std::string_view name);
+  void writeBlocks();
+  void writeBlockEnds(const ZcDbBlockTableRecord& block, bool begin);
+  void writeEntities();
+  void writeObjects();
+  void writeAll();
+  // One pass over the objects: those written in OBJECTS (in handle order) and the plug-in
+  // classes in use.
+  void survey();
+  std::uint64_t handleOrNew(const ZcDbBlockTableRecord& block, std::uint16_t slot);
+
+  ZcDbDatabase& db_;
+  TagWriter out_;
+  WriteContext ctx_;
+  std::uint64_t next_ = 0;  // handles for records that are not objects (a new block's BLOCK)
+  struct BlockHandles {
+    std::uint64_t begin = 0, end = 0;
+  };
+  std::unordered_map<const void*, BlockHandles> blockHandles_;
+  std::vector<ZcDbObjectId> objects_;
+  struct ClassUse {
+    int count = 0;
+    bool entity = false;
+  };
+  std::vector<std::pair<const ZcRxClass*, ClassUse>> pluginClasses_;
+};
+
+}  // namespace vtcad::dxf

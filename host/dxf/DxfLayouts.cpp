@@ -1,0 +1,123 @@
+// The layouts a drawing file needs.
+#include "dxf/DxfLayouts.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "database/ZcDbFileAccess.h"
+#include "dxf/DxfTagWriter.h"
+#include "dxf/DxfUnknownObject.h"
+#include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbDictionary.h"
+
+namespace vtcad::dxf {
+namespace {
+
+// The groups of a LAYOUT with default plot settings for an A3 sheet (420 x 297 mm), as
+// every CAD program can take them.
+std::vector<ZcDbKeptGroup> layoutGroups(const std::string& name, int tabOrder, bool model, ZcDbObjectId block) {
+  std::vector<ZcDbKeptGroup> g;
+  auto add = [&](int code, std::string value) {
+    g.push_back(ZcDbKeptGroup{static_cast<Zdesk::Int16>(code), 1, std::move(value), ZcDbObjectId()});
+  };
+  add(100, "AcDbPlotSettings");
+  add(1, "");
+  add(2, "none_device");
+  add(4, "ISO_A3_(420.00_x_297.00_MM)");
+  add(6, "");
+  for (int code : {40, 41, 42, 43}) add(code, "0.0");
+  add(44, "420.0");
+  add(45, "297.0");
+  for (int code : {46, 47, 48, 49}) add(code, "0.0");
+  add(140, "0.0");
+  add(141, "0.0");
+  add(142, "1.0");
+  add(143, "1.0");
+  add(70, model ? "1712" : "688");
+  add(72, "1");
+  add(73, "0");
+  add(74, model ? "0" : "5");
+  add(7, "");
+  add(75, model ? "0" : "16");
+  add(147, "1.0");
+  add(76, "0");
+  add(77, "2");
+  add(78, "300");
+  add(148, "0.0");
+  add(149, "0.0");
+  add(100, "AcDbLayout");
+  add(1, name);
+  add(70, "1");
+  add(71, std::to_string(tabOrder));
+  add(10, "0.0");
+  add(20, "0.0");
+  add(11, "420.0");
+  add(21, "297.0");
+  for (int code : {12, 22, 32}) add(code, "0.0");
+  for (int code : {14, 24, 34}) add(code, "1e+20");
+  for (int code : {15, 25, 35}) add(code, "-1e+20");
+  add(146, "0.0");
+  for (int code : {13, 23, 33}) add(code, "0.0");
+  add(16, "1.0");
+  add(26, "0.0");
+  add(36, "0.0");
+  add(17, "0.0");
+  add(27, "1.0");
+  add(37, "0.0");
+  add(76, "0");
+  g.push_back(ZcDbKeptGroup{330, 1, "0", block});
+  return g;
+}
+
+ZcDbObjectId addDictionary(ZcDbDatabase& db, ZcDbDictionary* parent, ZcDbObjectId parentId, const wchar_t* key) {
+  auto* dict = new ZcDbDictionary;
+  ZcDbObjectId id;
+  if (ZcDbFileAccess::add(&db, dict, parentId, ZcDbHandle(), id) != Zcad::eOk) {
+    delete dict;
+    return id;
+  }
+  ZcDbFileAccess::setDictionaryEntry(parent, key, id);
+  ZcDbFileAccess::addPersistentReactor(dict, parentId);
+  return id;
+}
+
+void addLayout(ZcDbDatabase& db, ZcDbDictionary* layouts, ZcDbObjectId layoutsId, const wchar_t* key,
+               ZcDbObjectId blockId, int tabOrder, bool model) {
+  auto* block = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(blockId));
+  if (!block) return;
+  auto* layout = new DxfUnknownObject("LAYOUT");
+  ZcDbFileAccess::keptGroupsForWrite(layout) =
+      layoutGroups(std::string(key, key + std::wcslen(key)), tabOrder, model, blockId);
+  ZcDbObjectId id;
+  if (ZcDbFileAccess::add(&db, layout, layoutsId, ZcDbHandle(), id) != Zcad::eOk) {
+    delete layout;
+    return;
+  }
+  ZcDbFileAccess::setDictionaryEntry(layouts, key, id);
+  ZcDbFileAccess::addPersistentReactor(layout, layoutsId);
+  // The block record points to its layout (340, in its own subclass).
+  std::vector<ZcDbKeptGroup>& kept = ZcDbFileAccess::keptGroupsForWrite(block);
+  kept.erase(std::remove_if(kept.begin(), kept.end(), [](const ZcDbKeptGroup& g) { return g.code == 340; }),
+             kept.end());
+  kept.push_back(ZcDbKeptGroup{340, 2, "0", id});
+}
+
+}  // namespace
+
+void ensureLayouts(ZcDbDatabase& db) {
+  ZcDbObjectId nodId = db.namedObjectsDictionaryId();
+  auto* nod = ZcDbDictionary::cast(ZcDbFileAccess::peek(nodId));
+  if (!nod) return;
+  if (!nod->has(L"ACAD_GROUP")) addDictionary(db, nod, nodId, L"ACAD_GROUP");
+  if (nod->has(L"ACAD_LAYOUT")) return;
+  ZcDbObjectId layoutsId = addDictionary(db, nod, nodId, L"ACAD_LAYOUT");
+  auto* layouts = ZcDbDictionary::cast(ZcDbFileAccess::peek(layoutsId));
+  if (!layouts) return;
+  addLayout(db, layouts, layoutsId, L"Model", db.modelSpaceId(), 0, /*model=*/true);
+  addLayout(db, layouts, layoutsId, L"Layout1", db.paperSpaceId(), 1, /*model=*/false);
+}
+
+}  // namespace vtcad::dxf

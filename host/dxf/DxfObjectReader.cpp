@@ -1,0 +1,325 @@
+// One record into one object.
+#include "dxf/DxfObjectReader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "database/ZcDbFileAccess.h"
+#include "dxf/DxfUnknownObject.h"
+#include "dxf/DxfXData.h"
+#include "zcad/db/ZcDbEntity.h"
+
+namespace vtcad::dxf {
+
+std::uint64_t parseHandle(std::string_view hexText) {
+  hexText = trimBlanks(hexText);
+  std::uint64_t value = 0;
+  if (hexText.empty() || hexText.size() > 16) return 0;
+  auto [end, ec] = std::from_chars(hexText.data(), hexText.data() + hexText.size(), value, 16);
+  if (ec != std::errc() || end != hexText.data() + hexText.size()) return 0;
+  return value;
+}
+
+std::string handleText(std::uint64_t handle) {
+  char buffer[17];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, handle, 16);
+  std::string text(buffer, end);
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+namespace {
+
+constexpr std::uint16_t kHeadSlot = 0;
+constexpr std::uint16_t kEntitySlot = 1;
+
+// Groups of AcDbEntity that R12 files write without a subclass marker; none of them is used
+// by the entity types' own groups.
+bool isEntityCommonCode(int code) {
+  switch (code) {
+    case 6:
+    case 8:
+    case 48:
+    case 60:
+    case 62:
+    case 67:
+    case 370:
+    case 420:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Every group AcDbEntity has; anything else after its marker belongs to the entity type (a
+// writer that left out the type's own marker).
+bool isEntitySubclassCode(int code) {
+  switch (code) {
+    case 6:
+    case 8:
+    case 48:
+    case 60:
+    case 62:
+    case 67:
+    case 92:
+    case 160:
+    case 284:
+    case 310:
+    case 347:
+    case 348:
+    case 370:
+    case 380:
+    case 390:
+    case 410:
+    case 420:
+    case 430:
+    case 440:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool isXCode(int code) {
+  return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || (code >= 1010 && code <= 1013);
+}
+
+// Writers before R12 put the x groups of all points first, then the y groups, then z
+// ("10 11 20 21 30 31"); the groups of each point are brought together.
+bool coordinatesApart(std::span<const Tag> tags) {
+  for (size_t i = 0; i < tags.size(); ++i) {
+    if (isXCode(tags[i].code) && (i + 1 >= tags.size() || tags[i + 1].code != tags[i].code + 10)) return true;
+  }
+  return false;
+}
+
+void bringCoordinatesTogether(std::span<const Tag> tags, std::vector<Tag>& out) {
+  out.clear();
+  std::vector<bool> used(tags.size(), false);
+  for (size_t i = 0; i < tags.size(); ++i) {
+    if (used[i]) continue;
+    used[i] = true;
+    out.push_back(tags[i]);
+    int code = tags[i].code;
+    if (!isXCode(code)) continue;
+    for (int axis = 1; axis <= 2; ++axis) {
+      for (size_t k = i + 1; k < tags.size() && tags[k].code != code; ++k) {
+        if (!used[k] && tags[k].code == code + 10 * axis) {
+          used[k] = true;
+          out.push_back(tags[k]);
+          break;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+bool ObjectReader::readEntityGroup(ZcDbObject& obj, const Tag& tag, ParsedObject& parsed) {
+  auto* entity = static_cast<ZcDbEntity*>(&obj);
+  switch (tag.code) {
+    case 8: {
+      std::wstring name = ctx_.text(tag);
+      if (name.empty()) return false;  // kept: written back as it was
+      ZcDbFileAccess::setEntityLayer(entity, ctx_.layerNamed(name, tag));
+      return true;
+    }
+    case 6: {
+      std::wstring name = ctx_.text(tag);
+      if (name.empty()) return false;
+      ZcDbFileAccess::setEntityLinetype(entity, ctx_.linetypeNamed(name, tag));
+      return true;
+    }
+    case 62: {
+      std::optional<std::int64_t> v = ctx_.integer(tag);
+      if (!v || *v < 0 || *v > 256) return false;
+      // A true colour (420) read before stays: it refines the index.
+      if (entity->color().isByColor()) return true;
+      ZcCmColor color;
+      color.setColorIndex(static_cast<Zdesk::UInt16>(*v));
+      entity->setColor(color, /*doSubents=*/false);
+      return true;
+    }
+    case 420: {
+      std::optional<std::int64_t> v = ctx_.integer(tag);
+      if (!v) return false;
+      ZcCmColor color;
+      color.setRGB(static_cast<Zdesk::UInt8>((*v >> 16) & 0xFF), static_cast<Zdesk::UInt8>((*v >> 8) & 0xFF),
+                   static_cast<Zdesk::UInt8>(*v & 0xFF));
+      entity->setColor(color, /*doSubents=*/false);
+      return true;
+    }
+    case 48: {
+      std::optional<double> v = ctx_.real(tag);
+      return v && entity->setLinetypeScale(*v, /*doSubents=*/false) == Zcad::eOk;
+    }
+    case 60: {
+      std::optional<std::int64_t> v = ctx_.integer(tag);
+      if (!v) return false;
+      entity->setVisibility(*v == 1 ? ZcDb::kInvisible : ZcDb::kVisible, /*doSubents=*/false);
+      return true;
+    }
+    case 370: {
+      std::optional<std::int64_t> v = ctx_.integer(tag);
+      return v && entity->setLineWeight(static_cast<ZcDb::LineWeight>(*v), /*doSubents=*/false) == Zcad::eOk;
+    }
+    case 67: {
+      std::optional<std::int64_t> v = ctx_.integer(tag);
+      if (!v) return false;
+      parsed.paperSpace = *v == 1;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec, bool entity) {
+  ParsedObject parsed;
+  parsed.line = record.head.line;
+  std::span<const Tag> tags(record.tags);
+  if (coordinatesApart(tags)) {
+    bringCoordinatesTogether(tags, ordered_);
+    tags = ordered_;
+  }
+  ZcDbObject* obj = codec ? codec->create(tags, ctx_) : nullptr;
+  if (!obj) {
+    codec = nullptr;
+    std::string type(record.type());
+    obj = entity ? static_cast<ZcDbObject*>(new DxfUnknownEntity(type)) : new DxfUnknownObject(type);
+  }
+  parsed.object.reset(obj);
+  parsed.codec = codec;
+  std::vector<std::string_view> subclasses;
+  if (codec) subclasses = codec->subclasses(*obj);
+  const std::uint16_t firstCodecSlot = entity ? 2 : 1;
+  const bool dimStyle = record.type() == "DIMSTYLE";
+
+  body_.clear();
+  std::uint16_t slot = kHeadSlot;
+  bool sawMarker = false;
+  for (size_t i = 0; i < tags.size(); ++i) {
+    const Tag& tag = tags[i];
+    // Extended data starts with an application name; other 1000-1071 groups before it
+    // (XRECORD data, damaged files) stay with the record.
+    if (tag.code == 1001) {
+      if (resbuf* xdata = readXData(tags.subspan(i), ctx_)) ZcDbFileAccess::setXData(obj, xdata);
+      break;
+    }
+    if ((tag.code == 5 || (tag.code == 105 && dimStyle)) && parsed.handle == 0 && !sawMarker) {
+      parsed.handle = parseHandle(tag.value);
+      // An empty handle (simple writers) just gets a new one.
+      if (parsed.handle == 0 && !tag.trimmed().empty()) {
+        ctx_.warn(tag, "handle '" + std::string(tag.trimmed().substr(0, 20)) + "' is not a hex number");
+      }
+      continue;
+    }
+    if (tag.code == 102 && !tag.trimmed().empty() && tag.trimmed().front() == '{') {
+      std::string_view app = tag.trimmed();
+      size_t end = i + 1;
+      while (end < tags.size() && !(tags[end].code == 102 && tags[end].trimmed() == "}") &&
+             tags[end].code != 102) {
+        ++end;
+      }
+      bool closed = end < tags.size() && tags[end].code == 102 && tags[end].trimmed() == "}";
+      if (app == "{ACAD_REACTORS" && closed) {
+        for (size_t k = i + 1; k < end; ++k) {
+          if (tags[k].code == 330) {
+            ZcDbObjectId id = ctx_.idOfHandle(tags[k]);
+            if (!id.isNull()) parsed.reactors.push_back(id);
+          }
+        }
+        i = end;
+        continue;
+      }
+      if (app == "{ACAD_XDICTIONARY" && closed) {
+        for (size_t k = i + 1; k < end; ++k) {
+          if (tags[k].code == 360) parsed.extensionDictionary = ctx_.idOfHandle(tags[k]);
+        }
+        i = end;
+        continue;
+      }
+      // Another application's data: kept as it is, in place.
+      size_t last = closed ? end : end - 1;
+      for (size_t k = i; k <= last && k < tags.size(); ++k) ctx_.keep(*obj, tags[k], slot);
+      i = last;
+      continue;
+    }
+    if (tag.code == 330 && !sawMarker && parsed.owner.isNull()) {
+      parsed.owner = ctx_.idOfHandle(tag);
+      continue;
+    }
+    if (tag.code == 100) {
+      std::string_view name = tag.trimmed();
+      if (entity && name == "AcDbEntity") {
+        slot = kEntitySlot;
+        sawMarker = true;
+        continue;
+      }
+      auto it = std::find(subclasses.begin(), subclasses.end(), name);
+      if (it != subclasses.end()) {
+        slot = static_cast<std::uint16_t>(firstCodecSlot + (it - subclasses.begin()));
+        sawMarker = true;
+        continue;
+      }
+      // A subclass the codec does not know: kept with what follows it, after the groups of
+      // the subclass before it. A kept record keeps all its markers in one slot after the head.
+      if (slot == kHeadSlot) slot = codec ? firstCodecSlot : 1;
+      sawMarker = true;
+      ctx_.keep(*obj, tag, slot);
+      if (!codec) continue;
+      // Groups after an unknown marker belong to it, not to the codec.
+      for (++i; i < tags.size() && tags[i].code != 100 && tags[i].code != 1001; ++i)
+        ctx_.keep(*obj, tags[i], slot);
+      --i;
+      continue;
+    }
+    if (entity && slot == kEntitySlot && !isEntitySubclassCode(tag.code) && codec) {
+      body_.push_back(BodyGroup{tag, kNoMarkers});
+      continue;
+    }
+    if (entity && (slot == kEntitySlot || (!sawMarker && isEntityCommonCode(tag.code)))) {
+      if (readEntityGroup(*obj, tag, parsed)) continue;
+      if (slot == kEntitySlot) {
+        ctx_.keep(*obj, tag, kEntitySlot);
+        continue;
+      }
+    }
+    if (!codec) {
+      ctx_.keep(*obj, tag, sawMarker ? slot : std::uint16_t{1});
+      continue;
+    }
+    body_.push_back(BodyGroup{tag, sawMarker ? slot : kNoMarkers});
+  }
+  if (codec && !codec->read(*obj, body_, ctx_)) {
+    ctx_.warn(record.head, std::string(record.type()) + " left out");
+    parsed.object.reset();
+  }
+  return parsed;
+}
+
+ZcDbObjectId ObjectReader::add(ParsedObject& parsed, ZcDbObjectId owner) {
+  ZcDbObjectId id;
+  if (!parsed.object) return id;
+  ZcDbDatabase* db = &ctx_.database();
+  ZcDbHandle handle(parsed.handle);
+  if (parsed.handle != 0 && ZcDbFileAccess::isHandleUsed(db, handle)) {
+    ctx_.warn(parsed.line,
+              "handle " + handleText(parsed.handle) + " is used twice; the second object gets a new handle");
+    handle = ZcDbHandle();
+  }
+  ZcDbObject* obj = parsed.object.get();
+  if (ZcDbFileAccess::add(db, obj, owner, handle, id) != Zcad::eOk) {
+    ctx_.warn(parsed.line, "object could not be added to the drawing");
+    return ZcDbObjectId();
+  }
+  parsed.object.release();  // the database owns it now
+  for (ZcDbObjectId reactor : parsed.reactors) ZcDbFileAccess::addPersistentReactor(obj, reactor);
+  if (!parsed.extensionDictionary.isNull())
+    ZcDbFileAccess::setExtensionDictionary(obj, parsed.extensionDictionary);
+  return id;
+}
+
+}  // namespace vtcad::dxf

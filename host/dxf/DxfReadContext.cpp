@@ -1,0 +1,247 @@
+// The state codecs share while a drawing is read.
+#include "dxf/DxfReadContext.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "database/ZcDbFileAccess.h"
+#include "dxf/DxfGroupCode.h"
+#include "dxf/DxfTagReader.h"
+#include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbLayerTable.h"
+#include "zcad/db/ZcDbLinetypeTable.h"
+#include "zcad/db/ZcDbTextStyleTable.h"
+
+namespace vtcad::dxf {
+namespace {
+
+// Values quoted in messages are cut short: a damaged file may hold megabytes on one line.
+std::string quoted(std::string_view value) {
+  constexpr size_t kMax = 40;
+  std::string out = "'";
+  out.append(value.substr(0, kMax));
+  if (value.size() > kMax) out += "...";
+  out += "'";
+  return out;
+}
+
+enum Kind { kLayer = 0, kLinetype = 1, kTextStyle = 2 };
+
+}  // namespace
+
+ReadContext::ReadContext(ZcDbDatabase& db, std::vector<LoadMessage>& messages, std::string_view file)
+    : db_(db), messages_(messages), decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")), file_(file) {}
+
+void ReadContext::beforeMakingObjects() {
+  if (handseedKnown_) return;
+  handseedKnown_ = true;
+  TagReader tags(file_);
+  Tag tag;
+  std::uint64_t highest = 0;
+  bool dimStyle = false;
+  while (tags.next(tag)) {
+    if (tag.code == 0) dimStyle = tag.trimmed() == "DIMSTYLE";
+    if (tag.code == 5 || (tag.code == 105 && dimStyle)) {
+      std::string_view text = tag.trimmed();
+      std::uint64_t value = 0;
+      if (text.size() <= 16 &&
+          std::from_chars(text.data(), text.data() + text.size(), value, 16).ptr == text.data() + text.size()) {
+        highest = std::max(highest, value);
+      }
+    }
+  }
+  ZcDbFileAccess::raiseHandseed(&db_, highest + 1);
+}
+
+void ReadContext::setEncoding(bool utf8, std::string_view dwgCodepage) {
+  decoder_ = std::make_unique<TextDecoder>(utf8, dwgCodepage);
+}
+
+void ReadContext::warn(std::uint32_t line, std::string text) {
+  // A badly damaged file could repeat one fault a million times: the first ones tell enough.
+  constexpr size_t kMaxMessages = 1000;
+  if (messages_.size() < kMaxMessages) {
+    messages_.push_back(LoadMessage{line, std::move(text)});
+  } else if (messages_.size() == kMaxMessages) {
+    messages_.push_back(LoadMessage{line, "more problems follow; only the first 1000 are listed"});
+  }
+}
+
+void ReadContext::keep(ZcDbObject& obj, const BodyGroup& group) { keep(obj, group.tag, group.slot); }
+
+void ReadContext::keep(ZcDbObject& obj, const Tag& tag, std::uint16_t slot) {
+  ZcDbKeptGroup kept;
+  kept.code = static_cast<Zdesk::Int16>(tag.code);
+  kept.slot = slot;
+  ValueType type = valueTypeOf(tag.code);
+  if (type == ValueType::kString || type == ValueType::kUnknown) {
+    kept.value = decoder_->toUtf8(tag.value);
+  } else {
+    kept.value.assign(tag.value);
+  }
+  if (isReferenceCode(tag.code)) kept.ref = idOfHandle(tag);
+  ZcDbFileAccess::keptGroupsForWrite(&obj).push_back(std::move(kept));
+}
+
+std::optional<double> ReadContext::real(const Tag& tag) {
+  std::optional<double> v = tag.toDouble();
+  if (!v) warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a number");
+  return v;
+}
+
+std::optional<std::int64_t> ReadContext::integer(const Tag& tag) {
+  std::optional<std::int64_t> v = tag.toInt();
+  if (!v) warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a whole number");
+  return v;
+}
+
+namespace {
+
+template <typename At>
+ReadContext::PointRead readPoint(ReadContext& ctx, size_t n, size_t i, At at) {
+  ReadContext::PointRead result;
+  const Tag& x = at(i);
+  int code = x.code;
+  std::optional<double> vx = ctx.real(x);
+  if (!vx) return result;
+  if (i + 1 >= n || at(i + 1).code != code + 10) {
+    ctx.warn(x, "group " + std::to_string(code) + ": the point has no y value (group " + std::to_string(code + 10) +
+                    ")");
+    return result;
+  }
+  std::optional<double> vy = ctx.real(at(i + 1));
+  if (!vy) return result;
+  double vz = 0.0;
+  result.taken = 2;
+  if (i + 2 < n && at(i + 2).code == code + 20) {
+    std::optional<double> z = ctx.real(at(i + 2));
+    if (!z) return result;
+    vz = *z;
+    result.taken = 3;
+  }
+  result.point = ZcGePoint3d(*vx, *vy, vz);
+  return result;
+}
+
+}  // namespace
+
+ReadContext::PointRead ReadContext::point(std::span<const BodyGroup> body, size_t i) {
+  return readPoint(*this, body.size(), i, [&](size_t k) -> const Tag& { return body[k].tag; });
+}
+
+ReadContext::PointRead ReadContext::point(std::span<const Tag> tags, size_t i) {
+  return readPoint(*this, tags.size(), i, [&](size_t k) -> const Tag& { return tags[k]; });
+}
+
+ZcDbObjectId ReadContext::idOfHandle(const Tag& tag) { return idOfHandle(tag.trimmed()); }
+
+ZcDbObjectId ReadContext::idOfHandle(std::string_view hexText) {
+  std::uint64_t value = 0;
+  if (hexText.empty() || hexText.size() > 16) return ZcDbObjectId();
+  auto [end, ec] = std::from_chars(hexText.data(), hexText.data() + hexText.size(), value, 16);
+  if (ec != std::errc() || end != hexText.data() + hexText.size() || value == 0) return ZcDbObjectId();
+  return ZcDbFileAccess::idOfHandle(&db_, ZcDbHandle(value));
+}
+
+ZcDbObjectId ReadContext::layerNamed(const std::wstring& name, const Tag& at) {
+  return recordNamed(db_.layerTableId(), name, at, kLayer);
+}
+
+ZcDbObjectId ReadContext::linetypeNamed(const std::wstring& name, const Tag& at) {
+  return recordNamed(db_.linetypeTableId(), name, at, kLinetype);
+}
+
+ZcDbObjectId ReadContext::textStyleNamed(const std::wstring& name, const Tag& at) {
+  return recordNamed(db_.textStyleTableId(), name, at, kTextStyle);
+}
+
+ZcDbObjectId ReadContext::blockNamed(const std::wstring& name) {
+  ZcDbObjectId id = existingBlockNamed(name);
+  if (!id.isNull() || name.empty()) return id;
+  auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.blockTableId()));
+  if (!table) return id;
+  beforeMakingObjects();
+  auto* block = new ZcDbBlockTableRecord;
+  ZcDbFileAccess::setRecordName(block, ZcString(name.c_str()));
+  if (ZcDbFileAccess::add(&db_, block, db_.blockTableId(), ZcDbHandle(), id) != Zcad::eOk) {
+    delete block;
+    return ZcDbObjectId();
+  }
+  ZcDbFileAccess::appendRecord(table, id);
+  pendingBlocks_.push_back(id);
+  return id;
+}
+
+void ReadContext::blockDefined(ZcDbObjectId id) { std::erase(pendingBlocks_, id); }
+
+ZcDbObjectId ReadContext::existingBlockNamed(const std::wstring& name) const {
+  ZcDbBlockTable* table = nullptr;
+  ZcDbObjectId id;
+  if (zcdbOpenObject(table, db_.blockTableId(), ZcDb::kForRead) != Zcad::eOk) return id;
+  table->getAt(name.c_str(), id);
+  table->close();
+  return id;
+}
+
+ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind) {
+  LastLookup& last = lastLookup_[kind];
+  if (!last.id.isNull() && last.name == name) return last.id;
+  ZcDbSymbolTable* table = nullptr;
+  ZcDbObjectId id;
+  if (tableId.isNull()) {
+    // A record named before its table was read (a LAYER table before the LTYPE table, or
+    // no LTYPE table at all): the table is made now and the file's, if it comes, joins it.
+    beforeMakingObjects();
+    ZcDbObject* made = nullptr;
+    switch (kind) {
+      case kLayer:
+        made = new ZcDbLayerTable;
+        break;
+      case kLinetype:
+        made = new ZcDbLinetypeTable;
+        break;
+      default:
+        made = new ZcDbTextStyleTable;
+        break;
+    }
+    if (ZcDbFileAccess::add(&db_, made, ZcDbObjectId(), ZcDbHandle(), tableId) != Zcad::eOk) {
+      delete made;
+      return id;
+    }
+  }
+  if (zcdbOpenObject(table, tableId, ZcDb::kForRead) != Zcad::eOk) return id;
+  if (table->getAt(name.c_str(), id) != Zcad::eOk) {
+    beforeMakingObjects();
+    // Simple writers leave out the tables: a CAD program makes the records the entities
+    // name, with default properties.
+    ZcDbSymbolTableRecord* record = nullptr;
+    switch (kind) {
+      case kLayer:
+        record = new ZcDbLayerTableRecord;
+        break;
+      case kLinetype:
+        record = new ZcDbLinetypeTableRecord;
+        break;
+      default:
+        record = new ZcDbTextStyleTableRecord;
+        break;
+    }
+    ZcDbFileAccess::setRecordName(record, ZcString(name.c_str()));
+    if (table->upgradeOpen() == Zcad::eOk &&
+        ZcDbFileAccess::add(&db_, record, tableId, ZcDbHandle(), id) == Zcad::eOk) {
+      ZcDbFileAccess::appendRecord(table, id);
+      static const char* const kWhat[] = {"layer", "linetype", "text style"};
+      warn(at, std::string(kWhat[kind]) + " '" + wideToUtf8(name) + "' was missing from the tables and was added");
+    } else {
+      delete record;
+      id.setNull();
+    }
+  }
+  table->close();
+  last.name = name;
+  last.id = id;
+  return id;
+}
+
+}  // namespace vtcad::dxf

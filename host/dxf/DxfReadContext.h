@@ -1,0 +1,99 @@
+#pragma once
+// What codecs need while a drawing is read: the database being filled, the text decoder of
+// the file, handles turned into ids, the place to keep groups the codec does not interpret,
+// and the list of repairs made.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dxf/DxfCodec.h"
+#include "dxf/DxfFile.h"
+#include "dxf/DxfTag.h"
+#include "dxf/DxfText.h"
+#include "zcad/db/ZcDbObjectId.h"
+#include "zcad/ge/ZcGePoint3d.h"
+#include "zcad/ge/ZcGeVector3d.h"
+
+class ZcDbDatabase;
+
+namespace vtcad::dxf {
+
+class ReadContext {
+ public:
+  // `file` is the whole file being read (for the handles it uses, see beforeMakingObjects).
+  ReadContext(ZcDbDatabase& db, std::vector<LoadMessage>& messages, std::string_view file = {});
+
+  // Objects the reader makes (records the tables lack) must not take a handle that a later
+  // object of the file has. The file's $HANDSEED says which are free; a file without it is
+  // scanned once for its handles before the first object is made.
+  void handseedRead() { handseedKnown_ = true; }
+  void beforeMakingObjects();
+
+  ZcDbDatabase& database() { return db_; }
+  const TextDecoder& decoder() const { return *decoder_; }
+  // Chosen from $ACADVER and $DWGCODEPAGE once the header has been read.
+  void setEncoding(bool utf8, std::string_view dwgCodepage);
+  // The file's version as a number: 1009 for "AC1009" (R12), 1027 for R2013; 0 unknown.
+  int version() const { return version_; }
+  void setVersion(int version) { version_ = version; }
+
+  // A repair or something left out, reported with the line of the group it concerns.
+  void warn(const Tag& at, std::string text) { warn(at.line, std::move(text)); }
+  void warn(std::uint32_t line, std::string text);
+
+  // Keeps a group that the codec does not interpret with `obj`, to be written back in the
+  // slot it came from. Reference groups keep the object they name.
+  void keep(ZcDbObject& obj, const BodyGroup& group);
+  void keep(ZcDbObject& obj, const Tag& tag, std::uint16_t slot);
+
+  // Values. Text is decoded (code page, \U+ escapes); numbers that do not parse are
+  // reported and answered as nullopt.
+  std::wstring text(const Tag& tag) const { return decoder_->decode(tag.value); }
+  std::optional<double> real(const Tag& tag);
+  std::optional<std::int64_t> integer(const Tag& tag);
+  // A point from groups code, code+10, code+20 starting at body[i] (x, then y and z when
+  // they follow; z defaults to 0). `taken` is how many groups it used.
+  struct PointRead {
+    std::optional<ZcGePoint3d> point;
+    size_t taken = 1;
+  };
+  PointRead point(std::span<const BodyGroup> body, size_t i);
+  PointRead point(std::span<const Tag> tags, size_t i);
+
+  // The object a handle group names; a handle not seen yet gets an empty id that the object
+  // fills when it comes. Null for "0", empty or malformed handles.
+  ZcDbObjectId idOfHandle(const Tag& tag);
+  ZcDbObjectId idOfHandle(std::string_view hexText);
+  // Layer and linetype records by name, made (with a message) when the tables lack them.
+  ZcDbObjectId layerNamed(const std::wstring& name, const Tag& at);
+  ZcDbObjectId linetypeNamed(const std::wstring& name, const Tag& at);
+  ZcDbObjectId textStyleNamed(const std::wstring& name, const Tag& at);
+  // A block named before its definition (R12 files have no BLOCK_RECORD table to announce
+  // it) is made empty and filled when its BLOCK comes; undefinedBlocks() lists those that
+  // never came.
+  ZcDbObjectId blockNamed(const std::wstring& name);
+  ZcDbObjectId existingBlockNamed(const std::wstring& name) const;
+  void blockDefined(ZcDbObjectId id);
+  const std::vector<ZcDbObjectId>& undefinedBlocks() const { return pendingBlocks_; }
+
+ private:
+  ZcDbObjectId recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind);
+
+  ZcDbDatabase& db_;
+  std::vector<LoadMessage>& messages_;
+  std::unique_ptr<TextDecoder> decoder_;
+  int version_ = 0;
+  // The last name looked up per table: consecutive entities share a layer.
+  struct LastLookup {
+    std::wstring name;
+    ZcDbObjectId id;
+  };
+  LastLookup lastLookup_[3];
+  std::vector<ZcDbObjectId> pendingBlocks_;
+  std::string_view file_;
+  bool handseedKnown_ = false;
+};
+
+}  // namespace vtcad::dxf

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <unordered_map>
+#include <vector>
+
+#include "database/HandleIndex.h"
+
+using namespace vtcad::db;
+
+namespace {
+
+// A deque of stubs with its index, checked against a std::unordered_map as it is filled.
+class IndexedStubs {
+ public:
+  void add(std::uint64_t handle) {
+    ZcDbStub& stub = stubs_.emplace_back();
+    stub.handle = ZcDbHandle(handle);
+    index_.addLast();
+    reference_.emplace(handle, &stub);
+  }
+
+  // Every added handle finds its own stub, and each of `others` finds what the map has.
+  void expectSameAsMap(const std::vector<std::uint64_t>& others) const {
+    ASSERT_EQ(index_.size(), reference_.size());
+    for (const auto& [handle, stub] : reference_) ASSERT_EQ(index_.find(handle), stub) << handle;
+    for (std::uint64_t handle : others) {
+      const auto it = reference_.find(handle);
+      ASSERT_EQ(index_.find(handle), it == reference_.end() ? nullptr : it->second) << handle;
+    }
+  }
+
+  bool contains(std::uint64_t handle) const { return reference_.count(handle) != 0; }
+  const HandleIndex& index() const { return index_; }
+
+ private:
+  std::deque<ZcDbStub> stubs_;
+  HandleIndex index_{stubs_};
+  std::unordered_map<std::uint64_t, ZcDbStub*> reference_;
+};
+
+TEST(HandleIndexTest, EmptyIndexFindsNothing) {
+  std::deque<ZcDbStub> stubs;
+  HandleIndex index(stubs);
+  EXPECT_EQ(index.find(0), nullptr);
+  EXPECT_EQ(index.find(1), nullptr);
+  EXPECT_EQ(index.find(~std::uint64_t{0}), nullptr);
+  EXPECT_EQ(index.size(), 0u);
+}
+
+TEST(HandleIndexTest, AgreesWithAMapForSequentialHandles) {
+  // A drawing file numbers its objects densely; the tables come first at low handles.
+  IndexedStubs stubs;
+  std::vector<std::uint64_t> probes;
+  for (std::uint64_t handle = 1; handle <= 0x30; ++handle) stubs.add(handle);
+  for (std::uint64_t handle = 0x100; handle < 0x100 + 50000; ++handle) stubs.add(handle);
+  for (std::uint64_t handle = 0; handle < 0x200; ++handle) probes.push_back(handle);
+  for (std::uint64_t handle = 0x100 + 49990; handle < 0x100 + 50100; ++handle) probes.push_back(handle);
+  stubs.expectSameAsMap(probes);
+}
+
+TEST(HandleIndexTest, AgreesWithAMapForRandomHandles) {
+  // Handles from other programs can be anywhere in 64 bits (0 and the top bit included), and
+  // lookups of absent ones must end at a free slot, not loop or answer a neighbour.
+  std::mt19937_64 rng(42);
+  IndexedStubs stubs;
+  stubs.add(0);
+  stubs.add(~std::uint64_t{0});
+  std::vector<std::uint64_t> probes{1, ~std::uint64_t{0} - 1, std::uint64_t{1} << 63};
+  for (int round = 0; round < 8; ++round) {
+    for (int i = 0; i < 3000; ++i) {
+      std::uint64_t handle = rng();
+      // A third share their low bits and differ only high up, where a weak hash would collide.
+      if (i % 3 == 0) handle = (handle << 40) | 0x7F;
+      if (!stubs.contains(handle)) stubs.add(handle);
+      probes.push_back(rng());
+      probes.push_back(handle + 1);
+    }
+    stubs.expectSameAsMap(probes);
+  }
+}
+
+TEST(HandleIndexTest, StaysAtMostThreeQuartersFullAndGrowsByDoubling) {
+  IndexedStubs stubs;
+  std::size_t previous = 0;
+  int doublings = 0;
+  for (std::uint64_t handle = 1; handle <= 100000; ++handle) {
+    stubs.add(handle * 3);
+    const std::size_t slots = stubs.index().capacity();
+    ASSERT_EQ(slots & (slots - 1), 0u) << "a power of two, for the mask";
+    ASSERT_LE(stubs.index().size() * 4, slots * 3) << handle;
+    if (slots != previous) {
+      if (previous != 0) {
+        ASSERT_EQ(slots, previous * 2);
+        // Grown only when the smaller table was full: memory stays within 4 / 0.375 bytes.
+        ASSERT_GT(stubs.index().size() * 4, previous * 3);
+        ++doublings;
+      }
+      previous = slots;
+    }
+  }
+  EXPECT_GE(doublings, 10);
+  stubs.expectSameAsMap({0, 1, 2, 4, 300001, 300003});
+}
+
+}  // namespace
