@@ -26,8 +26,8 @@ const std::vector<ZcDbKeptGroup>* ZcDbFileAccess::keptGroups(const ZcDbObject* o
 
 std::vector<ZcDbKeptGroup>& ZcDbFileAccess::keptGroupsForWrite(ZcDbObject* obj) { return obj->extras().kept; }
 
-Zcad::ErrorStatus ZcDbFileAccess::add(ZcDbDatabase* db, ZcDbObject* obj, ZcDbObjectId owner, ZcDbHandle handle,
-                                      ZcDbObjectId& id) {
+Zcad::ErrorStatus ZcDbFileAccess::add(ZcDbDatabase* db, ZcDbObject* obj, ZcDbObjectId owner,
+                                      ZcDbHandle handle, ZcDbObjectId& id) {
   ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(db);
   if (!impl) return Zcad::eNoDatabase;
   Zcad::ErrorStatus es = impl->addObject(obj, owner, id, handle);
@@ -92,7 +92,9 @@ void ZcDbFileAccess::appendRecord(ZcDbSymbolTable* table, ZcDbObjectId recordId)
   table->records_.push_back(recordId);
 }
 
-void ZcDbFileAccess::setRecordName(ZcDbSymbolTableRecord* record, const ZcString& name) { record->name_ = name; }
+void ZcDbFileAccess::setRecordName(ZcDbSymbolTableRecord* record, const ZcString& name) {
+  record->name_ = name;
+}
 
 void ZcDbFileAccess::appendEntity(ZcDbBlockTableRecord* block, ZcDbObjectId entityId) {
   block->entities_.push_back(entityId);
@@ -177,7 +179,8 @@ void ZcDbFileAccess::takeEndMarkerFromFile(ZcDbEntity* pline) {
   if (vtcad::db::PolylineVertexList* list = vertexListOf(pline)) list->takeEndMarkerFromFile();
 }
 
-Zcad::ErrorStatus ZcDbFileAccess::appendPolylineVertex(ZcDbEntity* pline, ZcDbVertex* vertex, ZcDbHandle handle) {
+Zcad::ErrorStatus ZcDbFileAccess::appendPolylineVertex(ZcDbEntity* pline, ZcDbVertex* vertex,
+                                                       ZcDbHandle handle) {
   vtcad::db::PolylineVertexList* list = vertexListOf(pline);
   if (!list || !vertex) return Zcad::eWrongObjectType;
   const bool fits = ZcDb2dPolyline::cast(pline) ? ZcDb2dVertex::cast(vertex) != nullptr
@@ -185,19 +188,22 @@ Zcad::ErrorStatus ZcDbFileAccess::appendPolylineVertex(ZcDbEntity* pline, ZcDbVe
   if (!fits) return Zcad::eWrongObjectType;
   if (!pline->isDatabaseResident()) return Zcad::eNotInDatabase;
   ZcDbObjectId id;
-  if (const Zcad::ErrorStatus es = add(pline->database(), vertex, pline->objectId(), handle, id); es != Zcad::eOk)
+  if (const Zcad::ErrorStatus es = add(pline->database(), vertex, pline->objectId(), handle, id);
+      es != Zcad::eOk)
     return es;
   list->appendResident(id);
   return Zcad::eOk;
 }
 
-Zcad::ErrorStatus ZcDbFileAccess::setPolylineEndMarker(ZcDbEntity* pline, ZcDbSequenceEnd* end, ZcDbHandle handle) {
+Zcad::ErrorStatus ZcDbFileAccess::setPolylineEndMarker(ZcDbEntity* pline, ZcDbSequenceEnd* end,
+                                                       ZcDbHandle handle) {
   vtcad::db::PolylineVertexList* list = vertexListOf(pline);
   if (!list || !end) return Zcad::eWrongObjectType;
   if (!list->sequenceEnd().isNull()) return Zcad::eAlreadyInDb;
   if (!pline->isDatabaseResident()) return Zcad::eNotInDatabase;
   ZcDbObjectId id;
-  if (const Zcad::ErrorStatus es = add(pline->database(), end, pline->objectId(), handle, id); es != Zcad::eOk)
+  if (const Zcad::ErrorStatus es = add(pline->database(), end, pline->objectId(), handle, id);
+      es != Zcad::eOk)
     return es;
   list->setSequenceEnd(id);
   return Zcad::eOk;

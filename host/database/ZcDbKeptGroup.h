@@ -21,9 +21,9 @@ struct ZcDbKeptGroup {
 // header variables it cannot hold as values (those naming objects), the order of the
 // header, the CLASSES section, tables and sections of unknown kinds.
 struct ZcDbFileKept {
-  std::vector<ZcDbKeptGroup> header;  // (9, $NAME) and its groups, per variable
+  std::vector<ZcDbKeptGroup> header;      // (9, $NAME) and its groups, per variable
   std::vector<std::wstring> headerOrder;  // upper-case names without '$', as the file had them
-  std::vector<ZcDbKeptGroup> classes;  // whole CLASS records, (0, CLASS) included
-  std::vector<ZcDbKeptGroup> tables;   // whole TABLE ... ENDTAB of unknown tables
-  std::vector<ZcDbKeptGroup> sections;  // whole SECTION ... ENDSEC of unknown sections
+  std::vector<ZcDbKeptGroup> classes;     // whole CLASS records, (0, CLASS) included
+  std::vector<ZcDbKeptGroup> tables;      // whole TABLE ... ENDTAB of unknown tables
+  std::vector<ZcDbKeptGroup> sections;    // whole SECTION ... ENDSEC of unknown sections
 };

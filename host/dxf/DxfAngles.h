@@ -5,8 +5,8 @@
 // through radians and back by division), and a drawing saved and read again keeps its angles
 // bit for bit.
 #include <charconv>
-#include <initializer_list>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "zcad/ge/ZcGe.h"

@@ -57,7 +57,8 @@ const TableKind* tableKindOf(std::string_view name) {
       {"VIEW", "VIEW", &ZcDbViewTable::desc, []() -> ZcDbObject* { return new ZcDbViewTable; }},
       {"UCS", "UCS", &ZcDbUCSTable::desc, []() -> ZcDbObject* { return new ZcDbUCSTable; }},
       {"APPID", "APPID", &ZcDbRegAppTable::desc, []() -> ZcDbObject* { return new ZcDbRegAppTable; }},
-      {"DIMSTYLE", "DIMSTYLE", &ZcDbDimStyleTable::desc, []() -> ZcDbObject* { return new ZcDbDimStyleTable; }},
+      {"DIMSTYLE", "DIMSTYLE", &ZcDbDimStyleTable::desc,
+       []() -> ZcDbObject* { return new ZcDbDimStyleTable; }},
       {"BLOCK_RECORD", "BLOCK_RECORD", &ZcDbBlockTable::desc,
        []() -> ZcDbObject* { return new ZcDbBlockTable; }},
   };
@@ -134,7 +135,8 @@ void Reader::checkTagError() {
 bool Reader::nextInSection(std::string_view section) {
   if (!records_.next(record_)) {
     checkTagError();
-    if (!tags_.error()) ctx_.warn(tags_.line(), "the file ends inside the " + std::string(section) + " section");
+    if (!tags_.error())
+      ctx_.warn(tags_.line(), "the file ends inside the " + std::string(section) + " section");
     return false;
   }
   checkTagError();
@@ -158,7 +160,8 @@ bool Reader::nextInSection(std::string_view section) {
 void Reader::keepRecord(std::vector<ZcDbKeptGroup>& into, const Record& record, std::uint16_t slot) {
   into.push_back(ZcDbKeptGroup{0, slot, std::string(record.head.trimmed()), ZcDbObjectId()});
   for (const Tag& tag : record.tags) {
-    ZcDbKeptGroup kept{static_cast<Zdesk::Int16>(tag.code), slot, ctx_.decoder().toUtf8(tag.value), ZcDbObjectId()};
+    ZcDbKeptGroup kept{static_cast<Zdesk::Int16>(tag.code), slot, ctx_.decoder().toUtf8(tag.value),
+                       ZcDbObjectId()};
     if (isReferenceCode(tag.code)) kept.ref = ctx_.idOfHandle(tag);
     into.push_back(std::move(kept));
   }
@@ -180,7 +183,8 @@ LoadResult Reader::read() {
       continue;
     }
     if (type != "SECTION") {
-      ctx_.warn(record_.head, "record " + std::string(type.substr(0, 40)) + " outside a section was left out");
+      ctx_.warn(record_.head,
+                "record " + std::string(type.substr(0, 40)) + " outside a section was left out");
       continue;
     }
     const Tag* name = record_.find(2);
@@ -264,7 +268,8 @@ void Reader::readHeaderVariables() {
     std::span<const Tag> value = tags.subspan(i + 1, end - i - 1);
     i = end;
     if (raw.size() < 2 || raw.front() != '$') {
-      ctx_.warn(nameTag, "header variable '" + std::string(raw.substr(0, 40)) + "' has no '$' and was left out");
+      ctx_.warn(nameTag,
+                "header variable '" + std::string(raw.substr(0, 40)) + "' has no '$' and was left out");
       continue;
     }
     std::wstring name = upper(ctx_.decoder().decode(raw.substr(1)));
@@ -296,7 +301,8 @@ void Reader::readHeaderVariables() {
     // typed store refuses.
     kept.header.push_back(ZcDbKeptGroup{9, 0, dollarName(name), ZcDbObjectId()});
     for (const Tag& tag : value) {
-      ZcDbKeptGroup g{static_cast<Zdesk::Int16>(tag.code), 0, ctx_.decoder().toUtf8(tag.value), ZcDbObjectId()};
+      ZcDbKeptGroup g{static_cast<Zdesk::Int16>(tag.code), 0, ctx_.decoder().toUtf8(tag.value),
+                      ZcDbObjectId()};
       if (isReferenceCode(tag.code)) g.ref = ctx_.idOfHandle(tag);
       kept.header.push_back(std::move(g));
     }
@@ -332,7 +338,8 @@ void Reader::readTables() {
       readTable(head);
     } else if (const TableKind* kind = tableKindOfRecord(record_.type())) {
       // Records of a table whose TABLE head is missing: the table they belong to is clear.
-      ctx_.warn(record_.head, std::string(kind->name) + " records without their TABLE head were read as that table");
+      ctx_.warn(record_.head,
+                std::string(kind->name) + " records without their TABLE head were read as that table");
       Record head;
       head.head = record_.head;
       head.head.value = "TABLE";
@@ -343,8 +350,8 @@ void Reader::readTables() {
       records_.pushBack();
       readTable(head);
     } else {
-      ctx_.warn(record_.head, "record " + std::string(record_.type().substr(0, 40)) +
-                                  " outside a table was left out");
+      ctx_.warn(record_.head,
+                "record " + std::string(record_.type().substr(0, 40)) + " outside a table was left out");
     }
   }
   ensureBasics();
@@ -397,8 +404,9 @@ void Reader::readTable(const Record& head) {
     if (const auto* keptGroups = ZcDbFileAccess::keptGroups(parsed.object.get())) {
       std::vector<ZcDbKeptGroup> groups = *keptGroups;
       // A table's head has only the AcDbSymbolTable marker, written by the writer itself.
-      groups.erase(std::remove_if(groups.begin(), groups.end(),
-                                  [](const ZcDbKeptGroup& g) { return g.code == 100 && g.value == "AcDbSymbolTable"; }),
+      groups.erase(std::remove_if(
+                       groups.begin(), groups.end(),
+                       [](const ZcDbKeptGroup& g) { return g.code == 100 && g.value == "AcDbSymbolTable"; }),
                    groups.end());
       ZcDbFileAccess::keptGroupsForWrite(table) = std::move(groups);
     }
@@ -441,8 +449,8 @@ void Reader::readTable(const Record& head) {
     for (int n = 1; table->has(unique.c_str()); ++n) unique = recName + L"$" + std::to_wstring(n);
     if (unique != rec->name().kwszPtr()) {
       if (!rec->name().isEmpty()) {
-        ctx_.warn(record_.head, std::string(type) + " '" + wideToUtf8(recName) + "' appears twice; renamed '" +
-                                    wideToUtf8(unique) + "'");
+        ctx_.warn(record_.head, std::string(type) + " '" + wideToUtf8(recName) +
+                                    "' appears twice; renamed '" + wideToUtf8(unique) + "'");
       }
       ZcDbFileAccess::setRecordName(rec, ZcString(unique.c_str()));
     }
@@ -612,14 +620,16 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
     }
     if (followers == ObjectCodec::Followers::kKeptRecords) {
       keepRecord(ZcDbFileAccess::keptGroupsForWrite(obj), record_, kFollowingRecordsSlot);
-      if (const Tag* h = record_.find(5)) ZcDbFileAccess::reserveHandle(db_.get(), ZcDbHandle(parseHandle(h->value)));
+      if (const Tag* h = record_.find(5))
+        ZcDbFileAccess::reserveHandle(db_.get(), ZcDbHandle(parseHandle(h->value)));
     } else {
       Record sub = record_;
       ParsedObject part = objects_.parse(sub, codecForDxfName(next), /*entity=*/true);
       if (part.object) {
         std::uint64_t handle = part.handle;
         if (handle != 0 && ZcDbFileAccess::isHandleUsed(db_.get(), ZcDbHandle(handle))) {
-          ctx_.warn(part.line, "handle " + handleText(handle) + " is used twice; the second object gets a new handle");
+          ctx_.warn(part.line,
+                    "handle " + handleText(handle) + " is used twice; the second object gets a new handle");
           handle = 0;
         }
         ZcDbObject* raw = part.object.release();
@@ -724,7 +734,8 @@ void Reader::finish() {
   for (ZcDbObjectId id : ctx_.undefinedBlocks()) {
     auto* block = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
     if (block) {
-      ctx_.warn(0, "block '" + wideToUtf8(block->name().kwszPtr()) + "' is inserted but never defined; it was left empty");
+      ctx_.warn(0, "block '" + wideToUtf8(block->name().kwszPtr()) +
+                       "' is inserted but never defined; it was left empty");
     }
   }
   size_t unresolved = ZcDbFileAccess::unresolvedIds(db_.get()).size();

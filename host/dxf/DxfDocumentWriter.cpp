@@ -97,7 +97,8 @@ void DocumentWriter::survey() {
     if (isKept(*obj) || codecForClass(obj->isA()) || !pluginObjectCodec(obj->isA())) continue;
     auto it = std::find_if(pluginClasses_.begin(), pluginClasses_.end(),
                            [&](const auto& use) { return use.first == obj->isA(); });
-    if (it == pluginClasses_.end()) it = pluginClasses_.insert(pluginClasses_.end(), {obj->isA(), ClassUse{}});
+    if (it == pluginClasses_.end())
+      it = pluginClasses_.insert(pluginClasses_.end(), {obj->isA(), ClassUse{}});
     ++it->second.count;
     it->second.entity = entity;
   }
@@ -165,7 +166,8 @@ void DocumentWriter::writeHeader() {
     for (size_t i = 0; i < kept.header.size(); ++i) {
       if (kept.header[i].code != 9 || kept.header[i].value != dollar) continue;
       out_.write(9, dollar);
-      for (size_t k = i + 1; k < kept.header.size() && kept.header[k].code != 9; ++k) ctx_.writeKept(kept.header[k]);
+      for (size_t k = i + 1; k < kept.header.size() && kept.header[k].code != 9; ++k)
+        ctx_.writeKept(kept.header[k]);
       break;
     }
   }
@@ -266,7 +268,8 @@ void DocumentWriter::writeObject(ZcDbObjectId id) {
   if (codec) subclasses = codec->subclasses(*obj);
   const std::uint16_t first = entity ? 2 : 1;
   // A kept record has all its groups after the head in slot 1.
-  const auto last = static_cast<std::uint16_t>(codec ? first + std::max<size_t>(subclasses.size(), 1) - 1 : 1);
+  const auto last =
+      static_cast<std::uint16_t>(codec ? first + std::max<size_t>(subclasses.size(), 1) - 1 : 1);
   ctx_.beginObject(*obj, last);
   ctx_.flushSlot(0);
   ctx_.handle(330, obj->ownerId());

@@ -2,9 +2,9 @@
 // Writes a whole database as an ASCII DXF R2013 (AC1027) drawing.
 #include <cstdint>
 #include <functional>
-#include <vector>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "dxf/DxfTagWriter.h"
 #include "dxf/DxfWriteContext.h"

@@ -18,7 +18,8 @@ namespace {
 
 // The groups of a LAYOUT with default plot settings for an A3 sheet (420 x 297 mm), as
 // every CAD program can take them.
-std::vector<ZcDbKeptGroup> layoutGroups(const std::string& name, int tabOrder, bool model, ZcDbObjectId block) {
+std::vector<ZcDbKeptGroup> layoutGroups(const std::string& name, int tabOrder, bool model,
+                                        ZcDbObjectId block) {
   std::vector<ZcDbKeptGroup> g;
   auto add = [&](int code, std::string value) {
     g.push_back(ZcDbKeptGroup{static_cast<Zdesk::Int16>(code), 1, std::move(value), ZcDbObjectId()});
@@ -72,7 +73,8 @@ std::vector<ZcDbKeptGroup> layoutGroups(const std::string& name, int tabOrder, b
   return g;
 }
 
-ZcDbObjectId addDictionary(ZcDbDatabase& db, ZcDbDictionary* parent, ZcDbObjectId parentId, const wchar_t* key) {
+ZcDbObjectId addDictionary(ZcDbDatabase& db, ZcDbDictionary* parent, ZcDbObjectId parentId,
+                           const wchar_t* key) {
   auto* dict = new ZcDbDictionary;
   ZcDbObjectId id;
   if (ZcDbFileAccess::add(&db, dict, parentId, ZcDbHandle(), id) != Zcad::eOk) {

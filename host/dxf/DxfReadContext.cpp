@@ -31,7 +31,10 @@ enum Kind { kLayer = 0, kLinetype = 1, kTextStyle = 2 };
 }  // namespace
 
 ReadContext::ReadContext(ZcDbDatabase& db, std::vector<LoadMessage>& messages, std::string_view file)
-    : db_(db), messages_(messages), decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")), file_(file) {}
+    : db_(db),
+      messages_(messages),
+      decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")),
+      file_(file) {}
 
 void ReadContext::beforeMakingObjects() {
   if (handseedKnown_) return;
@@ -45,8 +48,8 @@ void ReadContext::beforeMakingObjects() {
     if (tag.code == 5 || (tag.code == 105 && dimStyle)) {
       std::string_view text = tag.trimmed();
       std::uint64_t value = 0;
-      if (text.size() <= 16 &&
-          std::from_chars(text.data(), text.data() + text.size(), value, 16).ptr == text.data() + text.size()) {
+      if (text.size() <= 16 && std::from_chars(text.data(), text.data() + text.size(), value, 16).ptr ==
+                                   text.data() + text.size()) {
         highest = std::max(highest, value);
       }
     }
@@ -92,7 +95,8 @@ std::optional<double> ReadContext::real(const Tag& tag) {
 
 std::optional<std::int64_t> ReadContext::integer(const Tag& tag) {
   std::optional<std::int64_t> v = tag.toInt();
-  if (!v) warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a whole number");
+  if (!v)
+    warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a whole number");
   return v;
 }
 
@@ -106,8 +110,8 @@ ReadContext::PointRead readPoint(ReadContext& ctx, size_t n, size_t i, At at) {
   std::optional<double> vx = ctx.real(x);
   if (!vx) return result;
   if (i + 1 >= n || at(i + 1).code != code + 10) {
-    ctx.warn(x, "group " + std::to_string(code) + ": the point has no y value (group " + std::to_string(code + 10) +
-                    ")");
+    ctx.warn(x, "group " + std::to_string(code) + ": the point has no y value (group " +
+                    std::to_string(code + 10) + ")");
     return result;
   }
   std::optional<double> vy = ctx.real(at(i + 1));
@@ -184,7 +188,8 @@ ZcDbObjectId ReadContext::existingBlockNamed(const std::wstring& name) const {
   return id;
 }
 
-ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind) {
+ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at,
+                                      int kind) {
   LastLookup& last = lastLookup_[kind];
   if (!last.id.isNull() && last.name == name) return last.id;
   ZcDbSymbolTable* table = nullptr;
@@ -232,7 +237,8 @@ ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& 
         ZcDbFileAccess::add(&db_, record, tableId, ZcDbHandle(), id) == Zcad::eOk) {
       ZcDbFileAccess::appendRecord(table, id);
       static const char* const kWhat[] = {"layer", "linetype", "text style"};
-      warn(at, std::string(kWhat[kind]) + " '" + wideToUtf8(name) + "' was missing from the tables and was added");
+      warn(at, std::string(kWhat[kind]) + " '" + wideToUtf8(name) +
+                   "' was missing from the tables and was added");
     } else {
       delete record;
       id.setNull();

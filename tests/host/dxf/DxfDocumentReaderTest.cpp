@@ -20,8 +20,14 @@ using namespace vtcad::dxf::testing;
 namespace {
 
 Groups line(double x0, double y0, double x1, double y1, const std::string& layer = "0") {
-  return {{0, "LINE"}, {8, layer}, {10, std::to_string(x0)}, {20, std::to_string(y0)}, {30, "0"},
-          {11, std::to_string(x1)}, {21, std::to_string(y1)}, {31, "0"}};
+  return {{0, "LINE"},
+          {8, layer},
+          {10, std::to_string(x0)},
+          {20, std::to_string(y0)},
+          {30, "0"},
+          {11, std::to_string(x1)},
+          {21, std::to_string(y1)},
+          {31, "0"}};
 }
 
 Groups join(std::initializer_list<Groups> parts) {
@@ -57,14 +63,16 @@ void expectConsistentHandles(const std::string& text) {
       }
       if ((t.code == 5 || t.code == 105) && record.type() != "DIMSTYLE" ? t.code == 5 : t.code == 105) {
         std::uint64_t h = hex(t.value);
-        EXPECT_TRUE(handles.insert(h).second) << "handle " << std::hex << h << " twice (line " << std::dec << t.line
-                                              << ")";
+        EXPECT_TRUE(handles.insert(h).second)
+            << "handle " << std::hex << h << " twice (line " << std::dec << t.line << ")";
       }
-      if ((t.code >= 330 && t.code <= 369) && t.trimmed() != "0") references.emplace_back(hex(t.value), t.line);
+      if ((t.code >= 330 && t.code <= 369) && t.trimmed() != "0")
+        references.emplace_back(hex(t.value), t.line);
     }
   }
   ASSERT_FALSE(tags.error()) << tags.error()->message;
-  for (auto [h, at] : references) EXPECT_TRUE(handles.count(h)) << "line " << at << " names missing handle " << std::hex << h;
+  for (auto [h, at] : references)
+    EXPECT_TRUE(handles.count(h)) << "line " << at << " names missing handle " << std::hex << h;
   ASSERT_FALSE(handles.empty());
   EXPECT_GT(handseed, *handles.rbegin());
 }
@@ -83,7 +91,8 @@ TEST(DxfDocumentReader, RefusesWhatIsNoDrawingAndSaysWhy) {
 }
 
 TEST(DxfDocumentReader, EntitiesOnlyFileGetsTheTablesItNamesAndKeepsCoordinatesExactly) {
-  LoadResult first = mustLoad(entitiesOnly(join({line(0.1, 0.2, 1.0 / 3.0, 2e-7, "WALLS"), line(5, 5, 6, 6)})));
+  LoadResult first =
+      mustLoad(entitiesOnly(join({line(0.1, 0.2, 1.0 / 3.0, 2e-7, "WALLS"), line(5, 5, 6, 6)})));
   ASSERT_TRUE(first.ok());
   EXPECT_TRUE(mentions(first, "layer 'WALLS'"));
   LoadResult second = saveAndLoad(*first.database);
@@ -103,7 +112,8 @@ TEST(DxfDocumentReader, EntitiesOnlyFileGetsTheTablesItNamesAndKeepsCoordinatesE
 
 TEST(DxfDocumentReader, RepairsMissingSectionEndsAndCutOffFiles) {
   // ENTITIES without ENDSEC, followed by another section.
-  std::string text = dxfText(join({{{0, "SECTION"}, {2, "ENTITIES"}}, line(0, 0, 1, 1),
+  std::string text = dxfText(join({{{0, "SECTION"}, {2, "ENTITIES"}},
+                                   line(0, 0, 1, 1),
                                    {{0, "SECTION"}, {2, "OBJECTS"}, {0, "ENDSEC"}, {0, "EOF"}}}));
   LoadResult repaired = mustLoad(text);
   EXPECT_TRUE(mentions(repaired, "has no ENDSEC"));
@@ -146,22 +156,30 @@ TEST(DxfDocumentReader, UnknownEntitiesGroupsAndSectionsAreWrittenBackAsTheyWere
   withExtra.insert(withExtra.begin() + 1, {100, "AcDbEntity"});
   withExtra.insert(withExtra.begin() + 3, {100, "AcDbLine"});
   withExtra.push_back({280, "7"});
-  Groups unknown = {{0, "ACME_WIDGET"}, {5, "3F"},          {100, "AcDbEntity"}, {8, "0"},
-                    {100, "AcDbAcmeWidget"}, {1, "left as it is"}, {10, "1.5"},       {20, "2.5"},
-                    {70, "42"},          {1071, "9"}};
+  Groups unknown = {
+      {0, "ACME_WIDGET"},   {5, "3F"},   {100, "AcDbEntity"}, {8, "0"},   {100, "AcDbAcmeWidget"},
+      {1, "left as it is"}, {10, "1.5"}, {20, "2.5"},         {70, "42"}, {1071, "9"}};
   std::string text = dxfText(join({{{0, "SECTION"}, {2, "ENTITIES"}},
                                    withExtra,
                                    unknown,
-                                   {{0, "ENDSEC"}, {0, "SECTION"}, {2, "ACME_DATA"}, {0, "ACME_RECORD"},
-                                    {1, "payload"}, {0, "ENDSEC"}, {0, "EOF"}}}));
+                                   {{0, "ENDSEC"},
+                                    {0, "SECTION"},
+                                    {2, "ACME_DATA"},
+                                    {0, "ACME_RECORD"},
+                                    {1, "payload"},
+                                    {0, "ENDSEC"},
+                                    {0, "EOF"}}}));
   LoadResult first = mustLoad(text);
   ASSERT_EQ(modelSpaceEntities(*first.database).size(), 2u);
   std::string written = writeDxf(*first.database);
   auto has = [&](const std::string& lines) { return written.find(lines) != std::string::npos; };
-  EXPECT_TRUE(has("AcDbLine\r\n 10\r\n0.0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n 11\r\n1.0\r\n 21\r\n1.0\r\n 31\r\n0.0\r\n280\r\n7\r\n"))
+  EXPECT_TRUE(
+      has("AcDbLine\r\n 10\r\n0.0\r\n 20\r\n0.0\r\n 30\r\n0.0\r\n 11\r\n1.0\r\n 21\r\n1.0\r\n "
+          "31\r\n0.0\r\n280\r\n7\r\n"))
       << written;
   EXPECT_TRUE(has("  0\r\nACME_WIDGET\r\n  5\r\n3F\r\n"));
-  EXPECT_TRUE(has("100\r\nAcDbAcmeWidget\r\n  1\r\nleft as it is\r\n 10\r\n1.5\r\n 20\r\n2.5\r\n 70\r\n42\r\n"));
+  EXPECT_TRUE(
+      has("100\r\nAcDbAcmeWidget\r\n  1\r\nleft as it is\r\n 10\r\n1.5\r\n 20\r\n2.5\r\n 70\r\n42\r\n"));
   EXPECT_TRUE(has("  2\r\nACME_DATA\r\n  0\r\nACME_RECORD\r\n  1\r\npayload\r\n  0\r\nENDSEC\r\n"));
   // A 1071 group without an application name before it is no extended data: it stays in place.
   EXPECT_TRUE(has(" 70\r\n42\r\n1071\r\n9\r\n"));
@@ -180,14 +198,28 @@ TEST(DxfDocumentReader, ObjectsOfAPluginNotLoadedSurviveWithTheirClassAndReferen
   lineRecord.insert(lineRecord.begin() + 3, {330, "52"});
   lineRecord.insert(lineRecord.begin() + 4, {102, "}"});
   std::string text = dxfText(join({
-      {{0, "SECTION"}, {2, "CLASSES"}, {0, "CLASS"}, {1, "VTLinkLineToNotify"}, {2, "VTLinkLineToNotify"},
-       {3, "persreac"}, {90, "0"}, {91, "1"}, {280, "0"}, {281, "0"}, {0, "ENDSEC"}},
+      {{0, "SECTION"},
+       {2, "CLASSES"},
+       {0, "CLASS"},
+       {1, "VTLinkLineToNotify"},
+       {2, "VTLinkLineToNotify"},
+       {3, "persreac"},
+       {90, "0"},
+       {91, "1"},
+       {280, "0"},
+       {281, "0"},
+       {0, "ENDSEC"}},
       {{0, "SECTION"}, {2, "ENTITIES"}},
       lineRecord,
       {{0, "ENDSEC"}, {0, "SECTION"}, {2, "OBJECTS"}},
       {{0, "DICTIONARY"}, {5, "C"}, {330, "0"}, {100, "AcDbDictionary"}, {3, "VTRC_DICT"}, {350, "50"}},
       {{0, "DICTIONARY"}, {5, "50"}, {330, "C"}, {100, "AcDbDictionary"}, {3, "LINK1"}, {350, "52"}},
-      {{0, "VTLinkLineToNotify"}, {5, "52"}, {330, "50"}, {100, "VTLinkLineToNotify"}, {90, "1"}, {330, "40"}},
+      {{0, "VTLinkLineToNotify"},
+       {5, "52"},
+       {330, "50"},
+       {100, "VTLinkLineToNotify"},
+       {90, "1"},
+       {330, "40"}},
       {{0, "ENDSEC"}, {0, "EOF"}},
   }));
   LoadResult first = mustLoad(text);
@@ -195,9 +227,11 @@ TEST(DxfDocumentReader, ObjectsOfAPluginNotLoadedSurviveWithTheirClassAndReferen
   std::string written = writeDxf(*first.database);
   EXPECT_NE(written.find("  1\r\nVTLinkLineToNotify\r\n  2\r\nVTLinkLineToNotify\r\n  3\r\npersreac\r\n"),
             std::string::npos);
-  EXPECT_NE(written.find("  0\r\nVTLinkLineToNotify\r\n  5\r\n52\r\n330\r\n50\r\n100\r\nVTLinkLineToNotify\r\n 90\r\n1\r\n"
-                         "330\r\n40\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      written.find(
+          "  0\r\nVTLinkLineToNotify\r\n  5\r\n52\r\n330\r\n50\r\n100\r\nVTLinkLineToNotify\r\n 90\r\n1\r\n"
+          "330\r\n40\r\n"),
+      std::string::npos)
       << written;
   EXPECT_NE(written.find("102\r\n{ACAD_REACTORS\r\n330\r\n52\r\n102\r\n}\r\n"), std::string::npos);
   // The dictionary still finds it by key.
@@ -211,9 +245,9 @@ TEST(DxfDocumentReader, ObjectsOfAPluginNotLoadedSurviveWithTheirClassAndReferen
 
 TEST(DxfDocumentReader, ExtendedDataComesBackItemForItemAndItsApplicationIsRegistered) {
   Groups l = line(0, 0, 1, 1);
-  Groups xdata = {{1001, "VELTRACE"}, {1000, "text"},   {1002, "{"},    {1070, "12"},  {1071, "123456"},
-                  {1040, "0.125"},    {1010, "1.0"},    {1020, "2.0"},  {1030, "3.0"}, {1004, "DEADBEEF"},
-                  {1005, "1F"},       {1002, "}"}};
+  Groups xdata = {{1001, "VELTRACE"}, {1000, "text"},     {1002, "{"},   {1070, "12"},
+                  {1071, "123456"},   {1040, "0.125"},    {1010, "1.0"}, {1020, "2.0"},
+                  {1030, "3.0"},      {1004, "DEADBEEF"}, {1005, "1F"},  {1002, "}"}};
   l.insert(l.end(), xdata.begin(), xdata.end());
   LoadResult first = mustLoad(entitiesOnly(l));
   EXPECT_TRUE(mentions(first, "application 'VELTRACE'"));
@@ -238,10 +272,10 @@ TEST(DxfDocumentReader, ExtendedDataComesBackItemForItemAndItsApplicationIsRegis
 
 TEST(DxfDocumentReader, HeaderVariablesTheHostUsesAreMappedAndTheOthersKept) {
   std::string text = dxfText(join({
-      {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1015"}, {9, "$PDMODE"}, {70, "35"},
-       {9, "$PDSIZE"}, {40, "0.5"}, {9, "$INSUNITS"}, {70, "6"}, {9, "$LIMMAX"}, {10, "420.0"}, {20, "297.0"},
-       {9, "$CMLSTYLE"}, {2, "Standard"}, {9, "$DIMTXSTY"}, {340, "11"}, {9, "$HANDSEED"}, {5, "FF"},
-       {0, "ENDSEC"}},
+      {{0, "SECTION"},   {2, "HEADER"},  {9, "$ACADVER"},  {1, "AC1015"},    {9, "$PDMODE"},
+       {70, "35"},       {9, "$PDSIZE"}, {40, "0.5"},      {9, "$INSUNITS"}, {70, "6"},
+       {9, "$LIMMAX"},   {10, "420.0"},  {20, "297.0"},    {9, "$CMLSTYLE"}, {2, "Standard"},
+       {9, "$DIMTXSTY"}, {340, "11"},    {9, "$HANDSEED"}, {5, "FF"},        {0, "ENDSEC"}},
       {{0, "EOF"}},
   }));
   LoadResult first = mustLoad(text);
@@ -262,11 +296,17 @@ TEST(DxfDocumentReader, HeaderVariablesTheHostUsesAreMappedAndTheOthersKept) {
 TEST(DxfDocumentReader, TextOfOldFilesReadsByTheirCodePage) {
   // "Maße" in Windows-1252, an R12 file.
   std::string text = dxfText(join({
-      {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$DWGCODEPAGE"}, {3, "ANSI_1252"},
+      {{0, "SECTION"},
+       {2, "HEADER"},
+       {9, "$ACADVER"},
+       {1, "AC1009"},
+       {9, "$DWGCODEPAGE"},
+       {3, "ANSI_1252"},
        {0, "ENDSEC"}},
       {{0, "SECTION"}, {2, "ENTITIES"}},
-      line(0, 0, 1, 1, "Ma\xDF"
-                       "e"),
+      line(0, 0, 1, 1,
+           "Ma\xDF"
+           "e"),
       {{0, "ENDSEC"}, {0, "EOF"}},
   }));
   LoadResult first = mustLoad(text);
@@ -275,8 +315,9 @@ TEST(DxfDocumentReader, TextOfOldFilesReadsByTheirCodePage) {
   EXPECT_EQ(std::wstring(l->layer().kwszPtr()), L"Ma\u00DFe");
   l->close();
   // Written as UTF-8, as R2013 files are.
-  EXPECT_NE(writeDxf(*first.database).find("Ma\xC3\x9F"
-                                           "e"),
+  EXPECT_NE(writeDxf(*first.database)
+                .find("Ma\xC3\x9F"
+                      "e"),
             std::string::npos);
 }
 
