@@ -497,6 +497,9 @@ void Reader::readBlock(const Record& head) {
     ZcDbObjectId id = ctx_.idOfHandle(*owner);
     if (ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id))) blockId = id;
   }
+  // R12 writers name the two spaces "$MODEL_SPACE" and "$PAPER_SPACE" as well.
+  if (blockId.isNull() && upper(name) == L"$MODEL_SPACE") blockId = db_->modelSpaceId();
+  if (blockId.isNull() && upper(name) == L"$PAPER_SPACE") blockId = db_->paperSpaceId();
   if (blockId.isNull() && !name.empty()) blockId = ctx_.existingBlockNamed(name);
   auto* blockTable = static_cast<ZcDbSymbolTable*>(ZcDbFileAccess::peek(db_->blockTableId()));
   if (blockId.isNull()) {

@@ -185,6 +185,12 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
     tags = ordered_;
   }
   ZcDbObject* obj = codec ? codec->create(tags, ctx_) : nullptr;
+  // A record where it does not belong (a LAYER among the entities, a LINE among the
+  // objects) is kept as it is: the section decides what kind of object it becomes.
+  if (obj && (ZcDbEntity::cast(obj) != nullptr) != entity) {
+    delete obj;
+    obj = nullptr;
+  }
   if (!obj) {
     codec = nullptr;
     std::string type(record.type());

@@ -23,7 +23,6 @@
 namespace vtcad::dxf {
 namespace {
 
-constexpr std::uint16_t kXrecordSlot = 1;
 constexpr int kCloningFlag = 280;
 constexpr int kKeepExisting = 1;
 

@@ -321,6 +321,29 @@ TEST(DxfDocumentReader, TextOfOldFilesReadsByTheirCodePage) {
             std::string::npos);
 }
 
+// A table record among the entities was read by the LAYER codec and then written into as an
+// entity: heap corruption (found by fuzzing). Records out of place are kept as they are.
+TEST(DxfDocumentReader, RecordsOutOfTheirSectionAreKeptNotMisread) {
+  std::string text = dxfText(join({
+      {{0, "SECTION"}, {2, "ENTITIES"}, {0, "LAYER"}, {6, "O"}, {2, "WALLS"}},
+      line(0, 0, 1, 1),
+      {{0, "ENDSEC"}, {0, "SECTION"}, {2, "OBJECTS"}},
+      {{0, "DICTIONARY"}, {5, "C"}, {330, "0"}, {100, "AcDbDictionary"}},
+      line(2, 2, 3, 3),
+      {{0, "ENDSEC"}, {0, "EOF"}},
+  }));
+  LoadResult first = mustLoad(text);
+  ASSERT_TRUE(first.ok());
+  EXPECT_EQ(modelSpaceEntities(*first.database).size(), 2u);
+  std::string written = writeDxf(*first.database);
+  size_t entities = written.find("  2\r\nENTITIES\r\n");
+  ASSERT_NE(entities, std::string::npos);
+  size_t kept = written.find("  0\r\nLAYER\r\n", entities);
+  EXPECT_LT(kept, written.find("  0\r\nENDSEC\r\n", entities));
+  LoadResult second = mustLoad(written);
+  EXPECT_TRUE(second.ok());
+}
+
 TEST(DxfDocumentReader, ADictionaryThatOwnsItselfLoadsAndSaves) {
   std::string text = dxfText(join({
       {{0, "SECTION"}, {2, "OBJECTS"}},
