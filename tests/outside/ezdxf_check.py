@@ -9,7 +9,7 @@ Usage: ezdxf_check.py ORIGINAL.dxf RESAVED.dxf
    entities in the same order, with the same key data within a relative tolerance of 1e-9:
    geometry, text, block names, layers, colours, extended data, extension dictionaries.
    Table entries (layers, linetypes, text styles) and block definitions of ORIGINAL are
-   in RESAVED with the same properties.
+   in RESAVED with the same properties, and RESAVED has no block that ORIGINAL lacks.
 
 Prints one line per difference (at most MAX_DIFFERENCES) and exits 1 when there is any.
 """
@@ -125,13 +125,13 @@ def compare_attrs(report, where, a, b, fields):
 
 
 COMMON = [("layer", "name"), ("color", "i"), ("linetype", "name")]
-CURVE_3D = [("extrusion", "v")]
+EXTRUSION = [("extrusion", "v")]
 FIELDS = {
-    "LINE": [("start", "v"), ("end", "v"), ("thickness", "f")] + CURVE_3D,
-    "POINT": [("location", "v")] + CURVE_3D,
-    "CIRCLE": [("center", "v"), ("radius", "f")] + CURVE_3D,
-    "ARC": [("center", "v"), ("radius", "f"), ("start_angle", "deg"), ("end_angle", "deg")] + CURVE_3D,
-    "ELLIPSE": [("center", "v"), ("major_axis", "v"), ("ratio", "f")] + CURVE_3D,
+    "LINE": [("start", "v"), ("end", "v"), ("thickness", "f")] + EXTRUSION,
+    "POINT": [("location", "v")] + EXTRUSION,
+    "CIRCLE": [("center", "v"), ("radius", "f")] + EXTRUSION,
+    "ARC": [("center", "v"), ("radius", "f"), ("start_angle", "deg"), ("end_angle", "deg")] + EXTRUSION,
+    "ELLIPSE": [("center", "v"), ("major_axis", "v"), ("ratio", "f")] + EXTRUSION,
     "INSERT": [
         ("name", "s"),
         ("insert", "v"),
@@ -142,10 +142,10 @@ FIELDS = {
         ("row_count", "i"),
         ("column_count", "i"),
     ]
-    + CURVE_3D,
-    "LWPOLYLINE": [("const_width", "f"), ("elevation", "f")] + CURVE_3D,
+    + EXTRUSION,
+    "LWPOLYLINE": [("const_width", "f"), ("elevation", "f")] + EXTRUSION,
     "MTEXT": [("insert", "v"), ("char_height", "f"), ("attachment_point", "i"), ("style", "name")]
-    + CURVE_3D,
+    + EXTRUSION,
     "HELIX": [
         ("axis_base_point", "v"),
         ("start_point", "v"),

@@ -39,7 +39,7 @@ def new_drawing(version, codepage=None):
     doc.appids.new(APPID)
     doc.layers.new("WALLS", dxfattribs={"color": 1, "linetype": "DASHED"})
     doc.layers.new(text_layer(doc), dxfattribs={"color": 3})
-    doc.layers.new("HIDDEN_THINGS", dxfattribs={"color": -5, "linetype": "HIDDEN"})
+    doc.layers.new("HIDDEN_THINGS", dxfattribs={"color": -5, "linetype": "DASHDOT"})
     doc.styles.new("NARROW", dxfattribs={"font": "romans.shx", "width": 0.8, "oblique": 12.5})
     if version != "R12":
         doc.layers.get("WALLS").dxf.lineweight = 35
