@@ -73,16 +73,13 @@ class ArcCodec final : public ObjectCodec {
             continue;
           }
           break;
-        case 210: {
-          ReadContext::PointRead p = ctx.point(body, i);
-          if (!p.point) break;
-          if (arc.setNormal(p.point->asVector()) != Zcad::eOk) {
-            ctx.warn(g.tag, "arc: the extrusion direction was refused and kept as it was");
-            for (const BodyGroup& kept : body.subspan(i, p.taken)) ctx.keep(obj, kept);
+        case 210:
+          if (size_t taken = ctx.extrusion(obj, body, i, "arc",
+                                           [&](const ZcGeVector3d& n) { return arc.setNormal(n); })) {
+            i += taken - 1;
+            continue;
           }
-          i += p.taken - 1;
-          continue;
-        }
+          break;
         default:
           break;
       }

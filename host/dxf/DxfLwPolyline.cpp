@@ -119,16 +119,13 @@ class LwPolylineCodec final : public ObjectCodec {
             continue;
           }
           break;
-        case 210: {
-          ReadContext::PointRead p = ctx.point(body, i);
-          if (!p.point) break;
-          if (pline.setNormal(p.point->asVector()) != Zcad::eOk) {
-            ctx.warn(g.tag, "polyline: the extrusion direction was refused and kept as it was");
-            for (const BodyGroup& kept : body.subspan(i, p.taken)) ctx.keep(obj, kept);
+        case 210:
+          if (size_t taken = ctx.extrusion(obj, body, i, "polyline",
+                                           [&](const ZcGeVector3d& n) { return pline.setNormal(n); })) {
+            i += taken - 1;
+            continue;
           }
-          i += p.taken - 1;
-          continue;
-        }
+          break;
         default:
           break;
       }

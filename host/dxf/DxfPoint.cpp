@@ -48,16 +48,13 @@ class PointCodec final : public ObjectCodec {
             continue;
           }
           break;
-        case 210: {
-          ReadContext::PointRead p = ctx.point(body, i);
-          if (!p.point) break;
-          if (point.setNormal(p.point->asVector()) != Zcad::eOk) {
-            ctx.warn(g.tag, "point: the extrusion direction was refused and kept as it was");
-            for (const BodyGroup& kept : body.subspan(i, p.taken)) ctx.keep(obj, kept);
+        case 210:
+          if (size_t taken = ctx.extrusion(obj, body, i, "point",
+                                           [&](const ZcGeVector3d& n) { return point.setNormal(n); })) {
+            i += taken - 1;
+            continue;
           }
-          i += p.taken - 1;
-          continue;
-        }
+          break;
         default:
           break;
       }

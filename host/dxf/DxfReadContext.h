@@ -12,6 +12,7 @@
 #include "dxf/DxfFile.h"
 #include "dxf/DxfTag.h"
 #include "dxf/DxfText.h"
+#include "zcad/ZcadErrorStatus.h"
 #include "zcad/db/ZcDbObjectId.h"
 #include "zcad/ge/ZcGePoint3d.h"
 #include "zcad/ge/ZcGeVector3d.h"
@@ -61,6 +62,21 @@ class ReadContext {
   };
   PointRead point(std::span<const BodyGroup> body, size_t i);
   PointRead point(std::span<const Tag> tags, size_t i);
+
+  // An extrusion direction (210, 220, 230) at body[i], given to `setNormal`; a direction the
+  // class refuses is kept as it was, with a message naming `what`. Answers the groups used,
+  // 0 when there is no point there (the caller keeps the group).
+  template <typename SetNormal>
+  size_t extrusion(ZcDbObject& obj, std::span<const BodyGroup> body, size_t i, std::string_view what,
+                   SetNormal setNormal) {
+    PointRead p = point(body, i);
+    if (!p.point) return 0;
+    if (setNormal(p.point->asVector()) != Zcad::eOk) {
+      warn(body[i].tag, std::string(what) + ": the extrusion direction was refused and kept as it was");
+      for (const BodyGroup& kept : body.subspan(i, p.taken)) keep(obj, kept);
+    }
+    return p.taken;
+  }
 
   // The object a handle group names; a handle not seen yet gets an empty id that the object
   // fills when it comes. Null for "0", empty or malformed handles.
