@@ -163,7 +163,9 @@ bool ObjectReader::readEntityGroup(ZcDbObject& obj, const Tag& tag, ParsedObject
     }
     case 370: {
       std::optional<std::int64_t> v = ctx_.integer(tag);
-      return v && entity->setLineWeight(static_cast<ZcDb::LineWeight>(*v), /*doSubents=*/false) == Zcad::eOk;
+      // Out of the range of line weights (-3 .. 211) the value is no LineWeight at all: kept.
+      if (!v || *v < -3 || *v > 211) return false;
+      return entity->setLineWeight(static_cast<ZcDb::LineWeight>(*v), /*doSubents=*/false) == Zcad::eOk;
     }
     case 67: {
       std::optional<std::int64_t> v = ctx_.integer(tag);
