@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ZcRxClassDictionary.h"
 #include "zcad/rx/ZcRxObject.h"
 
 struct ZcRxClass::Names {
@@ -164,6 +165,13 @@ void deleteZcRxClass(ZcRxClass* cls) {
   // The constructor may live in a plug-in that is being unloaded.
   cls->constructor_ = nullptr;
   dict.retired.push_back(cls);
+}
+
+std::vector<ZcRxClass*> vtcad::db::registeredClasses() {
+  auto& dict = dictionary();
+  std::lock_guard lock(dict.mutex);
+  // A copy: the caller deletes classes while it walks them.
+  return dict.order;
 }
 
 void zcrx_abort(const ZTCHAR* format, ...) {

@@ -28,6 +28,9 @@ class ZcRxClass {
   // A new instance from the class's creator, or nullptr for an abstract class.
   ZcRxObject* create() const { return constructor_ ? constructor_() : nullptr; }
   bool canCreate() const { return constructor_ != nullptr; }
+  // The creator function itself (nullptr for an abstract or retired class): the host tells by
+  // its address which plug-in a class belongs to.
+  PseudoConstructor pseudoConstructor() const { return constructor_; }
   // Parent by name, resolved by zcrxBuildClassHierarchy for classes made with newZcRxClass.
   const ZTCHAR* parentName() const;
   void setParent(ZcRxClass* parent) { parent_ = parent; }

@@ -1,0 +1,114 @@
+#pragma once
+// The host's command line as commands see it: prompts for input (zced*), printing (zcutPrintf),
+// selection sets, system variables, running host commands, coordinate conversion and entity
+// names. Every function answers a result code of zds.h (RTNORM, RTNONE, RTCAN, RTERROR,
+// RTKWORD) unless it says otherwise. All of them belong to the host's command thread.
+#include <cstddef>
+
+#include "zcad/ZcadErrorStatus.h"
+#include "zcad/db/ZcDbObjectId.h"
+#include "zcad/ge/ZcGePoint3d.h"
+#include "zcad/zds.h"
+
+class ZcDbDatabase;
+
+// Input control bits of zcedInitGet.
+inline constexpr int RSG_NONULL = 1;   // an empty input is refused
+inline constexpr int RSG_NOZERO = 2;   // zero is refused
+inline constexpr int RSG_NONEG = 4;    // negative numbers are refused
+inline constexpr int RSG_NOLIM = 8;    // points outside the drawing limits are taken
+inline constexpr int RSG_GETZ = 16;    // unused here; kept for callers written for other hosts
+inline constexpr int RSG_DASH = 32;    // rubber band drawn dashed (no effect without a view)
+inline constexpr int RSG_2D = 64;      // zcedGetDist: the distance in the XY plane only
+inline constexpr int RSG_OTHER = 128;  // arbitrary input is answered as a keyword (RTKWORD)
+
+// Input control for the next prompt only: the bits above and a list of keywords separated by
+// spaces ("Yes No", "Width Close"); capitals mark the shortest abbreviation a user may type.
+int zcedInitGet(int val, const ZTCHAR* kwl);
+int zcedGetInt(const ZTCHAR* prompt, int* result);
+int zcedGetReal(const ZTCHAR* prompt, zds_real* result);
+// A distance typed as a number, or given by two points (the first is `pt` when not null).
+int zcedGetDist(const zds_point pt, const ZTCHAR* prompt, zds_real* result);
+// An angle in radians: typed in degrees (ANGBASE and ANGDIR applied for zcedGetAngle, not for
+// zcedGetOrient), or given by two points.
+int zcedGetAngle(const zds_point pt, const ZTCHAR* prompt, zds_real* result);
+int zcedGetOrient(const zds_point pt, const ZTCHAR* prompt, zds_real* result);
+int zcedGetPoint(const zds_point pt, const ZTCHAR* prompt, zds_point result);
+int zcedGetCorner(const zds_point pt, const ZTCHAR* prompt, zds_point result);
+// Keyword prompt; the full keyword of zcedInitGet's list is written to `result`, which holds
+// `bufLen` characters (the overload without a length assumes 512, as hosts do).
+int zcedGetKword(const ZTCHAR* prompt, ZTCHAR* result, size_t bufLen);
+int zcedGetKword(const ZTCHAR* prompt, ZTCHAR* result);
+// cronly nonzero: the text may hold spaces and ends only at the end of the line.
+int zcedGetString(int cronly, const ZTCHAR* prompt, ZTCHAR* result, size_t bufLen);
+int zcedGetString(int cronly, const ZTCHAR* prompt, ZTCHAR* result);
+// The text of the last RTKWORD answer (a keyword, or arbitrary input under RSG_OTHER).
+int zcedGetInput(ZTCHAR* str, size_t bufLen);
+int zcedGetInput(ZTCHAR* str);
+int zcedEntSel(const ZTCHAR* prompt, zds_name ent, zds_point ptres);
+// Nonzero when the user asked to break off (Esc in the interactive command line).
+int zcedUsrBrk();
+// Prints on the command line; the format is printf's with wide strings (%s takes ZTCHAR*).
+int zcutPrintf(const ZTCHAR* format, ...);
+int zcedPrompt(const ZTCHAR* text);
+
+// Selection sets. `mode` null: interactive selection; ":S" one pick; "_W"/"W", "_C"/"C" with
+// the corners in pt1/pt2 (const double*); "_WP"/"_CP" with a point list (resbuf chain of
+// RTPOINT or RT3DPOINT) in pt1; "_X"/"X" and "ALL" the whole drawing; "_L"/"L" the last
+// entity; "_P"/"P" the previous selection; "_I" the implied selection (empty here).
+// `filter` is a chain from zcutBuildList or null. RTNORM and a set with members, else RTERROR
+// (nothing selected) or RTCAN.
+int zcedSSGet(const ZTCHAR* mode, const void* pt1, const void* pt2, const resbuf* filter, zds_name ss);
+int zcedSSLength(const zds_name ss, Zdesk::Int32* len);
+int zcedSSName(const zds_name ss, Zdesk::Int32 i, zds_name entres);
+// Adds `ename` to the set `sname` (a null or absent set makes a new one), result in `result`.
+// Both names null: a new empty set.
+int zcedSSAdd(const zds_name ename, const zds_name sname, zds_name result);
+int zcedSSDel(const zds_name ename, const zds_name ss);
+int zcedSSFree(const zds_name sname);
+// Whether `ename` is a member (RTNORM) or not (RTERROR).
+int zcedSSMemb(const zds_name ename, const zds_name ss);
+
+// System variables: value types RTSHORT, RTREAL, RTPOINT (2-D), RT3DPOINT, RTSTR. A string
+// result is malloc'ed into result->resval.rstring (free it). RTERROR for an unknown name, a
+// read-only variable, a value of the wrong type or out of the variable's range.
+int zcedGetVar(const ZTCHAR* sym, resbuf* result);
+int zcedSetVar(const ZTCHAR* sym, const resbuf* val);
+
+// Runs host commands with typed arguments, ended by RTNONE: RTSTR texts (command names,
+// options, "" an empty answer, "\\" a pause that takes one input from the user), RTREAL,
+// RTSHORT, RTLONG numbers, RTPOINT/RT3DPOINT points, RTENAME entity names, RTPICKS selection
+// sets. A command whose arguments run out before it ends takes the rest from the user.
+int zcedCommand(int rtype, ...);
+int zcedCmd(const resbuf* rbp);
+
+// Coordinate systems for zcedTrans: RTSHORT 0 world, 1 user, 2 display (the view), 3 paper;
+// or an entity name (its object coordinate system). disp nonzero: a displacement.
+int zcedTrans(const zds_point pt, const resbuf* from, const resbuf* to, int disp, zds_point result);
+void zcedUpdateDisplay();
+int zcedRedraw(const zds_name ent, int mode);
+
+// A pixel of the current view: SCREENSIZE pixels show VIEWSIZE drawing units high around
+// VIEWCTR; pixel (0,0) is the top left, y grows downwards.
+struct CPoint {
+  long x = 0;
+  long y = 0;
+};
+bool zcedCoordFromWorldToPixel(int windnum, const ZcGePoint3d& in, CPoint& out);
+bool zcedCoordFromPixelToWorld(const CPoint& in, ZcGePoint3d& out);
+bool zcedCoordFromPixelToWorld(int windnum, CPoint in, ZcGePoint3d& out);
+
+// Entity names: zds_name[0] the object id (ZcDbObjectId::asOldId), zds_name[1] its database.
+Zcad::ErrorStatus zcdbGetObjectId(ZcDbObjectId& objId, const zds_name ename);
+Zcad::ErrorStatus zcdbGetZdsName(zds_name& objName, ZcDbObjectId objId);
+int zcdbEntLast(zds_name result);
+int zcdbEntNext(const zds_name ent, zds_name result);
+int zcdbEntDel(const zds_name ent);
+int zcdbEntUpd(const zds_name ent);
+
+// The path of the plug-in file whose code is running (its entry point or one of its
+// commands); the host's own program path outside any plug-in.
+const ZTCHAR* zcedGetAppName();
+// Loads or unloads a plug-in file as APPLOAD does (RTNORM, or RTERROR with a message).
+int zcedArxLoad(const ZTCHAR* path);
+int zcedArxUnload(const ZTCHAR* appName);
