@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs vtcad on the example drawing.
+# Installs what is missing, builds, opens the example drawing, runs the example script on it
+# and saves the result as build/site-plan-out.dxf.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh" release
-"$top/build/host/vtcad" --example
+"$top/build/host/vtcad" --config "$top/build/demo-config" "$top/examples/site-plan.dxf" \
+  -s "$top/examples/site-plan.scr" -o "$top/build/site-plan-out.dxf"
+echo "demo.sh: the result is in build/site-plan-out.dxf"

@@ -1,0 +1,55 @@
+#include "app/Options.h"
+
+namespace vtcad::app {
+
+const char* const kUsage =
+    "usage: vtcad [options] [DRAWING]\n"
+    "  DRAWING            DXF file to open (otherwise a new drawing)\n"
+    "  -s, --script FILE  run an AutoCAD-style script; may repeat; \"-\" reads standard input\n"
+    "  -o, --save FILE    save the drawing as DXF after the scripts\n"
+    "  --config DIR       folder of the settings store for this run (default: the user's config folder)\n"
+    "  --load FILE        load this plug-in instead of the bundled Veltrace plug-in\n"
+    "  --no-plugin        load no plug-in\n"
+    "  -h, --help         this text\n"
+    "  --version          the program's version\n"
+    "Without a script and with a terminal, vtcad runs an interactive command line.\n";
+
+ParsedOptions parseOptions(const std::vector<std::string>& args) {
+  Options options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string& into) -> bool {
+      if (i + 1 >= args.size()) return false;
+      into = args[++i];
+      return true;
+    };
+    if (arg == "-s" || arg == "--script") {
+      std::string script;
+      if (!value(script)) return {std::nullopt, arg + " needs a file name"};
+      options.scripts.push_back(script);
+    } else if (arg == "-o" || arg == "--save") {
+      if (!value(options.saveTo)) return {std::nullopt, arg + " needs a file name"};
+    } else if (arg == "--config") {
+      if (!value(options.configDir)) return {std::nullopt, arg + " needs a folder"};
+    } else if (arg == "--load") {
+      if (!value(options.plugin)) return {std::nullopt, arg + " needs a plug-in file"};
+    } else if (arg == "--no-plugin") {
+      options.noPlugin = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return {std::nullopt, "unknown option " + arg};
+    } else if (options.drawing.empty()) {
+      options.drawing = arg;
+    } else {
+      return {std::nullopt, "only one drawing can be opened"};
+    }
+  }
+  if (options.noPlugin && !options.plugin.empty())
+    return {std::nullopt, "--load and --no-plugin exclude each other"};
+  return {options, {}};
+}
+
+}  // namespace vtcad::app

@@ -1,0 +1,70 @@
+#include "commands/Document.h"
+
+#include "dxf/DxfFile.h"
+#include "dxf/DxfText.h"
+#include "editor/EntityNames.h"
+#include "editor/Session.h"
+#include "editor/SystemVariables.h"
+#include "zcad/db/ZcDbDatabase.h"
+
+namespace vtcad::commands {
+
+Document& Document::instance() {
+  static Document* document = new Document;  // outlives plug-ins that still hold ids at exit
+  return *document;
+}
+
+void Document::makeWorking() {
+  zcdbHostApplicationServices()->setWorkingDatabase(database_.get());
+  nameChanged();
+}
+
+// DWGNAME and DWGPREFIX follow the file; a new drawing is "Drawing1.dxf" in the current folder.
+void Document::nameChanged() {
+  std::error_code error;
+  std::filesystem::path absolute = path_.empty() ? std::filesystem::current_path(error) / "Drawing1.dxf"
+                                                 : std::filesystem::absolute(path_, error);
+  std::string folder = absolute.parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  editor::setDrawingName(dxf::utf8ToWide(absolute.filename().string()), dxf::utf8ToWide(folder));
+}
+
+void Document::openNew() {
+  editor::forgetEntityNames();
+  database_ = std::make_unique<ZcDbDatabase>();
+  path_.clear();
+  makeWorking();
+}
+
+Document::OpenResult Document::open(const std::filesystem::path& path) {
+  dxf::LoadResult loaded = dxf::loadDxfFile(path);
+  if (!loaded.database) return OpenResult{false, loaded.refusal};
+  for (const auto& message : loaded.messages) {
+    editor::Session::instance().print(
+        dxf::utf8ToWide("\n" + path.string() + ": " + dxf::formatLoadMessage(message)));
+  }
+  editor::forgetEntityNames();
+  database_ = std::move(loaded.database);
+  path_ = path;
+  makeWorking();
+  return OpenResult{true, {}};
+}
+
+Document::SaveResult Document::saveAs(const std::filesystem::path& path) {
+  if (!database_) return SaveResult{false, "no drawing is open"};
+  dxf::SaveResult saved = dxf::saveDxfFile(*database_, path);
+  if (!saved.ok) return SaveResult{false, saved.message};
+  path_ = path;
+  nameChanged();
+  return SaveResult{true, {}};
+}
+
+void Document::close() {
+  if (zcdbHostApplicationServices()->workingDatabase() == database_.get()) {
+    zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  }
+  editor::forgetEntityNames();
+  database_.reset();
+}
+
+}  // namespace vtcad::commands

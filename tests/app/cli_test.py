@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""End-to-end checks of the vtcad program: options, exit status, scripts, saving.
+
+Run by ctest with VTCAD (the program) and VTCAD_TEST_PLUGIN (a plug-in file) in the
+environment. The saved drawings are read back with ezdxf, an independent DXF reader.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import ezdxf
+
+VTCAD = os.environ["VTCAD"]
+PLUGIN = os.environ.get("VTCAD_TEST_PLUGIN", "")
+# The application name of a plug-in file: its name without "lib" and ".so".
+APP = os.path.basename(PLUGIN).removeprefix("lib").removesuffix(".so")
+
+
+class Run:
+    def __init__(self, proc):
+        self.status = proc.returncode
+        self.out = proc.stdout
+        self.err = proc.stderr
+
+
+class CliTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.config = os.path.join(self.dir.name, "config")
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def path(self, name):
+        return os.path.join(self.dir.name, name)
+
+    def script(self, name, text):
+        path = self.path(name)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+        return path
+
+    def vtcad(self, *args, stdin=None, plugin=False):
+        command = [VTCAD, "--config", self.config]
+        if not plugin:
+            command.append("--no-plugin")
+        command += list(args)
+        proc = subprocess.run(command, input=stdin, capture_output=True, text=True, timeout=120)
+        return Run(proc)
+
+    def entities(self, path):
+        doc = ezdxf.readfile(path)
+        return [e.dxftype() for e in doc.modelspace()]
+
+    def test_usage_errors_exit_2(self):
+        self.assertEqual(self.vtcad("--bogus").status, 2)
+        self.assertEqual(self.vtcad("-s").status, 2)
+        self.assertEqual(self.vtcad("a.dxf", "b.dxf").status, 2)
+        run = self.vtcad("-s", self.path("missing.scr"))
+        self.assertEqual(run.status, 2)
+        self.assertIn("cannot read script", run.err)
+
+    def test_a_drawing_that_cannot_be_opened_or_saved_exits_1(self):
+        self.assertEqual(self.vtcad(self.path("missing.dxf")).status, 1)
+        run = self.vtcad("-o", os.path.join(self.path("no-such-folder"), "out.dxf"))
+        self.assertEqual(run.status, 1)
+
+    def test_script_draws_and_the_drawing_is_saved(self):
+        scr = self.script("draw.scr", "; a square and a circle\nLINE 0,0 10,0 10,10 C\nCIRCLE 5,5 2\n")
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", scr, "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("Command: LINE", run.out)
+        self.assertEqual(sorted(self.entities(out)), ["CIRCLE", "LINE", "LINE", "LINE"])
+
+    def test_script_ending_inside_a_command_keeps_what_was_drawn(self):
+        scr = self.script("open.scr", "LINE 0,0 10,0")
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", scr, "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertEqual(self.entities(out), ["LINE"])
+
+    def test_scripts_run_in_order_and_standard_input_is_a_script(self):
+        first = self.script("one.scr", "CIRCLE 0,0 1\n")
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", first, "-s", "-", "-o", out, stdin="ERASE L\n\n")
+        self.assertEqual(run.status, 0, run.err)
+        self.assertEqual(self.entities(out), [])
+
+    def test_open_change_undo_and_save(self):
+        base = self.path("base.dxf")
+        self.assertEqual(self.vtcad("-s", self.script("b.scr", "CIRCLE 0,0 1\nCIRCLE 5,0 1\n"), "-o", base).status, 0)
+        out = self.path("out.dxf")
+        run = self.vtcad(base, "-s", self.script("e.scr", "ERASE ALL\n\nU\nERASE L\n\n"), "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertEqual(self.entities(out), ["CIRCLE"])
+
+    def test_quit_ends_the_run_and_still_saves(self):
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", self.script("q.scr", "CIRCLE 0,0 1\nQUIT\nCIRCLE 2,2 1\n"),
+                         "-s", self.script("never.scr", "CIRCLE 9,9 1\n"), "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertEqual(self.entities(out), ["CIRCLE"])
+
+    @unittest.skipUnless(PLUGIN, "no test plug-in")
+    def test_loaded_plugin_adds_its_commands(self):
+        run = self.vtcad("--load", PLUGIN, "-s", self.script("p.scr", "HELLO\nAPPUNLOAD " + APP + "\nHELLO\n"), plugin=True)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("Hello from the test plug-in", run.out)
+        self.assertIn('Unknown command "HELLO"', run.out)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
