@@ -3,6 +3,7 @@
 //
 // Exit status: 0 when the scripts ran to their end, 1 when the drawing could not be opened or
 // saved, 2 on a usage error (unknown option, a script that cannot be read).
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -45,6 +46,16 @@ fs::path bundledPlugin() {
   return {};
 }
 
+// The bundled library carries no entry point while the plug-in's frame is not built; it is
+// then no plug-in to load, and saying so on every run would only be noise.
+bool exportsEntryPoint(const fs::path& library) {
+  void* handle = dlopen(library.c_str(), RTLD_LAZY | RTLD_LOCAL);
+  if (!handle) return false;
+  bool found = dlsym(handle, "zcrxEntryPoint") != nullptr;
+  dlclose(handle);
+  return found;
+}
+
 bool readScript(const std::string& name, std::wstring& text) {
   std::string bytes;
   if (name == "-") {
@@ -68,7 +79,9 @@ void loadPlugin(const vtcad::app::Options& options) {
     return;
   }
   fs::path bundled = bundledPlugin();
-  if (!bundled.empty()) linker.loadModule(vtcad::dxf::utf8ToWide(bundled.string()).c_str(), /*printIt=*/true);
+  if (!bundled.empty() && exportsEntryPoint(bundled)) {
+    linker.loadModule(vtcad::dxf::utf8ToWide(bundled.string()).c_str(), /*printIt=*/true);
+  }
 }
 
 int run(const vtcad::app::Options& options) {

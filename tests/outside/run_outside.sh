@@ -34,7 +34,7 @@ skip() {
 # Opens $1 in vtcad and saves it as $2; the log of the run goes to $2.log.
 resave() {
   mkdir -p "$(dirname "$2")"
-  "$vtcad" "$1" -o "$2" >"$2.log" 2>&1
+  "$vtcad" --no-plugin --config "$work/config" "$1" -o "$2" >"$2.log" 2>&1
 }
 
 fail() {
@@ -107,7 +107,7 @@ run_librecad() {
   make_drawings
   # A new drawing as vtcad saves it: LibreCAD's PDF of nothing gives the size of a blank page.
   mkdir -p "$work/resaved"
-  "$vtcad" -o "$work/resaved/blank.dxf" >/dev/null 2>&1 || {
+  "$vtcad" --no-plugin --config "$work/config" -o "$work/resaved/blank.dxf" >/dev/null 2>&1 || {
     echo "vtcad could not save a new drawing"
     exit 1
   }
