@@ -125,7 +125,9 @@ InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
     }
     return item;
   }
-  if (from && from->echoes()) {
+  // The rest of a line typed at the terminal answers later prompts: show it after them as a
+  // script's input is shown, since the user typed it before the prompt appeared.
+  if (from && (from->echoes() || !sourcePrompts)) {
     if (!quietNow()) {
       std::wstring echo = echoText(item);
       if (!echo.empty()) impl_->sink(vtcad::dxf::wideToUtf8(echo));

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommandTestSupport.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/ge/ZcGePoint2d.h"
@@ -16,34 +17,11 @@
 
 namespace draw_test {
 
-// An entity open for read for as long as this lives; empty when the id is not a T.
-template <typename T>
-class Opened {
- public:
-  explicit Opened(ZcDbObjectId id) {
-    if (zcdbOpenObject(object_, id, ZcDb::kForRead) != Zcad::eOk) object_ = nullptr;
-  }
-  ~Opened() {
-    if (object_) object_->close();
-  }
-  Opened(const Opened&) = delete;
-  Opened& operator=(const Opened&) = delete;
-  T* operator->() const { return object_; }
-  T& operator*() const { return *object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  T* object_ = nullptr;
-};
+using command_test::near;
+using command_test::Opened;
 
 // The entities of model space that are not erased, in drawing order.
 std::vector<ZcDbObjectId> modelSpaceEntities(ZcDbDatabase& db);
-
-// Points compared with an absolute tolerance (the geometry of these tests is of size ~10).
-::testing::AssertionResult near(const ZcGePoint3d& actual, const ZcGePoint3d& expected,
-                                double tolerance = 1e-9);
-::testing::AssertionResult near(const ZcGePoint2d& actual, const ZcGePoint2d& expected,
-                                double tolerance = 1e-9);
 
 class DrawCommandTest : public ::testing::Test {
  protected:

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CommandTestSupport.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/ge/ZcGePoint2d.h"
@@ -16,30 +17,8 @@
 
 namespace edit_test {
 
-// An object open for read while this lives; false when the id is not a T (or cannot be read).
-template <typename T>
-class Opened {
- public:
-  explicit Opened(ZcDbObjectId id) {
-    if (zcdbOpenObject(object_, id, ZcDb::kForRead) != Zcad::eOk) object_ = nullptr;
-  }
-  ~Opened() {
-    if (object_) object_->close();
-  }
-  Opened(const Opened&) = delete;
-  Opened& operator=(const Opened&) = delete;
-  T* operator->() const { return object_; }
-  T& operator*() const { return *object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  T* object_ = nullptr;
-};
-
-::testing::AssertionResult near(const ZcGePoint3d& actual, const ZcGePoint3d& expected,
-                                double tolerance = 1e-9);
-::testing::AssertionResult near(const ZcGePoint2d& actual, const ZcGePoint2d& expected,
-                                double tolerance = 1e-9);
+using command_test::near;
+using command_test::Opened;
 
 // "#2F": how a script picks the entity.
 std::wstring pick(ZcDbObjectId id);
