@@ -37,4 +37,24 @@ inline double degreesFromRadians(double radians) {
   return degrees;
 }
 
+// The degrees written for an angle held in radians when the reader stores it by its own
+// conversion `stored` (a normalisation, say): the shortest decimal that `stored` turns back
+// into the same radians; the plain quotient when none does. `turned` is the same angle as
+// the file prefers to see it (-15 degrees rather than 345).
+template <typename Stored>
+double degreesOf(double radians, double turned, Stored stored) {
+  const double plain = turned / kRadiansPerDegree;
+  char buffer[32];
+  for (int digits = 1; digits <= 17; ++digits) {
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, plain, std::chars_format::general, digits);
+    double d = 0.0;
+    if (written.ec == std::errc() && std::from_chars(buffer, written.ptr, d).ec == std::errc() &&
+        stored(d) == radians) {
+      return d;
+    }
+  }
+  return plain;
+}
+
 }  // namespace vtcad::dxf

@@ -9,6 +9,7 @@
 
 #include "database/ConicGeometry.h"
 #include "database/ZcDbFileAccess.h"
+#include "dxf/DxfAngles.h"
 #include "dxf/DxfCodecs.h"
 #include "dxf/DxfReadContext.h"
 #include "dxf/DxfWriteContext.h"
@@ -18,28 +19,6 @@
 
 namespace vtcad::dxf {
 namespace {
-
-constexpr double kRadiansPerDegree = ZcGe::kPi / 180.0;
-
-// The degrees written for an angle held in radians: the shortest decimal that the reader
-// turns back into the same radians (`stored` is the reader's conversion), so that a file's
-// "30" stays 30 through a load and a save; the plain quotient when none does. `turned` is the
-// same angle as the file prefers to see it (-15 degrees rather than 345).
-template <typename Stored>
-double degreesOf(double radians, double turned, Stored stored) {
-  const double plain = turned / kRadiansPerDegree;
-  char buffer[32];
-  for (int digits = 1; digits <= 17; ++digits) {
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, plain, std::chars_format::general, digits);
-    double d = 0.0;
-    if (written.ec == std::errc() && std::from_chars(buffer, written.ptr, d).ec == std::errc() &&
-        stored(d) == radians) {
-      return d;
-    }
-  }
-  return plain;
-}
 
 // Exactly the world z axis: points are taken as they are, without rounding through a matrix.
 bool isWorldNormal(const ZcGeVector3d& n) { return n.x == 0.0 && n.y == 0.0 && n.z > 0.0; }
