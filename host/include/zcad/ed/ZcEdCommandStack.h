@@ -8,7 +8,9 @@
 
 using ZcRxFunctionPtr = void (*)();
 class ZcEdUIContext;
-using HINSTANCE = void*;
+// A resource module handle (ignored), the same type the platform headers use.
+struct HINSTANCE__;
+using HINSTANCE = HINSTANCE__*;
 
 namespace ZcRx {
 // Command flags (the low bits; others are accepted and ignored).

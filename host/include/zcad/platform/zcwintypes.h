@@ -16,3 +16,6 @@ using LPDWORD = DWORD*;
 using LPWSTR = wchar_t*;
 using LPCWSTR = const wchar_t*;
 using HWND = void*;
+// Integers as wide as a pointer (a context value, a handle's number).
+using DWORD_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
