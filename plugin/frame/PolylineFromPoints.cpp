@@ -1,0 +1,69 @@
+#include "frame/PolylineFromPoints.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "frame/EntityPlacement.h"
+#include "zcad/db/ZcDb3dPolyline.h"
+#include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbPolyline.h"
+#include "zcad/ge/ZcGeArrays.h"
+
+namespace veltrace {
+
+namespace {
+
+bool allFinite(const PointList& points) {
+  for (const ZcGePoint3d& p : points) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+  }
+  return true;
+}
+
+// Consecutive points only: a slow drift in z over many points still counts as planar, and the
+// polyline takes the first point's elevation.
+bool isPlanar(const PointList& points) {
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    if (std::abs(points[i].z - points[i - 1].z) > kPlanarZTolerance) return false;
+  }
+  return true;
+}
+
+ZcDbEntity* lightweightPolyline(const PointList& points, bool closed) {
+  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    polyline->addVertexAt(static_cast<unsigned int>(i), ZcGePoint2d(points[i].x, points[i].y), /*bulge=*/0.0,
+                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
+  }
+  polyline->setElevation(points.front().z);
+  polyline->setClosed(closed);
+  return polyline;
+}
+
+// A smooth curve through space: closing it would add a fitted loop the points never asked for.
+ZcDbEntity* splineFitPolyline(const PointList& points) {
+  ZcGePoint3dArray vertices;
+  for (const ZcGePoint3d& p : points) vertices.append(p);
+  return new ZcDb3dPolyline(ZcDb::k3dCubicSplinePoly, vertices, /*closed=*/false);
+}
+
+}  // namespace
+
+std::optional<ZcDbObjectId> polylineFromPoints(const PointList& points, bool closed,
+                                               const ZcDbEntity* reference) {
+  if (points.size() < 2 || !allFinite(points)) return std::nullopt;
+  ZcDbDatabase* db = reference ? reference->database() : zcdbHostApplicationServices()->workingDatabase();
+  const ZcDbObjectId source = reference ? reference->objectId() : ZcDbObjectId();
+  ZcDbEntity* polyline = isPlanar(points) ? lightweightPolyline(points, closed) : splineFitPolyline(points);
+  // The current layer, colour and linetype of the drawing it goes into, as a drawing command
+  // gives them.
+  polyline->setDatabaseDefaults(db);
+  const Placement placement = appendBesideSource(db, polyline, source);
+  if (!placement.placed()) {
+    delete polyline;
+    return std::nullopt;
+  }
+  return placement.id;
+}
+
+}  // namespace veltrace
