@@ -3,7 +3,6 @@
 //
 // Exit status: 0 when the scripts ran to their end, 1 when the drawing could not be opened or
 // saved, 2 on a usage error (unknown option, a script that cannot be read).
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -46,16 +45,6 @@ fs::path bundledPlugin() {
   return {};
 }
 
-// The bundled library carries no entry point while the plug-in's frame is not built; it is
-// then no plug-in to load, and saying so on every run would only be noise.
-bool exportsEntryPoint(const fs::path& library) {
-  void* handle = dlopen(library.c_str(), RTLD_LAZY | RTLD_LOCAL);
-  if (!handle) return false;
-  bool found = dlsym(handle, "zcrxEntryPoint") != nullptr;
-  dlclose(handle);
-  return found;
-}
-
 bool readScript(const std::string& name, std::wstring& text) {
   std::string bytes;
   if (name == "-") {
@@ -79,7 +68,7 @@ void loadPlugin(const vtcad::app::Options& options) {
     return;
   }
   fs::path bundled = bundledPlugin();
-  if (!bundled.empty() && exportsEntryPoint(bundled)) {
+  if (!bundled.empty()) {
     linker.loadModule(vtcad::dxf::utf8ToWide(bundled.string()).c_str(), /*printIt=*/true);
   }
 }

@@ -1,0 +1,172 @@
+#include "frame/CommandTable.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "frame/CommandPrologue.h"
+#include "frame/Messages.h"
+#include "outreach/AboutBox.h"
+#include "outreach/DemoLinks.h"
+#include "outreach/Outreach.h"
+#include "zcad/ed/ZcEdCommandStack.h"
+
+namespace veltrace {
+namespace {
+
+using enum UsageRecording;
+
+// The order is the registration order; usage names are what the usage report tells.
+constexpr CommandRow kRows[] = {
+    {L"PLYH", L"VTRC_PLYH", L"VTRC_PLYH", kRecordAndCount, nullptr},
+    {L"PLYH2", L"VTRC_PLYH2", L"VTRC_PLYH2", kRecordAndCount, nullptr},
+    {L"PLYH3", L"VTRC_PLYH3", L"VTRC_PLYH3", kRecordAndCount, nullptr},
+    {L"QXTY", L"VTRC_QXTY", L"VTRC_QXTY", kRecordAndCount, nullptr},
+    {L"PLLIST", L"VTRC_PLLIST", L"VTRC_PLLIST", kRecordAndCount, nullptr},
+    {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, nullptr},
+    {L"ELLLIST", L"VTRC_EllipseLIST", L"outputEllipseToExcel", kRecordAndCount, nullptr},
+    {L"ARCLIST", L"VTRC_ARCLIST", L"outputArcToExcel", kRecordAndCount, nullptr},
+    {L"s2p", L"VTRC_spline2pline", L"spline2pline", kRecordAndCount, nullptr},
+    {L"p2s", L"VTRC_pline2spline", L"pline2spline", kRecordAndCount, nullptr},
+    {L"PLBH", L"VTRC_PLBH", L"plineVertexBH", kRecordAndCount, nullptr},
+    {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, nullptr},
+    {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, nullptr},
+    {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, nullptr},
+    {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, nullptr},
+    {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, nullptr},
+    {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, nullptr},
+    {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, nullptr},
+    {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, nullptr},
+    {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, nullptr},
+    {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, nullptr},
+    {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, nullptr},
+    {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, nullptr},
+    {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, nullptr},
+    {L"PLMAP4", L"VTRC_PLMAP4", L"mapACurveTo4CurvesFence", kRecordAndCount, nullptr},
+    {L"PLJD", L"VTRC_PLINTERSECT", L"plBatchIntersect", kRecordAndCount, nullptr},
+    {L"PLJD1", L"VTRC_PLINTERSECT1", L"plBatchIntersect1", kRecordAndCount, nullptr},
+    {L"PLAFFECT", L"VTRC_PLAFFECT", L"plAffect", kRecordAndCount, nullptr},
+    {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, nullptr},
+    {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, nullptr},
+    {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, nullptr},
+    {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, nullptr},
+    {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, nullptr},
+    {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
+    {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, nullptr},
+    {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
+    {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, nullptr},
+    {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, nullptr},
+    {L"R2V", L"VTRC_VECTORIZE", L"loadCOutlineDlg", kRecordAndCount, nullptr},
+    {L"txwk", L"VTRC_ImageHoleNet", L"loadImageHoleNetDlg", kRecordAndCount, nullptr},
+    // The outreach commands record their own names, like every other command.
+    {L"ABOUT_VTRACE", L"VTRC_ABOUT", L"VTRC_ABOUT", kRecordAndCount, &outreach::aboutCommand},
+    {L"FORMULA", L"VTRC_FORMULA", nullptr, kCountOnly, nullptr},
+    {L"VTRC_DEMO1", L"VTRC_DEMO1", L"VTRC_DEMO1", kRecordAndCount, &outreach::demo1Command},
+    {L"VTRC_DEMO2", L"VTRC_DEMO2", L"VTRC_DEMO2", kRecordAndCount, &outreach::demo2Command},
+    {L"VTRC_DEMO3", L"VTRC_DEMO3", L"VTRC_DEMO3", kRecordAndCount, &outreach::demo3Command},
+    {L"VTRC_DEMO4", L"VTRC_DEMO4", L"VTRC_DEMO4", kRecordAndCount, &outreach::demo4Command},
+    {L"VTRC_DEMO5", L"VTRC_DEMO5", L"VTRC_DEMO5", kRecordAndCount, &outreach::demo5Command},
+    {L"VTRC_DEMO6", L"VTRC_DEMO6", L"VTRC_DEMO6", kRecordAndCount, &outreach::demo6Command},
+    {L"VTRC_DEMO7", L"VTRC_DEMO7", L"VTRC_DEMO7", kRecordAndCount, &outreach::demo7Command},
+    {L"VTRC_DEMO8", L"VTRC_DEMO8", L"VTRC_DEMO8", kRecordAndCount, &outreach::demo8Command},
+    {L"VTRC_SIBLING1", L"VTRC_SIBLING1", L"VTRC_SIBLING1", kRecordAndCount, &outreach::siblingDemo1Command},
+    {L"VTRC_SIBLING2", L"VTRC_SIBLING2", L"VTRC_SIBLING2", kRecordAndCount, &outreach::siblingDemo2Command},
+    {L"VTRC_SIBLING3", L"VTRC_SIBLING3", L"VTRC_SIBLING3", kRecordAndCount, &outreach::siblingDemo3Command},
+};
+
+constexpr CommandNames kDemandLoadCommands[] = {
+    {L"VTRC_PLYH", L"PLYH"},
+    {L"VTRC_PLYH2", L"PLYH2"},
+    {L"VTRC_PLYH3", L"PLYH3"},
+    {L"VTRC_QXTY", L"QXTY"},
+    {L"VTRC_VECTORIZE", L"R2V"},
+    {L"VTRC_PLLIST", L"PLLIST"},
+    {L"VTRC_CircleLIST", L"CLIST"},
+    {L"VTRC_EllipseLIST", L"ELLLIST"},
+    {L"VTRC_ARCLIST", L"ARCLIST"},
+    {L"VTRC_spline2pline", L"s2p"},
+    {L"VTRC_pline2spline", L"p2s"},
+    {L"VTRC_PLBH", L"PLBH"},
+    {L"VTRC_PLReverse", L"PLDD"},
+    {L"VTRC_PLDevide", L"PLDF"},
+    {L"VTRC_plineDevideByDist", L"PLDJDF"},
+    {L"VTRC_HatchBound", L"CHBJ"},
+    {L"VTRC_Text2PL", L"txt2PL"},
+    {L"VTRC_PLGXK", L"PLGXK"},
+    {L"VTRC_PLCLOSE", L"PLCLOSE"},
+    {L"VTRC_PLOPEN", L"PLOPEN"},
+    {L"VTRC_PLOFFSET", L"PLOFFSET"},
+    {L"VTRC_PLRNDArray", L"PLRNDArray"},
+    {L"VTRC_PLINT", L"PLINT"},
+    {L"VTRC_PLARRAY", L"PLARR"},
+    {L"VTRC_PLBLENDS", L"PLBLENDS"},
+    {L"VTRC_PLMAP4", L"PLMAP4"},
+    {L"VTRC_PLINTERSECT", L"PLJD"},
+    {L"VTRC_PLINTERSECT1", L"PLJD1"},
+    {L"VTRC_PLAFFECT", L"PLAFFECT"},
+    {L"VTRC_plAffectMoveX", L"plAffectMoveX"},
+    {L"VTRC_plAffClick", L"plAffClick"},
+    {L"VTRC_ImageHoleNet", L"txwk"},
+    {L"VTRC_TXTZB2PL", L"ZB2PL"},
+    {L"VTRC_PL2OLD", L"PL2OLD"},
+    {L"VTRC_OLDPL2LW", L"OLDPL2LW"},
+    {L"VTRC_linkLine00", L"linkLine00"},
+    {L"VTRC_linkLine90", L"linkLine90"},
+    {L"VTRC_linkLineAuto", L"linkLineAuto"},
+    {L"VTRC_INOFFSET", L"INOFFSET"},
+    {L"VTRC_makeOutline", L"makeOutline"},
+    {L"VTRC_ABOUT", L"ABOUT_VTRACE"},
+    {L"VTRC_FORMULA", L"FORMULA"},
+    {L"VTRC_DEMO1", L"VTRC_DEMO1"},
+    {L"VTRC_DEMO2", L"VTRC_DEMO2"},
+    {L"VTRC_DEMO3", L"VTRC_DEMO3"},
+    {L"VTRC_DEMO4", L"VTRC_DEMO4"},
+    {L"VTRC_DEMO5", L"VTRC_DEMO5"},
+    {L"VTRC_DEMO6", L"VTRC_DEMO6"},
+    {L"VTRC_DEMO7", L"VTRC_DEMO7"},
+    {L"VTRC_DEMO8", L"VTRC_DEMO8"},
+};
+
+constexpr std::size_t kRowCount = std::size(kRows);
+
+// The function the host calls for row I: the host's commands take no arguments, so each row
+// gets its own.
+template <std::size_t I>
+void runRow() {
+  runCommandRow(kRows[I]);
+}
+
+template <std::size_t... I>
+constexpr std::array<void (*)(), sizeof...(I)> rowEntries(std::index_sequence<I...>) {
+  return {&runRow<I>...};
+}
+
+constexpr auto kRowEntries = rowEntries(std::make_index_sequence<kRowCount>{});
+
+}  // namespace
+
+std::span<const CommandRow> commandTable() { return kRows; }
+
+std::span<const CommandNames> demandLoadCommands() { return kDemandLoadCommands; }
+
+void registerCommandTable(ZcEdCommandStack& stack) {
+  for (std::size_t i = 0; i < kRowCount; ++i) {
+    (void)stack.addCommand(kCommandGroup, kRows[i].globalName, kRows[i].localName, ZcRx::kCmdModal,
+                           kRowEntries[i], /*uiContext=*/nullptr, /*fcode=*/-1, /*hResourceHandle=*/nullptr);
+  }
+}
+
+void runCommandRow(const CommandRow& row) {
+  if (row.recording == kRecordAndCount) {
+    commandPrologue(row.usageName);
+  } else {
+    outreach::countCommandUse();
+  }
+  if (row.body) {
+    row.body();
+    return;
+  }
+  printfBilingual({L"\n%s 命令在此版本中尚不可用。", L"\n%s is not available in this build."}, row.localName);
+}
+
+}  // namespace veltrace

@@ -1,0 +1,3 @@
+#include "linkline/VTLinkLineToNotify.h"
+
+ZCRX_DEFINE_PLUGIN_MEMBERS(VTLinkLineToNotify)
