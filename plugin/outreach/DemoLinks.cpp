@@ -6,7 +6,7 @@
 
 #include "frame/Messages.h"
 #include "frame/Settings.h"
-#include "outreach/FetchPage.h"
+#include "frame/Utf8.h"
 #include "zcad/platform/zcshell.h"
 
 namespace veltrace::outreach {
@@ -20,34 +20,10 @@ std::wstring trimmed(const std::wstring& text) {
   return text.substr(first, last - first);
 }
 
-// The folder's path as the file system wants it (UTF-8 bytes).
-std::string narrowPath(const std::wstring& path) {
-  std::string bytes;
-  for (wchar_t c : path) {
-    const auto code = static_cast<char32_t>(c);
-    if (code < 0x80) {
-      bytes.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-      bytes.push_back(static_cast<char>(0xC0 | (code >> 6)));
-      bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-      bytes.push_back(static_cast<char>(0xE0 | (code >> 12)));
-      bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-      bytes.push_back(static_cast<char>(0xF0 | (code >> 18)));
-      bytes.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-      bytes.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-  }
-  return bytes;
-}
-
 // The address for `name` in the links file beside the plug-in; names compare without regard
 // to case. Lines longer than any address are skipped, so a damaged file costs nothing.
 std::wstring addressFromLinksFile(const std::wstring& name) {
-  std::ifstream file(narrowPath(programFolder() + kDemoLinksFile), std::ios::binary);
+  std::ifstream file(encodeUtf8(programFolder() + kDemoLinksFile), std::ios::binary);
   if (!file) return {};
   std::string line;
   constexpr std::size_t kLongestLine = 4096;

@@ -20,7 +20,4 @@ inline constexpr std::size_t kMaxBodyBytes = 64 * 1024;
 // UTF-8; the empty text for any failure (no connection, a status other than 200, a time-out).
 std::wstring fetchPage(const std::wstring& address, const FetchTimeouts& timeouts = {});
 
-// UTF-8 bytes as wide text; a malformed sequence becomes U+FFFD.
-std::wstring decodeUtf8(const std::string& bytes);
-
 }  // namespace veltrace::outreach

@@ -23,6 +23,7 @@ class Opened {
   Opened& operator=(const Opened&) = delete;
   T* operator->() const { return object_; }
   T& operator*() const { return *object_; }
+  T* get() const { return object_; }
   explicit operator bool() const { return object_ != nullptr; }
 
  private:

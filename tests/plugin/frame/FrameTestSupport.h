@@ -6,6 +6,7 @@
 
 #include "editor/Session.h"
 #include "editor/SystemVariables.h"
+#include "host/commands/CommandTestSupport.h"
 #include "plugin/VeltraceTestSupport.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -14,25 +15,7 @@
 
 namespace veltrace::testing {
 
-// An object open for read while this lives; false when the id is not a T or cannot be read.
-template <typename T>
-class Opened {
- public:
-  explicit Opened(ZcDbObjectId id) {
-    if (zcdbOpenObject(object_, id, ZcDb::kForRead) != Zcad::eOk) object_ = nullptr;
-  }
-  ~Opened() {
-    if (object_) object_->close();
-  }
-  Opened(const Opened&) = delete;
-  Opened& operator=(const Opened&) = delete;
-  T* operator->() const { return object_; }
-  T* get() const { return object_; }
-  explicit operator bool() const { return object_ != nullptr; }
-
- private:
-  T* object_ = nullptr;
-};
+using command_test::Opened;
 
 class FrameTest : public VeltraceTest {
  protected:
