@@ -56,7 +56,7 @@ void toPoint(const ZcGePoint3d& p, zds_point out) {
 
 ZcGePoint3d fromPoint(const zds_point p) { return ZcGePoint3d(p[0], p[1], p[2]); }
 
-void say(const wchar_t* text) { Session::instance().print(text); }
+void say(const wchar_t* text) { Session::instance().printRefusal(text); }
 
 // Copies `text` into a caller's buffer of `length` characters.
 int copyResult(const std::wstring& text, ZTCHAR* result, size_t length) {

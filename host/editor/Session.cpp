@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
+#include <utility>
 
 #include "dxf/DxfText.h"
 #include "editor/CommandStack.h"
@@ -51,6 +52,8 @@ struct Session::Impl {
   // user just pressed Enter at a terminal (the cursor stands at the start of a line).
   enum class After { kText, kEcho, kTerminalInput } after = After::kText;
   bool lastWasNewline = true;
+  // A refusal was printed: the next prompt goes on a fresh line.
+  bool promptOnFreshLine = false;
   bool userBreak = false;
   int commandDepth = 0;
   int argumentCommandDepth = 0;  // commands run from zcedCommand arguments (CMDECHO applies)
@@ -96,6 +99,11 @@ void Session::print(std::wstring_view text) {
   impl_->sink(vtcad::dxf::wideToUtf8(out));
 }
 
+void Session::printRefusal(std::wstring_view text) {
+  print(text);
+  impl_->promptOnFreshLine = true;
+}
+
 bool Session::quietNow() const {
   // Commands run by zcedCommand with CMDECHO 0 neither prompt nor report.
   return impl_->argumentCommandDepth > 0 && sysVarShort(L"CMDECHO", 1) == 0;
@@ -104,7 +112,9 @@ bool Session::quietNow() const {
 InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
   InputReader::Peek peek = impl_->reader.peek();
   bool sourcePrompts = peek.source && peek.source->showsPrompt() && peek.needsNewLine;
+  const bool freshLine = std::exchange(impl_->promptOnFreshLine, false);
   if (!sourcePrompts) {
+    if (freshLine && !prompt.empty() && prompt.front() != L'\n' && !impl_->lastWasNewline) print(L"\n");
     print(prompt);
   } else if (!impl_->lastWasNewline && impl_->after != Impl::After::kTerminalInput) {
     impl_->sink("\n");

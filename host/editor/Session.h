@@ -40,6 +40,9 @@ class Session {
   // Prints `text`, keeping the transcript readable: after an echoed input a text that does not
   // start on a new line gets one.
   void print(std::wstring_view text);
+  // Prints why an input was refused; the prompt asked again starts on a line of its own even
+  // when its text does not begin with a line break.
+  void printRefusal(std::wstring_view text);
 
   // Runs the command loop over `source` until it ends. Sources nest: a script may run a
   // command that runs host commands with arguments.

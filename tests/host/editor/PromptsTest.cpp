@@ -50,11 +50,20 @@ TEST_F(Prompts, KeywordsEnterAndCancel) {
   };
   run(L"T n maybe y\n\nT W\n");
   ASSERT_EQ(got.size(), 5u);
+  // A prompt without a leading line break, asked again, still starts a line of its own.
+  transcript_.clear();
+  body() = [] {
+    ZTCHAR answer[64] = {};
+    zcedInitGet(0, L"Yes No");
+    zcedGetKword(L"Lower left?[Y/N](Y):", answer, 64);
+  };
+  run(L"T\nx\ny\n");
+  EXPECT_TRUE(said("Invalid option keyword.\nLower left?[Y/N](Y):")) << transcript_;
   EXPECT_EQ(got[0], RTNORM);
   EXPECT_EQ(words[0], L"No");
   EXPECT_EQ(got[1], RTNORM);  // "maybe" was refused, then "y"
   EXPECT_EQ(words[1], L"Yes");
-  EXPECT_TRUE(said("Invalid option keyword."));
+  EXPECT_TRUE(said("Invalid option keyword.")) << transcript_;
   EXPECT_EQ(got[2], RTNONE);  // the empty line
   EXPECT_EQ(got[3], RTCAN);   // "T" is no keyword... it is refused; then "W" neither; then the end
   (void)words;
