@@ -4,11 +4,15 @@
 #include <cstddef>
 #include <utility>
 
+#include "export/ListCommands.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
+#include "polyline/DivideCurves.h"
+#include "polyline/NumberVertices.h"
+#include "polyline/ReverseCurves.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
 namespace veltrace {
@@ -22,16 +26,16 @@ constexpr CommandRow kRows[] = {
     {L"PLYH2", L"VTRC_PLYH2", L"VTRC_PLYH2", kRecordAndCount, nullptr},
     {L"PLYH3", L"VTRC_PLYH3", L"VTRC_PLYH3", kRecordAndCount, nullptr},
     {L"QXTY", L"VTRC_QXTY", L"VTRC_QXTY", kRecordAndCount, nullptr},
-    {L"PLLIST", L"VTRC_PLLIST", L"VTRC_PLLIST", kRecordAndCount, nullptr},
-    {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, nullptr},
-    {L"ELLLIST", L"VTRC_EllipseLIST", L"outputEllipseToExcel", kRecordAndCount, nullptr},
-    {L"ARCLIST", L"VTRC_ARCLIST", L"outputArcToExcel", kRecordAndCount, nullptr},
+    {L"PLLIST", L"VTRC_PLLIST", L"VTRC_PLLIST", kRecordAndCount, &pllistCommand},
+    {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, &clistCommand},
+    {L"ELLLIST", L"VTRC_EllipseLIST", L"outputEllipseToExcel", kRecordAndCount, &elllistCommand},
+    {L"ARCLIST", L"VTRC_ARCLIST", L"outputArcToExcel", kRecordAndCount, &arclistCommand},
     {L"s2p", L"VTRC_spline2pline", L"spline2pline", kRecordAndCount, nullptr},
     {L"p2s", L"VTRC_pline2spline", L"pline2spline", kRecordAndCount, nullptr},
-    {L"PLBH", L"VTRC_PLBH", L"plineVertexBH", kRecordAndCount, nullptr},
-    {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, nullptr},
-    {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, nullptr},
-    {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, nullptr},
+    {L"PLBH", L"VTRC_PLBH", L"plineVertexBH", kRecordAndCount, &plbhCommand},
+    {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, &plddCommand},
+    {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, &pldfCommand},
+    {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, &pldjdfCommand},
     {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, nullptr},
     {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, nullptr},
     {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, nullptr},
