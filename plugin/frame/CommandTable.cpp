@@ -13,6 +13,7 @@
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/ReverseCurves.h"
+#include "polyline/VertexOptimisationCommands.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
 namespace veltrace {
@@ -22,9 +23,9 @@ using enum UsageRecording;
 
 // The order is the registration order; usage names are what the usage report tells.
 constexpr CommandRow kRows[] = {
-    {L"PLYH", L"VTRC_PLYH", L"VTRC_PLYH", kRecordAndCount, nullptr},
-    {L"PLYH2", L"VTRC_PLYH2", L"VTRC_PLYH2", kRecordAndCount, nullptr},
-    {L"PLYH3", L"VTRC_PLYH3", L"VTRC_PLYH3", kRecordAndCount, nullptr},
+    {L"PLYH", L"VTRC_PLYH", L"VTRC_PLYH", kRecordAndCount, &plyhCommand},
+    {L"PLYH2", L"VTRC_PLYH2", L"VTRC_PLYH2", kRecordAndCount, &plyh2Command},
+    {L"PLYH3", L"VTRC_PLYH3", L"VTRC_PLYH3", kRecordAndCount, &plyh3Command},
     {L"QXTY", L"VTRC_QXTY", L"VTRC_QXTY", kRecordAndCount, nullptr},
     {L"PLLIST", L"VTRC_PLLIST", L"VTRC_PLLIST", kRecordAndCount, &pllistCommand},
     {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, &clistCommand},
