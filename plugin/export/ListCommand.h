@@ -7,16 +7,11 @@
 
 #include "export/ListDocument.h"
 #include "frame/Messages.h"
+#include "frame/ResbufChain.h"
 #include "zcad/db/ZcDbObjectId.h"
 #include "zcad/zds.h"
 
 namespace veltrace {
-
-// A selection filter (zcutBuildList), freed with its owner.
-struct ResbufChainDeleter {
-  void operator()(resbuf* chain) const { zcutRelRb(chain); }
-};
-using ResbufChain = std::unique_ptr<resbuf, ResbufChainDeleter>;
 
 struct ListCommandTexts {
   MessagePair prompt;           // before the selection

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "frame/Messages.h"
+#include "frame/ResbufChain.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/db/ZcDbObject.h"
 #include "zcad/zced.h"
@@ -21,11 +22,6 @@ constexpr SelectionTexts kCurveTexts{{L"\n请选择多根曲线>", L"Please sele
                                      {L"未选中曲线。\n", L"No Curve selected.\n"}};
 constexpr SelectionTexts kEntityTexts{{L"\n请选择物体>", L"Please select Entities >\n"},
                                       {L"未选中物体。\n", L"No Entity selected.\n"}};
-
-struct ResbufChainDeleter {
-  void operator()(resbuf* chain) const { zcutRelRb(chain); }
-};
-using ResbufChain = std::unique_ptr<resbuf, ResbufChainDeleter>;
 
 // Every entity type whose objects are ZcDbCurves; "POLYLINE" takes the 2-D and 3-D kinds.
 ResbufChain curveFilter() {

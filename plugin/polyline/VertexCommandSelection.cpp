@@ -2,17 +2,13 @@
 
 #include <memory>
 
+#include "frame/ResbufChain.h"
 #include "zcad/zced.h"
 #include "zcad/zds.h"
 
 namespace veltrace {
 
 namespace {
-
-struct ResbufChainDeleter {
-  void operator()(resbuf* chain) const { zcutRelRb(chain); }
-};
-using ResbufChain = std::unique_ptr<resbuf, ResbufChainDeleter>;
 
 // "POLYLINE" takes the old-style 2-D and 3-D kinds.
 ResbufChain filterFor(SelectableKinds kinds) {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "frame/Messages.h"
+#include "frame/ResbufChain.h"
 #include "polyline/DuplicateVertices.h"
 #include "polyline/OptimizePolyline.h"
 #include "polyline/SelectionExtents.h"
@@ -35,10 +36,6 @@ constexpr int kHighestTolerance = 10;
 // PLYH3 smooths with this tolerance factor.
 constexpr double kSmoothingFactor = 1.0;
 
-struct ResbufChainDeleter {
-  void operator()(resbuf* chain) const { zcutRelRb(chain); }
-};
-
 // The polylines the user selects, freed with this object whatever way the command ends.
 class PolylineSelection {
  public:
@@ -51,7 +48,7 @@ class PolylineSelection {
   // False, after saying so, when the selection failed or is empty.
   bool select() {
     printBilingual(kSelectPrompt.chinese, kSelectPrompt.english);
-    const std::unique_ptr<resbuf, ResbufChainDeleter> filter(
+    const ResbufChain filter(
         zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
     Zdesk::Int32 count = 0;
     if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set_) != RTNORM ||
