@@ -17,6 +17,15 @@ namespace veltrace::testing {
 
 using command_test::Opened;
 
+// Points compared with an absolute tolerance; the failure shows the point found. (One
+// definition for every plug-in test program: two inline functions of one name and parameters
+// but different results would silently be merged by the linker.)
+inline ::testing::AssertionResult closeTo(const ZcGePoint3d& actual, const ZcGePoint3d& expected,
+                                          double tolerance = 1e-9) {
+  if (actual.distanceTo(expected) <= tolerance) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z << ")";
+}
+
 class FrameTest : public VeltraceTest {
  protected:
   void SetUp() override {

@@ -12,10 +12,6 @@
 
 namespace veltrace::testing {
 
-inline bool closeTo(const ZcGePoint3d& a, const ZcGePoint3d& b, double tolerance = 1e-9) {
-  return a.distanceTo(b) <= tolerance;
-}
-
 class VertexCommandTest : public FrameTest {
  protected:
   void SetUp() override {

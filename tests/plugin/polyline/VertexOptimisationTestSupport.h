@@ -17,12 +17,6 @@
 
 namespace veltrace::testing {
 
-inline ::testing::AssertionResult closeTo(const ZcGePoint3d& actual, const ZcGePoint3d& expected,
-                                          double tolerance = 1e-9) {
-  if (actual.distanceTo(expected) <= tolerance) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ", " << actual.z << ")";
-}
-
 class VertexToolTest : public FrameTest {
  protected:
   void SetUp() override {
