@@ -53,8 +53,10 @@ void writeDemandLoadRecord() {
 }  // namespace
 
 void initApplication(void* appId) {
-  if (ZcRxDynamicLinker* linker = dynamicLinker()) linker->unlockApplication(appId);
-  if (ZcRxDynamicLinker* linker = dynamicLinker()) linker->registerAppMDIAware(appId);
+  if (ZcRxDynamicLinker* linker = dynamicLinker()) {
+    linker->unlockApplication(appId);
+    linker->registerAppMDIAware(appId);
+  }
   registerCommands();
   registerLinkReactorClass();
   outreach::countLoad();
