@@ -283,7 +283,7 @@ void ZcDbObject::assertWriteEnabled(bool autoUndo, bool recordModified) {
   if (!recordModified) return;
   modified_ = true;
   impl->undo.dropRedo();
-  if (!newObject_) impl->cancelStates.emplace(stub_, ZcDbObjectState::capture(this));
+  if (!newObject_) impl->cancelStates.emplace(stub_, ZcDbObjectState::captureForCancel(this));
   // Before the change: reactors see the old state.
   ZcDbNotifier::send(this, ZcDbNotifier::Kind::kOpenedForModify);
 }

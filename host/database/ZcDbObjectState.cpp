@@ -1,7 +1,11 @@
 #include "ZcDbObjectState.h"
 
+#include <cassert>
+#include <utility>
+
 #include "ZcDbObjectExtras.h"
 #include "ZcDbStub.h"
+#include "zcad/db/ZcDbBlockTable.h"
 
 std::unique_ptr<ZcDbObjectState> ZcDbObjectState::capture(const ZcDbObject* obj) {
   auto state = std::make_unique<ZcDbObjectState>();
@@ -20,9 +24,33 @@ std::unique_ptr<ZcDbObjectState> ZcDbObjectState::capture(const ZcDbObject* obj)
   return state;
 }
 
+std::unique_ptr<ZcDbObjectState> ZcDbObjectState::captureForCancel(const ZcDbObject* obj) {
+  const ZcDbBlockTableRecord* block = ZcDbBlockTableRecord::cast(obj);
+  if (!block) return capture(obj);
+  // The list is lent out while the copy is made, so the copy holds none.
+  auto& entities = const_cast<ZcDbBlockTableRecord*>(block)->entities_;
+  std::vector<ZcDbObjectId> lent;
+  lent.swap(entities);
+  std::unique_ptr<ZcDbObjectState> state = capture(obj);
+  entities.swap(lent);
+  state->blockEntityCount_ = entities.size();
+  return state;
+}
+
 void ZcDbObjectState::restoreInto(ZcDbObject* obj) const {
-  // A class that cannot be copied keeps its fields; the rest is still put back.
-  if (copy_) obj->copyFrom(copy_.get());
+  if (blockEntityCount_) {
+    // The entities appended since the capture are dropped from the list; the copy's (empty)
+    // list must not replace it.
+    auto* block = ZcDbBlockTableRecord::cast(obj);
+    assert(block && block->entities_.size() >= *blockEntityCount_);
+    std::vector<ZcDbObjectId> entities = std::move(block->entities_);
+    entities.resize(*blockEntityCount_);
+    if (copy_) obj->copyFrom(copy_.get());
+    block->entities_ = std::move(entities);
+  } else if (copy_) {
+    // A class that cannot be copied keeps its fields; the rest is still put back.
+    obj->copyFrom(copy_.get());
+  }
   if (obj->stub_) {
     obj->stub_->owner = owner_;
     obj->stub_->erased = erased_;

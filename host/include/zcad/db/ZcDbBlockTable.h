@@ -76,6 +76,7 @@ class ZcDbBlockTableRecord : public ZcDbSymbolTableRecord {
  private:
   friend class ZcDbDatabaseImpl;
   friend class ZcDbFileAccess;
+  friend class ZcDbObjectState;
   std::vector<ZcDbObjectId> entities_;
   ZcGePoint3d origin_;
   ZcString comments_;
