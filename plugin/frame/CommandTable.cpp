@@ -7,6 +7,8 @@
 #include "export/ListCommands.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
+#include "morph/InterpolatedArray.h"
+#include "morph/PolylineInterpolation.h"
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
@@ -44,8 +46,8 @@ constexpr CommandRow kRows[] = {
     {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, nullptr},
     {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, nullptr},
     {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, nullptr},
-    {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, nullptr},
-    {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, nullptr},
+    {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, &plintCommand},
+    {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, &plarrCommand},
     {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, nullptr},
     {L"PLMAP4", L"VTRC_PLMAP4", L"mapACurveTo4CurvesFence", kRecordAndCount, nullptr},
     {L"PLJD", L"VTRC_PLINTERSECT", L"plBatchIntersect", kRecordAndCount, nullptr},

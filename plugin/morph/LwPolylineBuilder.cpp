@@ -1,0 +1,43 @@
+#include "morph/LwPolylineBuilder.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "frame/EntityPlacement.h"
+#include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbPolyline.h"
+#include "zcad/ge/ZcGePoint2d.h"
+
+namespace veltrace {
+
+namespace {
+
+bool finite(const ZcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
+}  // namespace
+
+std::optional<ZcDbObjectId> makeLwPolyline(std::span<const ZcGePoint3d> points,
+                                           std::span<const double> bulges, bool closed,
+                                           ZcDbObjectId reference) {
+  if (points.size() < 2 || bulges.size() != points.size()) return std::nullopt;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!finite(points[i]) || !std::isfinite(bulges[i])) return std::nullopt;
+  }
+  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    polyline->addVertexAt(static_cast<unsigned int>(i), ZcGePoint2d(points[i].x, points[i].y), bulges[i],
+                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
+  }
+  polyline->setElevation(points.front().z);
+  polyline->setClosed(closed);
+  ZcDbDatabase* db = zcdbHostApplicationServices()->workingDatabase();
+  polyline->setDatabaseDefaults(db);
+  const Placement placement = appendBesideSource(db, polyline, reference);
+  if (!placement.placed()) {
+    delete polyline;
+    return std::nullopt;
+  }
+  return placement.id;
+}
+
+}  // namespace veltrace

@@ -1,0 +1,28 @@
+#include "morph/LwPolylinePick.h"
+
+#include "frame/Messages.h"
+#include "frame/ResbufChain.h"
+#include "zcad/zced.h"
+#include "zcad/zds.h"
+
+namespace veltrace {
+
+ZcDbObjectId pickOneLwPolyline(const wchar_t* chinesePrompt, const wchar_t* englishPrompt) {
+  printBilingual(chinesePrompt, englishPrompt);
+  const ResbufChain filter(
+      zcutBuildList(-4, L"<or", RTDXF0, L"LWPOLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", /*end=*/0));
+  zds_name set = {0, 0};
+  ZcDbObjectId id;
+  Zdesk::Int32 count = 0;
+  if (zcedSSGet(/*mode=*/L":S", /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set) == RTNORM &&
+      zcedSSLength(set, &count) == RTNORM && count > 0) {
+    zds_name member = {0, 0};
+    if (zcedSSName(set, 0, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk) id = ZcDbObjectId();
+  }
+  // A set that was never made is refused harmlessly.
+  zcedSSFree(set);
+  if (id.isNull()) printBilingual(L"没有选中轻量多段线。\n", L"No LWPOLYLINE selected.\n");
+  return id;
+}
+
+}  // namespace veltrace

@@ -1,0 +1,13 @@
+#pragma once
+// Picking one lightweight polyline: the morphing commands work on exactly one polyline per
+// prompt, chosen with a single pick.
+#include "zcad/db/ZcDbObjectId.h"
+
+namespace veltrace {
+
+// Prints the prompt, lets the user pick one entity that must be a lightweight polyline, and
+// answers its id; the null id (after "No LWPOLYLINE selected.\n") when nothing usable was
+// picked or the pick was cancelled.
+ZcDbObjectId pickOneLwPolyline(const wchar_t* chinesePrompt, const wchar_t* englishPrompt);
+
+}  // namespace veltrace
