@@ -1,20 +1,27 @@
 #include "database/PolylineFitting.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cmath>
 
 namespace vtcad::db::fitting {
 namespace {
 
+// Spline-fit polylines are quadratic or cubic; room for a few degrees more.
+constexpr int kMaxFitDegree = 8;
+
 // Point of the B-spline of degree p with knots `knots` and control points `ctrl` at u
 // (de Boor); u is clamped to [knots[p], knots[m]] with m = ctrl.length().
 ZcGePoint3d deBoor(const ZcGeDoubleArray& knots, const ZcGePoint3dArray& ctrl, int p, double u) {
   const int m = ctrl.length();
   u = std::clamp(u, knots[p], knots[m]);
-  int span = p;
-  while (span < m - 1 && u >= knots[span + 1]) ++span;
-  std::vector<ZcGeVector3d> d(static_cast<size_t>(p) + 1);
+  // The last span whose first knot is at or before u (binary search: a frame of thousands of
+  // vertices is sampled at every fit vertex).
+  const double* first = knots.asArrayPtr();
+  const int span = std::max(p, static_cast<int>(std::upper_bound(first + p + 1, first + m, u) - first) - 1);
+  assert(p < kMaxFitDegree);
+  std::array<ZcGeVector3d, kMaxFitDegree> d;
   for (int j = 0; j <= p; ++j) d[static_cast<size_t>(j)] = ctrl[span - p + j].asVector();
   for (int r = 1; r <= p; ++r) {
     for (int j = p; j >= r; --j) {

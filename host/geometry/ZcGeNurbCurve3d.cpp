@@ -4,6 +4,7 @@
 #include "zcad/ge/ZcGeNurbCurve3d.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -493,42 +494,74 @@ ZcGeNurbCurve3d& ZcGeNurbCurve3d::transformBy(const ZcGeMatrix3d& matrix) {
 bool ZcGeNurbCurve3d::getExtents(ZcGePoint3d& minPoint, ZcGePoint3d& maxPoint) const {
   minPoint = maxPoint = ZcGePoint3d::kOrigin;
   if (!isValid()) return false;
-  ZcGeDoubleArray breaks;
-  getBreakParams(breaks);
-  constexpr int kSamplesPerSpan = 8;
-  std::vector<double> ts;
-  for (int k = 0; k + 1 < breaks.length(); ++k)
-    for (int i = 0; i < kSamplesPerSpan; ++i)
-      ts.push_back(breaks[k] + (breaks[k + 1] - breaks[k]) * i / kSamplesPerSpan);
-  ts.push_back(breaks.last());
-  std::vector<ZcGePoint3d> pts(ts.size());
-  for (size_t i = 0; i < ts.size(); ++i) pts[i] = evalPoint(ts[i]);
-  minPoint = maxPoint = pts[0];
-  for (const ZcGePoint3d& p : pts)
+  double t0, t1;
+  getDomain(t0, t1);
+  const int nc = ctrl_.length();
+  auto grow = [&](const ZcGePoint3d& p) {
     for (int axis = 0; axis < 3; ++axis) {
       minPoint[axis] = std::min(minPoint[axis], p[axis]);
       maxPoint[axis] = std::max(maxPoint[axis], p[axis]);
     }
-  // Refine each sampled local extremum of each coordinate: Newton's method on the
-  // coordinate's derivative, kept between the neighbouring samples.
-  for (int axis = 0; axis < 3; ++axis) {
-    for (size_t i = 1; i + 1 < ts.size(); ++i) {
-      const double v = pts[i][axis], vl = pts[i - 1][axis], vr = pts[i + 1][axis];
-      const bool isMax = v >= vl && v >= vr, isMin = v <= vl && v <= vr;
-      if (!isMax && !isMin) continue;
-      double t = ts[i];
-      for (int iter = 0; iter < 30; ++iter) {
-        ZcGeVector3d out[3];
-        evalDerivs(t, 2, out);
-        const double f = out[1][axis], fp = out[2][axis];
-        if (fp == 0.0) break;
-        const double next = std::clamp(t - f / fp, ts[i - 1], ts[i + 1]);
-        if (std::fabs(next - t) <= 1e-15 * std::max(1.0, std::fabs(t))) break;
-        t = next;
+  };
+  // The box of the curve's points at its knots first.
+  minPoint = maxPoint = evalPoint(t0);
+  std::vector<int> spans;  // knot index of the start of every non-empty span
+  for (int i = degree_; i < nc; ++i) {
+    if (knots_[i] < knots_[i + 1]) {
+      spans.push_back(i);
+      grow(evalPoint(std::min(knots_[i + 1], t1)));
+    }
+  }
+  // A span lies inside the box of its degree + 1 control points (convex hull property; the
+  // weights are positive), so a span whose control box is already inside the box cannot widen
+  // it. On a dense curve that is nearly every span; the others are sampled and each sampled
+  // local extremum of a coordinate is refined by Newton's method on the coordinate's
+  // derivative, kept between the neighbouring samples.
+  constexpr int kSamplesPerSpan = 8;
+  for (const int i : spans) {
+    ZcGePoint3d lo = ctrl_[i - degree_];
+    ZcGePoint3d hi = lo;
+    for (int j = i - degree_ + 1; j <= i; ++j) {
+      for (int axis = 0; axis < 3; ++axis) {
+        lo[axis] = std::min(lo[axis], ctrl_[j][axis]);
+        hi[axis] = std::max(hi[axis], ctrl_[j][axis]);
       }
-      const double value = evalPoint(t)[axis];
-      minPoint[axis] = std::min(minPoint[axis], value);
-      maxPoint[axis] = std::max(maxPoint[axis], value);
+    }
+    bool inside = true;
+    for (int axis = 0; axis < 3; ++axis)
+      inside = inside && lo[axis] >= minPoint[axis] && hi[axis] <= maxPoint[axis];
+    if (inside) continue;
+    const double a = knots_[i];
+    const double b = std::min(knots_[i + 1], t1);
+    const double step = (b - a) / kSamplesPerSpan;
+    // Samples k = 0..8 over the span, with one more on each side (into the neighbouring spans,
+    // within the domain) so that an extremum at a span's end is seen as one.
+    std::array<double, kSamplesPerSpan + 3> ts;
+    std::array<ZcGePoint3d, kSamplesPerSpan + 3> pts;
+    ts[0] = std::max(t0, a - step);
+    for (int k = 0; k <= kSamplesPerSpan; ++k) ts[static_cast<size_t>(k) + 1] = a + step * k;
+    ts[kSamplesPerSpan + 2] = std::min(t1, b + step);
+    for (size_t k = 0; k < ts.size(); ++k) pts[k] = evalPoint(ts[k]);
+    for (size_t k = 1; k + 1 < ts.size(); ++k) grow(pts[k]);
+    for (int axis = 0; axis < 3; ++axis) {
+      for (size_t k = 1; k + 1 < ts.size(); ++k) {
+        const double v = pts[k][axis], vl = pts[k - 1][axis], vr = pts[k + 1][axis];
+        const bool isMax = v >= vl && v >= vr, isMin = v <= vl && v <= vr;
+        if (!isMax && !isMin) continue;
+        double t = ts[k];
+        for (int iter = 0; iter < 30; ++iter) {
+          ZcGeVector3d out[3];
+          evalDerivs(t, 2, out);
+          const double f = out[1][axis], fp = out[2][axis];
+          if (fp == 0.0) break;
+          const double next = std::clamp(t - f / fp, ts[k - 1], ts[k + 1]);
+          if (std::fabs(next - t) <= 1e-15 * std::max(1.0, std::fabs(t))) break;
+          t = next;
+        }
+        const double value = evalPoint(t)[axis];
+        minPoint[axis] = std::min(minPoint[axis], value);
+        maxPoint[axis] = std::max(maxPoint[axis], value);
+      }
     }
   }
   return true;
