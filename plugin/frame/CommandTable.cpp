@@ -14,6 +14,7 @@
 #include "outreach/Outreach.h"
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
+#include "polyline/RandomArrayCommand.h"
 #include "polyline/ReverseCurves.h"
 #include "polyline/VertexOptimisationCommands.h"
 #include "zcad/ed/ZcEdCommandStack.h"
@@ -45,7 +46,7 @@ constexpr CommandRow kRows[] = {
     {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, nullptr},
     {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, nullptr},
     {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, nullptr},
-    {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, nullptr},
+    {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, &plrndArrayCommand},
     {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, &plintCommand},
     {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, &plarrCommand},
     {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, nullptr},
