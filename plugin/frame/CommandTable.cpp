@@ -12,6 +12,7 @@
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
+#include "polyline/CoordinateFileCommand.h"
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/RandomArrayCommand.h"
@@ -56,7 +57,7 @@ constexpr CommandRow kRows[] = {
     {L"PLAFFECT", L"VTRC_PLAFFECT", L"plAffect", kRecordAndCount, nullptr},
     {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, nullptr},
     {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, nullptr},
-    {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, nullptr},
+    {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, &zb2plCommand},
     {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, nullptr},
     {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, nullptr},
     {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
