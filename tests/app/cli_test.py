@@ -131,6 +131,27 @@ class CliTest(unittest.TestCase):
         self.assertIn("【Veltrace】 V1.20 已成功加载。", run.out)
         self.assertIn("PLJD 命令在此版本中尚不可用。", run.out)
 
+    def test_the_example_script_runs_the_veltrace_commands_on_the_example_drawing(self):
+        # As scripts/demo.sh runs it: from a working folder beside examples/.
+        examples = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
+        os.symlink(os.path.abspath(examples), self.path("examples"))
+        work = self.path("build")
+        os.mkdir(work)
+        out = os.path.join(work, "out.dxf")
+        proc = subprocess.run([VTCAD, "--config", self.config, os.path.join(examples, "site-plan.dxf"),
+                               "-s", os.path.join(examples, "site-plan.scr"), "-o", out],
+                              capture_output=True, text=True, timeout=120, cwd=work)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertNotIn("is not available", proc.stdout)
+        self.assertIn("Added < 2> polylines.", proc.stdout)
+        self.assertTrue(os.path.exists(os.path.join(work, "site-plan-vertices.html")))
+        kinds = self.entities(out)
+        # Two trees and seven more in a row; the plot, the divided spline, the footprint, four
+        # terraces and the surveyed path; the pond bank, which has height, as a 3-D polyline.
+        self.assertEqual(kinds.count("CIRCLE"), 9)
+        self.assertEqual(kinds.count("LWPOLYLINE"), 8)
+        self.assertEqual(kinds.count("POLYLINE"), 1)
+
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)
