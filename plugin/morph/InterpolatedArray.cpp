@@ -42,20 +42,13 @@ void arrayCellShape(const PolylinePair& pair, double fc, double fr, VertexTable&
 }
 
 void plarrCommand() {
-  const ZcDbObjectId first =
-      pickOneLwPolyline(L"\n请选择第一根多段线： ", L"\nPlease select the first LWPolyline: ");
-  if (first.isNull()) {
-    printBilingual(L"\n未选中。", L"\nSelected nothing.");
-    return;
-  }
-  // A failed second pick has printed its message; reading the pair then ends the command.
-  const ZcDbObjectId second =
-      pickOneLwPolyline(L"\n请选择第二根多段线： ", L"\nPlease select the second LWPolyline: ");
+  const std::optional<LwPolylinePicks> picks = pickFirstAndSecondLwPolyline();
+  if (!picks) return;
   const int rows =
       askArraySide(L"\n请阵列行数[2--1000](9):", L"\nPlease input the array rows[2--1000](9):", 9);
   const int columns =
       askArraySide(L"\n请阵列列数[2--1000](12):", L"\nPlease input the array columns[2--1000](12):", 12);
-  const std::optional<PolylinePair> pair = readPolylinePair(first, second);
+  const std::optional<PolylinePair> pair = readPolylinePair(picks->first, picks->second);
   if (!pair) return;
   const double acceleration = askDensityAcceleration();
 

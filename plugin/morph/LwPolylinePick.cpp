@@ -25,4 +25,15 @@ ZcDbObjectId pickOneLwPolyline(const wchar_t* chinesePrompt, const wchar_t* engl
   return id;
 }
 
+std::optional<LwPolylinePicks> pickFirstAndSecondLwPolyline() {
+  LwPolylinePicks picks;
+  picks.first = pickOneLwPolyline(L"\n请选择第一根多段线： ", L"\nPlease select the first LWPolyline: ");
+  if (picks.first.isNull()) {
+    printBilingual(L"\n未选中。", L"\nSelected nothing.");
+    return std::nullopt;
+  }
+  picks.second = pickOneLwPolyline(L"\n请选择第二根多段线： ", L"\nPlease select the second LWPolyline: ");
+  return picks;
+}
+
 }  // namespace veltrace

@@ -115,16 +115,9 @@ std::optional<ZcDbObjectId> interpolatePolylineStep(const PolylinePair& pair, do
 }
 
 void plintCommand() {
-  const ZcDbObjectId first =
-      pickOneLwPolyline(L"\n请选择第一根多段线： ", L"\nPlease select the first LWPolyline: ");
-  if (first.isNull()) {
-    printBilingual(L"\n未选中。", L"\nSelected nothing.");
-    return;
-  }
-  // A failed second pick has printed its message; reading the pair then ends the command.
-  const ZcDbObjectId second =
-      pickOneLwPolyline(L"\n请选择第二根多段线： ", L"\nPlease select the second LWPolyline: ");
-  const std::optional<PolylinePair> pair = readPolylinePair(first, second);
+  const std::optional<LwPolylinePicks> picks = pickFirstAndSecondLwPolyline();
+  if (!picks) return;
+  const std::optional<PolylinePair> pair = readPolylinePair(picks->first, picks->second);
   if (!pair) return;
 
   const int count = askInterpolationCount();

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/DynamicLinker.h"
@@ -45,6 +46,17 @@ class VeltraceTest : public vtcad::editor::testing::EditorTest {
     EditorTest::TearDown();
     std::error_code ignored;
     std::filesystem::remove_all(settingsDir_, ignored);
+  }
+  // File names are asked on the command line, as vtcad does when no desktop is there.
+  static void askFileNamesOnTheCommandLine() {
+    vtcad::platform::TranscriptHooks hooks;
+    hooks.print = [](const std::wstring& text) { vtcad::editor::Session::instance().print(text); };
+    hooks.promptLine = [](const std::wstring& prompt) -> std::optional<std::wstring> {
+      ZTCHAR answer[4096] = {};
+      if (zcedGetString(/*cronly=*/1, prompt.c_str(), answer, 4096) != RTNORM) return std::nullopt;
+      return std::wstring(answer);
+    };
+    vtcad::platform::setUiBackend(std::make_shared<vtcad::platform::HeadlessUi>(std::move(hooks)));
   }
   // A string setting under the plug-in's key.
   static void setStringSetting(const wchar_t* name, const std::wstring& value) {

@@ -26,15 +26,7 @@ class ExportTest : public FrameTest {
 
   void SetUp() override {
     FrameTest::SetUp();
-    // File names are asked on the command line, as vtcad does when no desktop is there.
-    vtcad::platform::TranscriptHooks hooks;
-    hooks.print = [](const std::wstring& text) { vtcad::editor::Session::instance().print(text); };
-    hooks.promptLine = [](const std::wstring& prompt) -> std::optional<std::wstring> {
-      ZTCHAR answer[4096] = {};
-      if (zcedGetString(/*cronly=*/1, prompt.c_str(), answer, 4096) != RTNORM) return std::nullopt;
-      return std::wstring(answer);
-    };
-    vtcad::platform::setUiBackend(std::make_shared<vtcad::platform::HeadlessUi>(std::move(hooks)));
+    askFileNamesOnTheCommandLine();
     ZcEdCommandStack* stack = zcedRegCmds();
     stack->addCommand(kGroup, L"PLLIST", L"PLLIST", 0, &pllistCommand);
     stack->addCommand(kGroup, L"CLIST", L"CLIST", 0, &clistCommand);

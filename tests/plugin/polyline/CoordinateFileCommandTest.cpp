@@ -29,15 +29,7 @@ class CoordinateFileCommandTest : public FrameTest {
  protected:
   void SetUp() override {
     FrameTest::SetUp();
-    // The file is asked on the command line, as vtcad does when no desktop is there.
-    vtcad::platform::TranscriptHooks hooks;
-    hooks.print = [](const std::wstring& text) { vtcad::editor::Session::instance().print(text); };
-    hooks.promptLine = [](const std::wstring& prompt) -> std::optional<std::wstring> {
-      ZTCHAR answer[4096] = {};
-      if (zcedGetString(/*cronly=*/1, prompt.c_str(), answer, 4096) != RTNORM) return std::nullopt;
-      return std::wstring(answer);
-    };
-    vtcad::platform::setUiBackend(std::make_shared<vtcad::platform::HeadlessUi>(std::move(hooks)));
+    askFileNamesOnTheCommandLine();
     zcedRegCmds()->addCommand(L"CoordinateFileTest", L"ZB2PL", L"ZB2PL", 0, &zb2plCommand);
   }
   void TearDown() override {
