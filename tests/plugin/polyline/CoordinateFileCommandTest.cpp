@@ -2,15 +2,9 @@
 // and the drawing checked after a save and reload.
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <optional>
-#include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dxf/DxfFile.h"
@@ -18,7 +12,6 @@
 #include "plugin/frame/FrameTestSupport.h"
 #include "polyline/CoordinateFileCommand.h"
 #include "zcad/db/ZcDb3dPolyline.h"
-#include "zcad/db/ZcDbExtents.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
@@ -230,56 +223,6 @@ TEST_F(CoordinateFileCommandTest, LongBlockIsDrawnInJoinedPieces) {
     const std::vector<ZcGePoint3d> points = lightweightVertices(ids[k]);
     ASSERT_EQ(points.size(), k == 4 ? 2u : 3u) << k;
     for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].x, expectedX[k][i]) << k << ":" << i;
-  }
-}
-
-// Whatever the bytes, the command ends, and whatever it draws is finite and counted.
-TEST_F(CoordinateFileCommandTest, RandomBytesNeverCrashAndDrawOnlyFinitePolylines) {
-  // Lines of a few pieces each: mostly numbers and separators, so that many lines are points.
-  // Pieces between "~"; "#" stands for a NUL byte.
-  const std::string alphabet =
-      "0~1~7~-2.5~9e99~1e400~inf~nan~x~,~,~,~;~|~//~ ~\t~\xA3\xAC~\xEF\xBC\x8C~\xE3\x80\x81~\xFF~\x80~"
-      "\xEF\xBB\xBF~#";
-  std::vector<std::string> pieces;
-  for (std::size_t begin = 0, end = 0; end != std::string::npos; begin = end + 1) {
-    end = alphabet.find('~', begin);
-    pieces.push_back(alphabet.substr(begin, end == std::string::npos ? end : end - begin));
-  }
-  const char* const lineEnds[] = {"\n", "\r\n", "\r", "\n", "\r\n", "\r", "\n\n"};
-  std::mt19937 random(20240611);
-  std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
-  std::uniform_int_distribution<std::size_t> lineEnd(0, std::size(lineEnds) - 1);
-  std::uniform_int_distribution<int> count(0, 30);
-  for (int trial = 0; trial < 60; ++trial) {
-    std::string bytes;
-    for (int lines = count(random); lines > 0; --lines) {
-      // Most lines are shaped as points, two to four fields of random pieces.
-      const bool pointLike = count(random) % 4 != 0;
-      for (int n = pointLike ? 2 + count(random) % 3 : count(random) % 7; n > 0; --n) {
-        bytes += pieces[piece(random)] + (pointLike ? "," : "");
-      }
-      bytes += lineEnds[lineEnd(random)];
-    }
-    std::replace(bytes.begin(), bytes.end(), '#', '\0');
-    CoordinateFileLimits limits;
-    if (trial % 2) limits = CoordinateFileLimits{/*maxLineBytes=*/16, /*maxBlockPoints=*/2};
-    transcript_.clear();
-    const std::size_t before = entities().size();
-    drawCoordinateFilePolylines(file(bytes), limits);
-    const std::vector<ZcDbObjectId> ids = entities();
-    if (!said("Too few lines")) {
-      EXPECT_TRUE(said("Added < " + std::to_string(ids.size() - before) + "> polylines."))
-          << ::testing::PrintToString(bytes);
-    }
-    for (std::size_t k = before; k < ids.size(); ++k) {
-      Opened<ZcDbEntity> entity(ids[k]);
-      ZcDbExtents extents;
-      ASSERT_EQ(entity->getGeomExtents(extents), Zcad::eOk);
-      for (const ZcGePoint3d& p : {extents.minPoint(), extents.maxPoint()}) {
-        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z))
-            << ::testing::PrintToString(bytes);
-      }
-    }
   }
 }
 
