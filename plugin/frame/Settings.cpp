@@ -1,8 +1,9 @@
 #include "frame/Settings.h"
 
-#include <cwctype>
+#include <cstddef>
 #include <iterator>
 
+#include "frame/Trim.h"
 #include "zcad/platform/zcmodule.h"
 #include "zcad/zced.h"
 
@@ -29,14 +30,6 @@ class OpenKey {
  private:
   HKEY key_ = nullptr;
 };
-
-std::wstring trimmed(const std::wstring& text) {
-  auto first = text.begin();
-  auto last = text.end();
-  while (first != last && std::iswspace(*first)) ++first;
-  while (last != first && std::iswspace(*(last - 1))) --last;
-  return std::wstring(first, last);
-}
 
 // The folder part of a path, its last '/' included; empty when the path has none.
 std::wstring folderOf(const std::wstring& path) {

@@ -6,19 +6,12 @@
 
 #include "frame/Messages.h"
 #include "frame/Settings.h"
+#include "frame/Trim.h"
 #include "frame/Utf8.h"
 #include "zcad/platform/zcshell.h"
 
 namespace veltrace::outreach {
 namespace {
-
-std::wstring trimmed(const std::wstring& text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && std::iswspace(text[first])) ++first;
-  while (last > first && std::iswspace(text[last - 1])) --last;
-  return text.substr(first, last - first);
-}
 
 // The address for `name` in the links file beside the plug-in; names compare without regard
 // to case. Lines longer than any address are skipped, so a damaged file costs nothing.
