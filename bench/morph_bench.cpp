@@ -48,7 +48,11 @@ ZcDbObjectId addRing(ZcDbDatabase& db, int n, double cx, double cy, double radiu
     space->appendZcDbEntity(id, polyline);
     space->close();
   }
-  polyline->close();
+  if (id.isNull()) {
+    delete polyline;  // not in the drawing: still ours
+  } else {
+    polyline->close();
+  }
   return id;
 }
 

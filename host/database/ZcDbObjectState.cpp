@@ -27,12 +27,22 @@ std::unique_ptr<ZcDbObjectState> ZcDbObjectState::capture(const ZcDbObject* obj)
 std::unique_ptr<ZcDbObjectState> ZcDbObjectState::captureForCancel(const ZcDbObject* obj) {
   const ZcDbBlockTableRecord* block = ZcDbBlockTableRecord::cast(obj);
   if (!block) return capture(obj);
-  // The list is lent out while the copy is made, so the copy holds none.
+  // The list is lent out while the copy is made, so the copy holds none. It is given back on
+  // every way out: a copy that fails (out of memory) must not leave the block without its list.
+  struct LentEntities {
+    std::vector<ZcDbObjectId>& home;
+    std::vector<ZcDbObjectId> lent;
+    explicit LentEntities(std::vector<ZcDbObjectId>& list) : home(list) { lent.swap(home); }
+    ~LentEntities() { home.swap(lent); }
+    LentEntities(const LentEntities&) = delete;
+    LentEntities& operator=(const LentEntities&) = delete;
+  };
   auto& entities = const_cast<ZcDbBlockTableRecord*>(block)->entities_;
-  std::vector<ZcDbObjectId> lent;
-  lent.swap(entities);
-  std::unique_ptr<ZcDbObjectState> state = capture(obj);
-  entities.swap(lent);
+  std::unique_ptr<ZcDbObjectState> state;
+  {
+    const LentEntities lending(entities);
+    state = capture(obj);
+  }
   state->blockEntityCount_ = entities.size();
   return state;
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "frame/CoordinateRange.h"
+
 namespace veltrace {
 
 namespace {
@@ -38,12 +40,6 @@ double realRadicand(double value) { return value < 0.0 && value > -1e-9 ? 0.0 : 
 
 double sign(double value) { return value > 0.0 ? 1.0 : (value < 0.0 ? -1.0 : 0.0); }
 
-// NaN and infinity fail the comparison too.
-bool usable(const ZcGePoint3d& p) {
-  return std::abs(p.x) <= kMaxFormulaCoordinate && std::abs(p.y) <= kMaxFormulaCoordinate &&
-         std::abs(p.z) <= kMaxFormulaCoordinate;
-}
-
 // Fills the one array of samples: reserved once for the whole count, unusable samples left out.
 class Sampler {
  public:
@@ -70,7 +66,7 @@ class Sampler {
 
  private:
   void keep(const ZcGePoint3d& p) {
-    if (usable(p)) points_.push_back(p);
+    if (withinCoordinateRange(p)) points_.push_back(p);
   }
   PointList& points_;
 };

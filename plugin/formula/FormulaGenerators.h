@@ -21,15 +21,11 @@ struct FormulaSamples {
   bool closed = false;
 };
 
-// Samples farther than this from the origin in any coordinate are dropped: they are far beyond
-// any drawing, and the host's geometry squares distances, which overflows near 1e154.
-inline constexpr double kMaxFormulaCoordinate = 1e100;
-
 // The samples of catalogue entry `entryIndex` (0..70; any other index gives no points).
 // Parameters outside the entry's ranges are clamped into them first. `surftab1` is the host's
 // SURFTAB1, read only by entry 7 (6 samples per unit; none when it is not positive). Samples
-// with no real value, or with a coordinate that is not finite or exceeds
-// kMaxFormulaCoordinate, are left out, so a curve may have fewer points than its count.
+// with no real value, or with a coordinate that is not finite or exceeds kMaxCoordinate
+// (frame/CoordinateRange.h), are left out, so a curve may have fewer points than its count.
 FormulaSamples formulaCurveSamples(int entryIndex, FormulaParameters parameters, int surftab1);
 
 // The defaults of the entry's four slots.

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "frame/CoordinateRange.h"
+
 namespace veltrace {
 
 namespace {
@@ -89,9 +91,7 @@ CoordinateLine classifyCoordinateLine(std::wstring_view raw) {
   line.point.x = readCoordinateNumber(fields[0]);
   line.point.y = readCoordinateNumber(fields[1]);
   line.point.z = pair ? 0.0 : readCoordinateNumber(fields[2]);
-  const bool finite =
-      std::isfinite(line.point.x) && std::isfinite(line.point.y) && std::isfinite(line.point.z);
-  line.kind = finite ? CoordinateLineKind::point : CoordinateLineKind::badPoint;
+  line.kind = withinCoordinateRange(line.point) ? CoordinateLineKind::point : CoordinateLineKind::badPoint;
   return line;
 }
 

@@ -12,7 +12,8 @@
 //                            file format defines a pair's check on its second field only;
 //   one field or none     -> a terminator (an empty line, a label, "10 20" which is "1020").
 // A field is read by its leading number as wcstod reads it in the C locale; text that is not
-// a number is 0. A point with a coordinate that is not finite ("inf", "nan", "1e999") is bad:
+// a number is 0. A point with a coordinate that is not finite ("inf", "nan", "1e999") or is
+// beyond kMaxCoordinate (frame/CoordinateRange.h: "1e200") is bad:
 // such a number never reaches the drawing.
 #include <string>
 #include <string_view>

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "frame/Messages.h"
 #include "polyline/ArrayOffsets.h"
@@ -77,10 +78,9 @@ RandomSource clockSeededSource() {
   return [engine] { return static_cast<unsigned>((*engine)()); };
 }
 
-bool allFinite(const std::vector<ZcGeVector3d>& offsets) {
-  return std::all_of(offsets.begin(), offsets.end(), [](const ZcGeVector3d& offset) {
-    return std::isfinite(offset.x) && std::isfinite(offset.y) && std::isfinite(offset.z);
-  });
+bool allWithinRange(const std::vector<ZcGeVector3d>& offsets) {
+  return std::all_of(offsets.begin(), offsets.end(),
+                     [](const ZcGeVector3d& offset) { return withinCoordinateRange(offset); });
 }
 
 // One copy of the entity `id` moved by `shift` into the current space. The copy is a new
@@ -123,9 +123,9 @@ void plrndArrayCommand() {
 
   const std::vector<ZcGeVector3d> offsets = arrayOffsets(layout, clockSeededSource());
   if (offsets.size() < 2) return;  // one position: the selection itself, nothing to copy
-  // Checked before anything is copied, so a distance near the largest number leaves the
-  // drawing as it was rather than half an array.
-  if (!allFinite(offsets)) {
+  // Checked before anything is copied, so a distance that would carry copies beyond any
+  // drawing leaves the drawing as it was rather than half an array.
+  if (!allWithinRange(offsets)) {
     printBilingual(kTooFar.chinese, kTooFar.english);
     return;
   }

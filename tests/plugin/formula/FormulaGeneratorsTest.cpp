@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formula/FormulaGenerators.h"
+#include "frame/CoordinateRange.h"
 #include "plugin/frame/FrameTestSupport.h"
 
 namespace veltrace::testing {
@@ -50,7 +51,7 @@ TEST(FormulaGenerators, EveryEntryGivesFiniteSamplesAtItsDefaultsAndExtremes) {
       EXPECT_LE(samples.points.size(), 15120u);
       for (const ZcGePoint3d& p : samples.points) {
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
-        ASSERT_LE(std::abs(p.x) + std::abs(p.y) + std::abs(p.z), 3 * kMaxFormulaCoordinate);
+        ASSERT_LE(std::abs(p.x) + std::abs(p.y) + std::abs(p.z), 3 * kMaxCoordinate);
       }
       EXPECT_EQ(samples.closed, entry == 0);
       EXPECT_EQ(samples.colourIndex, entry == 0 ? 1 : -1);

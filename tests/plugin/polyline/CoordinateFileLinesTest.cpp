@@ -67,6 +67,10 @@ TEST(CoordinateFileLinesTest, EveryLineIsAPointATerminatorOrABadPoint) {
       {L"1,nan", Kind::badPoint},
       {L"1,2,-infinity", Kind::badPoint},
       {L"1e999,0", Kind::badPoint},
+      // Finite but beyond any drawing: its lengths would overflow to infinity.
+      {L"1e200,0", Kind::badPoint},
+      {L"1,2,-1e101", Kind::badPoint},
+      {L"1e100,-1e100", Kind::point, 1e100, -1e100, 0},
       {L"0,0,-1e400", Kind::badPoint},
   };
   for (const CoordinateFileLineCase& c : cases) {

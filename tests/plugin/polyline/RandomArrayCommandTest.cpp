@@ -223,9 +223,13 @@ TEST_F(RandomArrayCommandTest, NoUsableDistanceOrASinglePositionCopiesNothing) {
     EXPECT_FALSE(said("angle")) << distance << transcript_;
   }
   run(L"PLRNDArray\nALL\n\n1\n1\n\n\n");
-  // Exponential steps of e^3 * 1e308 leave the numbers: refused before any copy is made.
-  run(L"PLRNDArray\nALL\n\n12\n1e308\n0\n4\n\n");
-  EXPECT_TRUE(said("The distance is too large")) << transcript_;
+  // Exponential steps of e^3 * 1e308 leave the numbers, and 1e200 is finite but beyond any
+  // drawing (its lengths would overflow): both refused before any copy is made.
+  for (const wchar_t* distance : {L"1e308", L"1e200"}) {
+    transcript_.clear();
+    run(std::wstring(L"PLRNDArray\nALL\n\n12\n") + distance + L"\n0\n4\n\n");
+    EXPECT_TRUE(said("The distance is too large")) << distance << transcript_;
+  }
   EXPECT_EQ(modelSpace().size(), 1u) << transcript_;
 
   chineseVersion = true;

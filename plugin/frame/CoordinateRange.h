@@ -1,0 +1,24 @@
+#pragma once
+// The coordinates the plug-in hands to the drawing. The host's geometry squares distances
+// (a length is sqrt(x*x + y*y + z*z)), which overflows to infinity near 1e154; a point beyond
+// kMaxCoordinate is far outside any drawing and is refused where it enters (a file, a typed
+// distance, a formula) rather than turned into infinite lengths later.
+#include <cmath>
+
+#include "zcad/ge/ZcGePoint3d.h"
+#include "zcad/ge/ZcGeVector3d.h"
+
+namespace veltrace {
+
+inline constexpr double kMaxCoordinate = 1e100;
+
+// False for NaN and infinity too.
+inline bool withinCoordinateRange(double value) { return std::abs(value) <= kMaxCoordinate; }
+inline bool withinCoordinateRange(const ZcGePoint3d& p) {
+  return withinCoordinateRange(p.x) && withinCoordinateRange(p.y) && withinCoordinateRange(p.z);
+}
+inline bool withinCoordinateRange(const ZcGeVector3d& v) {
+  return withinCoordinateRange(v.x) && withinCoordinateRange(v.y) && withinCoordinateRange(v.z);
+}
+
+}  // namespace veltrace
