@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbPolyline.h"
@@ -10,18 +11,12 @@
 
 namespace veltrace {
 
-namespace {
-
-bool finite(const ZcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
-
-}  // namespace
-
 std::optional<ZcDbObjectId> makeLwPolyline(std::span<const ZcGePoint3d> points,
                                            std::span<const double> bulges, bool closed,
                                            ZcDbObjectId reference) {
   if (points.size() < 2 || bulges.size() != points.size()) return std::nullopt;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    if (!finite(points[i]) || !std::isfinite(bulges[i])) return std::nullopt;
+    if (!withinCoordinateRange(points[i]) || !std::isfinite(bulges[i])) return std::nullopt;
   }
   auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
   for (std::size_t i = 0; i < points.size(); ++i) {

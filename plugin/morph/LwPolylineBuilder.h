@@ -11,8 +11,9 @@ namespace veltrace {
 // A polyline with a vertex at the x and y of every point, the given bulges, the elevation of
 // the first point's z, no widths and the drawing's current properties, placed beside
 // `reference` (in its block) or, with a null reference, in the current space. nullopt, with
-// nothing made, for fewer than 2 vertices, tables of different lengths, a non-finite value,
-// or a polyline that could not be placed.
+// nothing made, for fewer than 2 vertices, tables of different lengths, a non-finite bulge, a
+// coordinate beyond kMaxCoordinate (frame/CoordinateRange.h), or a polyline that could not be
+// placed.
 std::optional<ZcDbObjectId> makeLwPolyline(std::span<const ZcGePoint3d> points,
                                            std::span<const double> bulges, bool closed,
                                            ZcDbObjectId reference);
