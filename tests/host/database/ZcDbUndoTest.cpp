@@ -1,6 +1,8 @@
 // Undo and redo of whole commands.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "AllocationCounter.h"
 #include "DatabaseTestSupport.h"
 #include "database/ZcDbDatabaseImpl.h"
@@ -80,6 +82,35 @@ TEST_F(UndoTest, CommandThatAddsChangesErasesAndHandsOverIsTakenBackAndRedone) {
   EXPECT_EQ(db.redo(), Zcad::eNotApplicable);
   EXPECT_EQ(zcdbOpenObject(obj, added, ZcDb::kForRead, /*openErased=*/true), Zcad::ePermanentlyErased);
   EXPECT_FALSE(added.isValid());
+}
+
+// A block's cancel state keeps the length of its entity list, not a copy: a cancelled append
+// inside a command must not disturb what undo and redo put back.
+TEST_F(UndoTest, ACancelledAppendInsideACommandUndoesAndRedoesWithTheRest) {
+  const ZcDbObjectId before = appendSegment(db, {1, 0, 0}, {2, 0, 0});
+  db.beginUndoGroup(L"ADD");
+  const ZcDbObjectId kept = appendSegment(db, {3, 0, 0}, {4, 0, 0});
+  ZcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(zcdbOpenObject(space, db.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
+  auto* dropped = new TestSegment({5, 0, 0}, {6, 0, 0});
+  ZcDbObjectId droppedId;
+  ASSERT_EQ(space->appendZcDbEntity(droppedId, dropped), Zcad::eOk);
+  dropped->close();
+  ASSERT_EQ(space->cancel(), Zcad::eOk);
+  const ZcDbObjectId after = appendSegment(db, {7, 0, 0}, {8, 0, 0});
+  db.endUndoGroup();
+  auto listed = [&] {
+    ZcDbBlockTableRecord* block = nullptr;
+    EXPECT_EQ(zcdbOpenObject(block, db.modelSpaceId(), ZcDb::kForRead), Zcad::eOk);
+    std::vector<ZcDbObjectId> ids = block->entityIds();
+    block->close();
+    return ids;
+  };
+  EXPECT_EQ(listed(), (std::vector<ZcDbObjectId>{before, kept, after}));
+  ASSERT_EQ(db.undo(), Zcad::eOk);
+  EXPECT_EQ(listed(), (std::vector<ZcDbObjectId>{before}));
+  ASSERT_EQ(db.redo(), Zcad::eOk);
+  EXPECT_EQ(listed(), (std::vector<ZcDbObjectId>{before, kept, after}));
 }
 
 TEST_F(UndoTest, NestedGroupsCountOnceAndEmptyGroupsNotAtAll) {
