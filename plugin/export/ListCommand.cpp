@@ -6,6 +6,7 @@
 
 #include "export/ListFile.h"
 #include "export/ListFilePrompt.h"
+#include "frame/SelectionSet.h"
 #include "frame/SystemVariables.h"
 #include "frame/Utf8.h"
 #include "zcad/platform/zcui.h"
@@ -21,16 +22,6 @@ constexpr double kFallbackViewSize = 100.0;
 constexpr double kSmallestMarkHeight = 0.001;
 // Point display mode of the marks: a circle with a cross.
 constexpr short kMarkPointMode = 35;
-
-// The selection set, freed on every path out.
-class SelectionSet {
- public:
-  SelectionSet() = default;
-  ~SelectionSet() { zcedSSFree(name); }  // a set never made is refused harmlessly
-  SelectionSet(const SelectionSet&) = delete;
-  SelectionSet& operator=(const SelectionSet&) = delete;
-  zds_name name = {0, 0};
-};
 
 std::wstring withPath(const wchar_t* format, const std::wstring& path) {
   std::wstring text(format);
@@ -97,10 +88,7 @@ void runListCommand(const ListCommandTexts& texts, const resbuf* filter, std::sp
 
   const ListRun run{document, columns, marks, markHeight, lowerLeft};
   int index = 0;
-  for (Zdesk::Int32 i = 0; i < count; ++i) {
-    zds_name member = {0, 0};
-    ZcDbObjectId id;
-    if (zcedSSName(selection.name, i, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk) continue;
+  for (const ZcDbObjectId id : selectionSetIds(selection.name)) {
     if (rows(id, index, run)) ++index;
   }
 

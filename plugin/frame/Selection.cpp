@@ -4,6 +4,7 @@
 
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
+#include "frame/SelectionSet.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/db/ZcDbObject.h"
 #include "zcad/zced.h"
@@ -45,30 +46,16 @@ bool isCurve(ZcDbObjectId id) {
   return curve;
 }
 
-ObjectIdList membersOf(const zds_name set, bool curvesOnly) {
-  ObjectIdList ids;
-  Zdesk::Int32 count = 0;
-  if (zcedSSLength(set, &count) != RTNORM) return ids;
-  for (Zdesk::Int32 i = 0; i < count; ++i) {
-    zds_name member = {0, 0};
-    ZcDbObjectId id;
-    if (zcedSSName(set, i, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk) continue;
-    if (!curvesOnly || isCurve(id)) ids.push_back(id);
-  }
-  return ids;
-}
-
 ObjectIdList askForSelection(const wchar_t* chinesePrompt, const wchar_t* englishPrompt,
                              const SelectionTexts& texts, const resbuf* filter, bool curvesOnly) {
   printBilingual(orDefault(chinesePrompt, texts.prompt.chinese),
                  orDefault(englishPrompt, texts.prompt.english));
-  zds_name set = {0, 0};
+  SelectionSet set;
   ObjectIdList ids;
-  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter, set) == RTNORM) {
-    ids = membersOf(set, curvesOnly);
+  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter, set.name) == RTNORM) {
+    ids = selectionSetIds(set.name);
+    if (curvesOnly) std::erase_if(ids, [](ZcDbObjectId id) { return !isCurve(id); });
   }
-  // A set that was never made is refused harmlessly.
-  zcedSSFree(set);
   if (ids.empty()) printBilingual(texts.nothing.chinese, texts.nothing.english);
   return ids;
 }

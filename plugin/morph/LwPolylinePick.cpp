@@ -2,6 +2,7 @@
 
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
+#include "frame/SelectionSet.h"
 #include "zcad/zced.h"
 #include "zcad/zds.h"
 
@@ -11,16 +12,12 @@ ZcDbObjectId pickOneLwPolyline(const wchar_t* chinesePrompt, const wchar_t* engl
   printBilingual(chinesePrompt, englishPrompt);
   const ResbufChain filter(
       zcutBuildList(-4, L"<or", RTDXF0, L"LWPOLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", /*end=*/0));
-  zds_name set = {0, 0};
+  SelectionSet set;
   ZcDbObjectId id;
-  Zdesk::Int32 count = 0;
-  if (zcedSSGet(/*mode=*/L":S", /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set) == RTNORM &&
-      zcedSSLength(set, &count) == RTNORM && count > 0) {
-    zds_name member = {0, 0};
-    if (zcedSSName(set, 0, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk) id = ZcDbObjectId();
+  if (zcedSSGet(/*mode=*/L":S", /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) == RTNORM) {
+    const ObjectIdList picked = selectionSetIds(set.name);
+    if (!picked.empty()) id = picked.front();
   }
-  // A set that was never made is refused harmlessly.
-  zcedSSFree(set);
   if (id.isNull()) printBilingual(L"没有选中轻量多段线。\n", L"No LWPOLYLINE selected.\n");
   return id;
 }

@@ -1,5 +1,6 @@
 #include "polyline/SelectionExtents.h"
 
+#include "frame/SelectionSet.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/zced.h"
 
@@ -7,16 +8,9 @@ namespace veltrace {
 
 ZcDbExtents selectionExtents(const zds_name set) {
   ZcDbExtents box;
-  Zdesk::Int32 count = 0;
-  if (zcedSSLength(set, &count) != RTNORM) return box;
-  for (Zdesk::Int32 i = 0; i < count; ++i) {
-    zds_name member = {0, 0};
-    ZcDbObjectId id;
+  for (const ZcDbObjectId id : selectionSetIds(set)) {
     ZcDbEntity* entity = nullptr;
-    if (zcedSSName(set, i, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk ||
-        zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) {
-      continue;
-    }
+    if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) continue;
     ZcDbExtents extents;
     if (entity->getGeomExtents(extents) == Zcad::eOk && !extents.isEmpty()) {
       box.addPoint(extents.minPoint());

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "frame/ResbufChain.h"
+#include "frame/SelectionSet.h"
 #include "zcad/zced.h"
 #include "zcad/zds.h"
 
@@ -27,23 +28,11 @@ TypedSelection selectOfKinds(const MessagePair& prompt, SelectableKinds kinds) {
   printBilingual(prompt.chinese, prompt.english);
   const ResbufChain filter = filterFor(kinds);
   TypedSelection selection;
-  zds_name set = {0, 0};
-  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set) != RTNORM) {
-    // A set that was never made is refused harmlessly.
-    zcedSSFree(set);
+  SelectionSet set;
+  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) != RTNORM) {
     return selection;
   }
-  Zdesk::Int32 count = 0;
-  if (zcedSSLength(set, &count) == RTNORM) {
-    for (Zdesk::Int32 i = 0; i < count; ++i) {
-      zds_name member = {0, 0};
-      ZcDbObjectId id;
-      if (zcedSSName(set, i, member) == RTNORM && zcdbGetObjectId(id, member) == Zcad::eOk) {
-        selection.ids.push_back(id);
-      }
-    }
-  }
-  zcedSSFree(set);
+  selection.ids = selectionSetIds(set.name);
   selection.outcome = selection.ids.empty() ? SelectionOutcome::kEmpty : SelectionOutcome::kSelected;
   return selection;
 }

@@ -5,6 +5,7 @@
 
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
+#include "frame/SelectionSet.h"
 #include "polyline/DuplicateVertices.h"
 #include "polyline/OptimizePolyline.h"
 #include "polyline/SelectionExtents.h"
@@ -40,7 +41,6 @@ constexpr double kSmoothingFactor = 1.0;
 class PolylineSelection {
  public:
   PolylineSelection() = default;
-  ~PolylineSelection() { zcedSSFree(set_); }
   PolylineSelection(const PolylineSelection&) = delete;
   PolylineSelection& operator=(const PolylineSelection&) = delete;
 
@@ -51,21 +51,20 @@ class PolylineSelection {
     const ResbufChain filter(
         zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
     Zdesk::Int32 count = 0;
-    if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set_) != RTNORM ||
-        zcedSSLength(set_, &count) != RTNORM || count <= 0) {
+    if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set_.name) != RTNORM ||
+        zcedSSLength(set_.name, &count) != RTNORM || count <= 0) {
       printBilingual(kNothingSelected.chinese, kNothingSelected.english);
       return false;
     }
-    count_ = count;
     return true;
   }
 
-  const zds_name& name() const { return set_; }
+  const zds_name& name() const { return set_.name; }
 
   // The diagonal of the selection's extents, after saying so when it is too small to work
   // with (an empty box counts as 0).
   bool scale(double& diagonal) const {
-    diagonal = extentsDiagonal(selectionExtents(set_));
+    diagonal = extentsDiagonal(selectionExtents(set_.name));
     if (diagonal >= kShortestDiagonal) return true;
     printBilingual(kExtentsTooLow.chinese, kExtentsTooLow.english);
     return false;
@@ -75,23 +74,16 @@ class PolylineSelection {
   // opened are passed over.
   template <typename Work>
   void forEachEntity(ZcDb::OpenMode mode, Work work) const {
-    for (Zdesk::Int32 i = 0; i < count_; ++i) {
-      zds_name member = {0, 0};
-      ZcDbObjectId id;
+    for (const ZcDbObjectId id : selectionSetIds(set_.name)) {
       ZcDbEntity* entity = nullptr;
-      if (zcedSSName(set_, i, member) != RTNORM || zcdbGetObjectId(id, member) != Zcad::eOk ||
-          zcdbOpenObject(entity, id, mode) != Zcad::eOk) {
-        continue;
-      }
+      if (zcdbOpenObject(entity, id, mode) != Zcad::eOk) continue;
       work(entity);
       entity->close();
     }
   }
 
  private:
-  // A set that was never made is refused harmlessly by zcedSSFree.
-  zds_name set_ = {0, 0};
-  Zdesk::Int32 count_ = 0;
+  SelectionSet set_;
 };
 
 // 1 to 10: larger numbers are taken as 10; Enter, Esc or a failed prompt as 1 (the command
