@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "frame/EntityPlacement.h"
+#include "frame/LightweightPolyline.h"
 #include "zcad/db/ZcDb3dPolyline.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbPolyline.h"
@@ -29,17 +30,6 @@ bool isPlanar(const PointList& points) {
   return true;
 }
 
-ZcDbEntity* lightweightPolyline(const PointList& points, bool closed) {
-  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    polyline->addVertexAt(static_cast<unsigned int>(i), ZcGePoint2d(points[i].x, points[i].y), /*bulge=*/0.0,
-                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
-  }
-  polyline->setElevation(points.front().z);
-  polyline->setClosed(closed);
-  return polyline;
-}
-
 // A smooth curve through space: closing it would add a fitted loop the points never asked for.
 ZcDbEntity* splineFitPolyline(const PointList& points) {
   ZcGePoint3dArray vertices;
@@ -54,7 +44,9 @@ std::optional<ZcDbObjectId> polylineFromPoints(const PointList& points, bool clo
   if (points.size() < 2 || !allFinite(points)) return std::nullopt;
   ZcDbDatabase* db = reference ? reference->database() : zcdbHostApplicationServices()->workingDatabase();
   const ZcDbObjectId source = reference ? reference->objectId() : ZcDbObjectId();
-  ZcDbEntity* polyline = isPlanar(points) ? lightweightPolyline(points, closed) : splineFitPolyline(points);
+  ZcDbEntity* polyline = isPlanar(points)
+                             ? newLightweightPolyline(points, /*bulges=*/{}, points.front().z, closed)
+                             : splineFitPolyline(points);
   // The current layer, colour and linetype of the drawing it goes into, as a drawing command
   // gives them.
   polyline->setDatabaseDefaults(db);

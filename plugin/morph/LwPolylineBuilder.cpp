@@ -5,9 +5,9 @@
 
 #include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
+#include "frame/LightweightPolyline.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbPolyline.h"
-#include "zcad/ge/ZcGePoint2d.h"
 
 namespace veltrace {
 
@@ -18,13 +18,7 @@ std::optional<ZcDbObjectId> makeLwPolyline(std::span<const ZcGePoint3d> points,
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (!withinCoordinateRange(points[i]) || !std::isfinite(bulges[i])) return std::nullopt;
   }
-  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    polyline->addVertexAt(static_cast<unsigned int>(i), ZcGePoint2d(points[i].x, points[i].y), bulges[i],
-                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
-  }
-  polyline->setElevation(points.front().z);
-  polyline->setClosed(closed);
+  ZcDbPolyline* polyline = newLightweightPolyline(points, bulges, points.front().z, closed);
   ZcDbDatabase* db = zcdbHostApplicationServices()->workingDatabase();
   polyline->setDatabaseDefaults(db);
   const Placement placement = appendBesideSource(db, polyline, reference);

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "frame/EntityPlacement.h"
+#include "frame/LightweightPolyline.h"
 #include "polyline/EntityErasure.h"
 #include "polyline/PolylineVertexReading.h"
 #include "polyline/VertexListPasses.h"
@@ -17,15 +18,9 @@ namespace veltrace {
 namespace {
 
 ZcDbEntity* lightweightCopy(const PolylineVertices& vertices, std::size_t& written) {
-  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(vertices.points.size()));
-  for (std::size_t i = 0; i < vertices.points.size(); ++i) {
-    const ZcGePoint3d& p = vertices.points[i];
-    polyline->addVertexAt(static_cast<unsigned int>(i), ZcGePoint2d(p.x, p.y), /*bulge=*/0.0,
-                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
-  }
-  polyline->setElevation(0.0);
+  ZcDbPolyline* polyline =
+      newLightweightPolyline(vertices.points, /*bulges=*/{}, /*elevation=*/0.0, vertices.closed);
   polyline->setConstantWidth(vertices.width);
-  polyline->setClosed(vertices.closed);
   written = polyline->numVerts();
   return polyline;
 }

@@ -1,7 +1,6 @@
 #include "polyline/SmoothPolyline.h"
 
-#include <cstddef>
-
+#include "frame/LightweightPolyline.h"
 #include "polyline/CurveSampling.h"
 #include "polyline/EntityErasure.h"
 #include "polyline/OptimizePolyline.h"
@@ -34,16 +33,6 @@ class TargetBlock {
   ZcDbBlockTableRecord* record_ = nullptr;
   ZcDbBlockTableRecord* owned_ = nullptr;
 };
-
-ZcDbPolyline* polylineThrough(const PointList& points) {
-  auto* polyline = new ZcDbPolyline(static_cast<unsigned int>(points.size()));
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    polyline->addVertexAt(static_cast<unsigned int>(i), points[i].convert2d(), /*bulge=*/0.0,
-                          /*startWidth=*/-1.0, /*endWidth=*/-1.0);
-  }
-  polyline->setElevation(points.front().z);
-  return polyline;
-}
 
 // A frame vertex on top of the one before it (the sampled end point is in the list twice, a
 // closed list ends on its start) would pinch the fitted curve into a corner there.
@@ -106,7 +95,8 @@ ZcDbObjectId smoothPolyline(ZcDbEntity* source, ZcDbBlockTableRecord* block, dou
 
   const TargetBlock target(block, *source);
   if (!target.get()) return ZcDbObjectId();
-  ZcDbPolyline* intermediate = polylineThrough(points);
+  ZcDbPolyline* intermediate =
+      newLightweightPolyline(points, /*bulges=*/{}, points.front().z, /*closed=*/false);
   intermediate->setPropertiesFrom(source);
   ZcDbObjectId intermediateId;
   if (target.get()->appendZcDbEntity(intermediateId, intermediate) != Zcad::eOk) {
