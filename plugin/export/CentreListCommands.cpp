@@ -1,6 +1,7 @@
 // CLIST, ELLLIST and ARCLIST: one row a circle, ellipse or arc, led by its centre.
 #include "export/ListCommand.h"
 #include "export/ListCommands.h"
+#include "frame/CurveLength.h"
 #include "polyline/VertexMarks.h"
 #include "zcad/db/ZcDbArc.h"
 #include "zcad/db/ZcDbCircle.h"
@@ -63,13 +64,7 @@ struct CentreRow {
   int measureCount = 0;
 };
 
-double lengthOf(const ZcDbCurve& curve) {
-  double endParam = 0.0;
-  double length = 0.0;
-  if (curve.getEndParam(endParam) != Zcad::eOk || curve.getDistAtParam(endParam, length) != Zcad::eOk)
-    return 0.0;
-  return length;
-}
+double lengthOf(const ZcDbCurve& curve) { return curveLength(curve).value_or(0.0); }
 
 double areaOf(const ZcDbCurve& curve) {
   double area = 0.0;

@@ -7,6 +7,7 @@
 
 #include "export/ListCommand.h"
 #include "export/ListCommands.h"
+#include "frame/CurveLength.h"
 #include "polyline/VertexMarks.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb2dVertex.h"
@@ -114,9 +115,7 @@ bool addPoints(const ZcDbEntity& entity, std::vector<ZcGePoint3d>& points) {
 
 // Length along the curve at its end, and its area; 0 for whatever the host cannot answer.
 void measure(const ZcDbCurve& curve, ListedCurve& listed) {
-  double endParam = 0.0;
-  if (curve.getEndParam(endParam) != Zcad::eOk || curve.getDistAtParam(endParam, listed.length) != Zcad::eOk)
-    listed.length = 0.0;
+  listed.length = curveLength(curve).value_or(0.0);
   if (curve.getArea(listed.area) != Zcad::eOk) listed.area = 0.0;
 }
 

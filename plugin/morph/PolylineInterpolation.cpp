@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "frame/CurveLength.h"
 #include "frame/Messages.h"
 #include "morph/LwPolylineBuilder.h"
 #include "morph/LwPolylinePick.h"
@@ -81,11 +82,7 @@ std::vector<ZcGeVector3d> askReferenceOffsets(const PolylinePair& pair, int coun
   }
   std::vector<ZcGeVector3d> offsets;
   if (const ZcDbCurve* curve = ZcDbCurve::cast(object)) {
-    double endParam = 0.0;
-    double length = 0.0;
-    if (curve->getEndParam(endParam) != Zcad::eOk || curve->getDistAtParam(endParam, length) != Zcad::eOk) {
-      length = 0.0;
-    }
+    const double length = curveLength(*curve).value_or(0.0);
     if (length >= kMinReferenceLength) offsets = referenceOffsets(*curve, length, pair, count, acceleration);
   }
   object->close();

@@ -1,16 +1,14 @@
 #include "polyline/CurveSampling.h"
 
+#include "frame/CurveLength.h"
 #include "zcad/db/ZcDbCurve.h"
 
 namespace veltrace {
 
 bool sampleCurveByLength(const ZcDbCurve& curve, int count, PointList& points) {
-  double endParam = 0.0;
-  double length = 0.0;
-  if (curve.getEndParam(endParam) != Zcad::eOk || curve.getDistAtParam(endParam, length) != Zcad::eOk ||
-      !(length >= kShortestSampledCurve)) {
-    return false;
-  }
+  const std::optional<double> measured = curveLength(curve);
+  if (!measured || !(*measured >= kShortestSampledCurve)) return false;
+  const double length = *measured;
   for (int i = 0; i < count; ++i) {
     // The last distance is the length itself, not a product that may round past the end; a
     // single sample (no spacing to divide by) is the start.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "frame/CurveLength.h"
 #include "frame/Messages.h"
 #include "frame/PolylineFromPoints.h"
 #include "polyline/VertexCommandSelection.h"
@@ -42,12 +43,8 @@ constexpr double kRatioTolerance = 1e-9;
 using DivisionPlan = std::function<std::optional<PointList>(const ZcDbCurve& curve, double length)>;
 
 std::optional<double> lengthOf(const ZcDbCurve& curve) {
-  double endParam = 0.0;
-  double length = 0.0;
-  if (curve.getEndParam(endParam) != Zcad::eOk || curve.getDistAtParam(endParam, length) != Zcad::eOk) {
-    return std::nullopt;
-  }
-  if (!std::isfinite(length) || length < kMinLength) return std::nullopt;
+  const std::optional<double> length = curveLength(curve);
+  if (!length || !std::isfinite(*length) || *length < kMinLength) return std::nullopt;
   return length;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "frame/CurveLength.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb2dVertex.h"
 #include "zcad/db/ZcDb3dPolyline.h"
@@ -59,13 +60,9 @@ PolylineKind polylineKindOf(const ZcDbObject* object) {
 }
 
 bool hasKeepableLength(const ZcDbCurve& curve) {
-  double endParam = 0.0;
-  double length = 0.0;
-  if (curve.getEndParam(endParam) != Zcad::eOk || curve.getDistAtParam(endParam, length) != Zcad::eOk) {
-    return false;
-  }
+  const std::optional<double> length = curveLength(curve);
   // Written so that a length that is not a number counts as unmeasurable.
-  return length >= kShortestPolyline;
+  return length && *length >= kShortestPolyline;
 }
 
 bool readPolylineVertices(const ZcDbCurve& curve, VertexSet set, PolylineVertices& vertices) {
