@@ -12,10 +12,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
+#include "platform/HandleTable.h"
 #include "platform/TextEncoding.h"
 #include "zcad/platform/zcinet.h"
 
@@ -133,41 +133,17 @@ using Object = std::variant<std::shared_ptr<Session>, std::shared_ptr<Request>>;
 
 // Handles are numbers, never reused, so a closed or made-up handle finds nothing. Calls hold a
 // shared_ptr of their object, so closing a handle during a call on it is safe.
-class HandleTable {
- public:
-  HINTERNET add(Object object) {
-    std::lock_guard lock(mutex_);
-    // Steps of 4 keep handles looking like the aligned pointers Windows hands out.
-    next_ += 4;
-    objects_.emplace(next_, std::move(object));
-    return reinterpret_cast<HINTERNET>(next_);
-  }
-  template <typename T>
-  std::shared_ptr<T> find(HINTERNET handle) const {
-    std::lock_guard lock(mutex_);
-    auto it = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == objects_.end()) return nullptr;
-    const auto* object = std::get_if<std::shared_ptr<T>>(&it->second);
-    return object ? *object : nullptr;
-  }
-  std::optional<Object> remove(HINTERNET handle) {
-    std::lock_guard lock(mutex_);
-    auto it = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == objects_.end()) return std::nullopt;
-    Object object = std::move(it->second);
-    objects_.erase(it);
-    return object;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::unordered_map<std::uintptr_t, Object> objects_;
-  std::uintptr_t next_ = 0x10000;
-};
-
-HandleTable& handles() {
-  static HandleTable table;
+HandleTable<HINTERNET, Object>& handles() {
+  static HandleTable<HINTERNET, Object> table(/*first=*/0x10000);
   return table;
+}
+
+// The session or request behind a handle; null for a closed handle or one of the other kind.
+template <typename T>
+std::shared_ptr<T> find(HINTERNET handle) {
+  const std::optional<Object> object = handles().find(handle);
+  const auto* typed = object ? std::get_if<std::shared_ptr<T>>(&*object) : nullptr;
+  return typed ? *typed : nullptr;
 }
 
 struct CurlFree {
@@ -396,7 +372,7 @@ HINTERNET InternetOpenW(LPCWSTR agent, DWORD accessType, LPCWSTR /*proxy*/, LPCW
 }
 
 BOOL InternetSetOptionW(HINTERNET session, DWORD option, void* buffer, DWORD bufferLength) {
-  auto found = handles().find<Session>(session);
+  auto found = find<Session>(session);
   if (!found || !buffer || bufferLength < sizeof(DWORD)) return 0;
   DWORD value = 0;
   std::memcpy(&value, buffer, sizeof value);
@@ -405,7 +381,7 @@ BOOL InternetSetOptionW(HINTERNET session, DWORD option, void* buffer, DWORD buf
 
 HINTERNET InternetOpenUrlW(HINTERNET session, LPCWSTR url, LPCWSTR headers, DWORD headersLength, DWORD flags,
                            DWORD_PTR /*context*/) {
-  auto found = handles().find<Session>(session);
+  auto found = find<Session>(session);
   if (!found || !curlReady()) return nullptr;
   std::optional<std::string> target = checkedUrl(url);
   if (!target) return nullptr;
@@ -423,7 +399,7 @@ HINTERNET InternetOpenUrlW(HINTERNET session, LPCWSTR url, LPCWSTR headers, DWOR
 }
 
 BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, void* buffer, LPDWORD bufferLength, LPDWORD index) {
-  auto found = handles().find<Request>(request);
+  auto found = find<Request>(request);
   if (!found || !bufferLength) return 0;
   DWORD level = infoLevel & 0x0000FFFF;
   DWORD modifiers = infoLevel & 0xFFFF0000;
@@ -454,7 +430,7 @@ BOOL HttpQueryInfoW(HINTERNET request, DWORD infoLevel, void* buffer, LPDWORD bu
 BOOL InternetReadFile(HINTERNET request, void* buffer, DWORD bytesToRead, LPDWORD bytesRead) {
   if (!bytesRead) return 0;
   *bytesRead = 0;
-  auto found = handles().find<Request>(request);
+  auto found = find<Request>(request);
   if (!found || (!buffer && bytesToRead > 0)) return 0;
   *bytesRead = static_cast<DWORD>(found->read(buffer, bytesToRead));
   return 1;

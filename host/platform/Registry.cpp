@@ -1,12 +1,11 @@
 // The Win32-shaped registry functions of zcreg.h over the settings store. Handles are numbers
 // looked up in a table, so a stale or made-up handle is an error, never a stray pointer.
 #include <cstring>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/HandleTable.h"
 #include "platform/RegFileFormat.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextEncoding.h"
@@ -24,37 +23,16 @@ struct OpenKey {
   REGSAM access = 0;
 };
 
-class HandleTable {
- public:
-  HKEY add(OpenKey key) {
-    std::lock_guard lock(mutex_);
-    // Steps of 4 keep handles looking like the aligned pointers Windows hands out.
-    next_ += 4;
-    keys_.emplace(next_, std::move(key));
-    return reinterpret_cast<HKEY>(next_);
-  }
-  std::optional<OpenKey> find(HKEY handle) const {
-    if (handle == HKEY_CURRENT_USER) return OpenKey{std::wstring(kCurrentUser), KEY_ALL_ACCESS};
-    if (handle == HKEY_LOCAL_MACHINE) return OpenKey{std::wstring(kLocalMachine), KEY_READ};
-    std::lock_guard lock(mutex_);
-    auto it = keys_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == keys_.end()) return std::nullopt;
-    return it->second;
-  }
-  bool remove(HKEY handle) {
-    std::lock_guard lock(mutex_);
-    return keys_.erase(reinterpret_cast<std::uintptr_t>(handle)) != 0;
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::unordered_map<std::uintptr_t, OpenKey> keys_;
-  std::uintptr_t next_ = 0x1000;
-};
-
-HandleTable& handles() {
-  static HandleTable table;
+HandleTable<HKEY, OpenKey>& handles() {
+  static HandleTable<HKEY, OpenKey> table(/*first=*/0x1000);
   return table;
+}
+
+// The predefined roots, or a key opened before.
+std::optional<OpenKey> findKey(HKEY handle) {
+  if (handle == HKEY_CURRENT_USER) return OpenKey{std::wstring(kCurrentUser), KEY_ALL_ACCESS};
+  if (handle == HKEY_LOCAL_MACHINE) return OpenKey{std::wstring(kLocalMachine), KEY_READ};
+  return handles().find(handle);
 }
 
 // base\sub; empty parts of `sub` are skipped, so "Software\\" is "Software".
@@ -147,7 +125,7 @@ using namespace vtcad::platform;
 LSTATUS RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM samDesired, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
-  std::optional<OpenKey> base = handles().find(hKey);
+  std::optional<OpenKey> base = findKey(hKey);
   if (!base) return ERROR_INVALID_HANDLE;
   std::wstring path = subkeyPath(base->path, lpSubKey);
   if (!keyExists(path)) return ERROR_FILE_NOT_FOUND;
@@ -161,7 +139,7 @@ LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR 
                         LPDWORD lpdwDisposition) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
-  std::optional<OpenKey> base = handles().find(hKey);
+  std::optional<OpenKey> base = findKey(hKey);
   if (!base) return ERROR_INVALID_HANDLE;
   if ((base->access & KEY_CREATE_SUB_KEY) == 0 || !writable(*base)) return ERROR_ACCESS_DENIED;
   std::wstring path = subkeyPath(base->path, lpSubKey);
@@ -176,7 +154,7 @@ LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR 
 
 LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
                          LPBYTE lpData, LPDWORD lpcbData) {
-  std::optional<OpenKey> key = handles().find(hKey);
+  std::optional<OpenKey> key = findKey(hKey);
   if (!key) return ERROR_INVALID_HANDLE;
   if ((key->access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
@@ -197,7 +175,7 @@ LSTATUS RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/,
 
 LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dwType, const BYTE* lpData,
                        DWORD cbData) {
-  std::optional<OpenKey> key = handles().find(hKey);
+  std::optional<OpenKey> key = findKey(hKey);
   if (!key) return ERROR_INVALID_HANDLE;
   if ((key->access & KEY_SET_VALUE) == 0 || !writable(*key)) return ERROR_ACCESS_DENIED;
   if (!lpData && cbData > 0) return ERROR_INVALID_PARAMETER;
@@ -227,7 +205,7 @@ LSTATUS RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD
 }
 
 LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
-  std::optional<OpenKey> key = handles().find(hKey);
+  std::optional<OpenKey> key = findKey(hKey);
   if (!key) return ERROR_INVALID_HANDLE;
   if ((key->access & KEY_SET_VALUE) == 0 || !writable(*key)) return ERROR_ACCESS_DENIED;
   return toStatus(settings().deleteValue(key->path, lpValueName ? lpValueName : L""));
@@ -235,5 +213,5 @@ LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
 
 LSTATUS RegCloseKey(HKEY hKey) {
   if (hKey == HKEY_CURRENT_USER || hKey == HKEY_LOCAL_MACHINE) return ERROR_SUCCESS;
-  return handles().remove(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return handles().remove(hKey).has_value() ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
 }
