@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbLine.h"
@@ -19,13 +20,6 @@ namespace {
 constexpr double kReachTolerance = 1e-9;
 
 enum class PointsShape { kOnePoint, kStraight, kCurved };
-
-bool allFinite(const PointList& points) {
-  for (const ZcGePoint3d& p : points) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
-  }
-  return true;
-}
 
 // Straight means the segment from the first to the last point holds every point. The
 // direction is taken to the last point, the farthest one on a straight run, so a second point

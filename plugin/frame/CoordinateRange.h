@@ -4,6 +4,7 @@
 // kMaxCoordinate is far outside any drawing and is refused where it enters (a file, a typed
 // distance, a formula) rather than turned into infinite lengths later.
 #include <cmath>
+#include <span>
 
 #include "zcad/ge/ZcGePoint3d.h"
 #include "zcad/ge/ZcGeVector3d.h"
@@ -19,6 +20,15 @@ inline bool withinCoordinateRange(const ZcGePoint3d& p) {
 }
 inline bool withinCoordinateRange(const ZcGeVector3d& v) {
   return withinCoordinateRange(v.x) && withinCoordinateRange(v.y) && withinCoordinateRange(v.z);
+}
+
+// Every coordinate of every point is a finite number (the weaker check, for points that are
+// refused only when not numbers at all).
+inline bool allFinite(std::span<const ZcGePoint3d> points) {
+  for (const ZcGePoint3d& p : points) {
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
+  }
+  return true;
 }
 
 }  // namespace veltrace

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "frame/LightweightPolyline.h"
 #include "zcad/db/ZcDb3dPolyline.h"
@@ -13,13 +14,6 @@
 namespace veltrace {
 
 namespace {
-
-bool allFinite(const PointList& points) {
-  for (const ZcGePoint3d& p : points) {
-    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) return false;
-  }
-  return true;
-}
 
 // Consecutive points only: a slow drift in z over many points still counts as planar, and the
 // polyline takes the first point's elevation.
