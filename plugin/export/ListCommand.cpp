@@ -23,13 +23,6 @@ constexpr double kSmallestMarkHeight = 0.001;
 // Point display mode of the marks: a circle with a cross.
 constexpr short kMarkPointMode = 35;
 
-std::wstring withPath(const wchar_t* format, const std::wstring& path) {
-  std::wstring text(format);
-  const std::size_t at = text.find(L"%s");
-  if (at != std::wstring::npos) text.replace(at, 2, path);
-  return text;
-}
-
 double askMarkHeight(double height) {
   wchar_t prompt[160];
   std::swprintf(

@@ -46,14 +46,7 @@ PointsShape shapeOf(const PointList& points) {
 
 // New lines and splines take the drawing's current layer and linetype, and the colour asked.
 std::optional<ZcDbObjectId> place(ZcDbEntity* entity, const ZcCmColor& colour) {
-  entity->setDatabaseDefaults(zcdbHostApplicationServices()->workingDatabase());
-  entity->setColor(colour);
-  const Placement placement = appendToCurrentSpace(entity);
-  if (!placement.placed()) {
-    delete entity;
-    return std::nullopt;
-  }
-  return placement.id;
+  return placeNewEntity(/*db=*/nullptr, entity, /*source=*/ZcDbObjectId(), &colour);
 }
 
 ZcDbSpline* splineThrough(const PointList& points, bool closed, const ZcGeVector3d& startTangent,

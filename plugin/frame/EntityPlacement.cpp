@@ -48,6 +48,19 @@ Placement appendBesideSource(ZcDbDatabase* db, ZcDbEntity* entity, ZcDbObjectId 
   return appendToBlock(ownerId, entity);
 }
 
+std::optional<ZcDbObjectId> placeNewEntity(ZcDbDatabase* db, ZcDbEntity* entity, ZcDbObjectId source,
+                                           const ZcCmColor* colour) {
+  if (!db) db = zcdbHostApplicationServices()->workingDatabase();
+  entity->setDatabaseDefaults(db);
+  if (colour) entity->setColor(*colour);
+  const Placement placement = appendBesideSource(db, entity, source);
+  if (!placement.placed()) {
+    delete entity;
+    return std::nullopt;
+  }
+  return placement.id;
+}
+
 NewBlock newAnonymousBlock(ZcDbDatabase* db) {
   NewBlock block;
   ZcDbBlockTable* table = nullptr;

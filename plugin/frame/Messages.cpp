@@ -6,6 +6,13 @@
 
 namespace veltrace {
 
+std::wstring withPath(const wchar_t* format, const std::wstring& path) {
+  std::wstring text(format);
+  const std::size_t at = text.find(L"%s");
+  if (at != std::wstring::npos) text.replace(at, 2, path);
+  return text;
+}
+
 bool chineseVersion = false;
 
 namespace {

@@ -4,6 +4,8 @@
 // the wrappers below, which take the Chinese text first. None of the wrappers calls
 // zcedInitGet except the Yes/No prompt: a caller that wants input checks or keywords calls it
 // just before the wrapper.
+#include <string>
+
 #include "zcad/zced.h"
 #include "zcad/zds.h"
 
@@ -34,6 +36,9 @@ template <typename... Args>
 void printfBilingual(const MessagePair& formats, Args... args) {
   zcutPrintf(formats.text(), args...);
 }
+// `format` with its "%s" replaced by `path` as it is (no other conversion: a path may hold
+// percent signs); a format without "%s" is returned unchanged.
+std::wstring withPath(const wchar_t* format, const std::wstring& path);
 // A modal message box with an OK button. Chinese: caption "Veltrace[V1.20]"; English: the
 // host's standard box under the host's title.
 void messageBoxBilingual(const wchar_t* chinese, const wchar_t* english);

@@ -41,15 +41,7 @@ std::optional<ZcDbObjectId> polylineFromPoints(const PointList& points, bool clo
   ZcDbEntity* polyline = isPlanar(points)
                              ? newLightweightPolyline(points, /*bulges=*/{}, points.front().z, closed)
                              : splineFitPolyline(points);
-  // The current layer, colour and linetype of the drawing it goes into, as a drawing command
-  // gives them.
-  polyline->setDatabaseDefaults(db);
-  const Placement placement = appendBesideSource(db, polyline, source);
-  if (!placement.placed()) {
-    delete polyline;
-    return std::nullopt;
-  }
-  return placement.id;
+  return placeNewEntity(db, polyline, source);
 }
 
 }  // namespace veltrace

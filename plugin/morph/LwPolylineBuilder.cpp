@@ -18,15 +18,8 @@ std::optional<ZcDbObjectId> makeLwPolyline(std::span<const ZcGePoint3d> points,
   for (std::size_t i = 0; i < points.size(); ++i) {
     if (!withinCoordinateRange(points[i]) || !std::isfinite(bulges[i])) return std::nullopt;
   }
-  ZcDbPolyline* polyline = newLightweightPolyline(points, bulges, points.front().z, closed);
-  ZcDbDatabase* db = zcdbHostApplicationServices()->workingDatabase();
-  polyline->setDatabaseDefaults(db);
-  const Placement placement = appendBesideSource(db, polyline, reference);
-  if (!placement.placed()) {
-    delete polyline;
-    return std::nullopt;
-  }
-  return placement.id;
+  return placeNewEntity(/*db=*/nullptr, newLightweightPolyline(points, bulges, points.front().z, closed),
+                        reference);
 }
 
 }  // namespace veltrace

@@ -53,13 +53,6 @@ std::optional<std::wstring> askCoordinateFile() {
   return ec ? chosen : decodeUtf8(made.string());
 }
 
-std::wstring withPath(const wchar_t* format, const std::wstring& path) {
-  std::wstring text(format);
-  const std::size_t at = text.find(L"%s");
-  if (at != std::wstring::npos) text.replace(at, 2, path);
-  return text;
-}
-
 std::wstring withCount(const wchar_t* format, int count) {
   std::wstring text(format);
   const std::size_t at = text.find(L"%d");
