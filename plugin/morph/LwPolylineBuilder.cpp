@@ -6,7 +6,6 @@
 #include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "frame/LightweightPolyline.h"
-#include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbPolyline.h"
 
 namespace veltrace {
