@@ -25,6 +25,8 @@ using IntPtr = std::intptr_t;
 using UIntPtr = std::uintptr_t;
 using Boolean = bool;
 using LongPtr = std::intptr_t;
+// Graphics-system marker of a subentity (an entity's part); 0 means the whole entity.
+using GsMarker = std::intptr_t;
 inline constexpr Boolean kFalse = false;
 inline constexpr Boolean kTrue = true;
 }  // namespace Zdesk

@@ -40,6 +40,9 @@ enum LineWeight {
   kLnWt200 = 200,
   kLnWt211 = 211
 };
+// Which operands of an intersection may be extended beyond their ends (lines to infinite
+// lines, arcs to full circles, open curves along their end tangents or carriers).
+enum Intersect { kOnBothOperands = 0, kExtendThis = 1, kExtendArg = 2, kExtendBoth = 3 };
 enum SplineType { kFitPoints = 0, kControlPoints = 1 };
 enum TextHorzMode {
   kTextLeft = 0,

@@ -57,6 +57,19 @@ class ZcDbEntity : public ZcDbObject {
   virtual Zcad::ErrorStatus getPlane(ZcGePlane& plane, bool& isPlanar) const;
   bool isPlanar() const;
 
+  // Points where this entity meets `entity`, in world coordinates, appended to `points`.
+  // intType says which operands count beyond their ends. Entities without curve geometry
+  // answer eNotApplicable; a null or non-finite argument eInvalidInput.
+  virtual Zcad::ErrorStatus intersectWith(const ZcDbEntity* entity, ZcDb::Intersect intType,
+                                          ZcGePoint3dArray& points, Zdesk::GsMarker thisGsMarker = 0,
+                                          Zdesk::GsMarker otherGsMarker = 0) const;
+  // As above, both entities seen projected onto projPlane along its normal; the points
+  // answered lie on this entity.
+  virtual Zcad::ErrorStatus intersectWith(const ZcDbEntity* entity, ZcDb::Intersect intType,
+                                          const ZcGePlane& projPlane, ZcGePoint3dArray& points,
+                                          Zdesk::GsMarker thisGsMarker = 0,
+                                          Zdesk::GsMarker otherGsMarker = 0) const;
+
   Zcad::ErrorStatus dwgInFields(ZcDbDwgFiler* filer) override;
   Zcad::ErrorStatus dwgOutFields(ZcDbDwgFiler* filer) const override;
 
