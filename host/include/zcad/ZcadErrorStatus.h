@@ -73,6 +73,7 @@ enum ErrorStatus : int {
   eHadMultipleReaders = 110,
   eNotInBlock = 122,
   eInvalidParameter = 141,
+  eNonPlanarEntity = 145,
   eGeneralModelingFailure = 147,
   eNotOnCurve = 160,
   eParamOutOfRange = 161,
