@@ -199,8 +199,8 @@ SegmentIntersection cocircularOverlap(const BulgeSegment& first, const BulgeSegm
     // Two touching points of two pieces that are one point (the arcs meet end to end at both
     // ends of a full turn, or a piece wraps through the first's start) are reported once.
     if (result.count == 2 && distance(result.hits[0].point, result.hits[1].point) <= tol) result.count = 1;
-    std::sort(result.hits, result.hits + result.count,
-              [](const SegmentHit& l, const SegmentHit& r) { return l.tFirst < r.tFirst; });
+    // Touching points come one per piece, so two at most.
+    if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst) std::swap(result.hits[0], result.hits[1]);
     return result;
   }
   // A stretch and a touching point cannot both occur on one circle unless the touching point
