@@ -39,21 +39,27 @@ bool paramOn(const BulgeSegment& segment, SegmentExtent extent, double tol, cons
   return true;
 }
 
-// The exact end of either segment when `point` is within tol of one (computed crossings of
-// segments that meet at a shared vertex come back as that vertex, bit for bit).
+// The exact vertex of either segment when `point` is within tol of one: computed crossings of
+// segments that meet at a shared vertex come back as that vertex, bit for bit. Start points
+// are preferred: a segment's end is start + chord, which may differ from the vertex it was
+// made from in the last bit, while the next segment's start is that vertex.
 ZcGePoint2d snappedToEnds(const ZcGePoint2d& point, const BulgeSegment& first, const BulgeSegment& second,
                           double tol) {
-  const ZcGePoint2d ends[4] = {first.startPoint(), first.endPoint(), second.startPoint(), second.endPoint()};
-  ZcGePoint2d best = point;
-  double bestDistance = tol;
-  for (const ZcGePoint2d& end : ends) {
-    const double d = distance(point, end);
-    if (d <= bestDistance) {
-      best = end;
-      bestDistance = d;
+  const ZcGePoint2d starts[2] = {first.startPoint(), second.startPoint()};
+  const ZcGePoint2d ends[2] = {first.endPoint(), second.endPoint()};
+  for (const ZcGePoint2d* candidates : {starts, ends}) {
+    const ZcGePoint2d* best = nullptr;
+    double bestDistance = tol;
+    for (int i = 0; i < 2; ++i) {
+      const double d = distance(point, candidates[i]);
+      if (d <= bestDistance) {
+        best = &candidates[i];
+        bestDistance = d;
+      }
     }
+    if (best) return *best;
   }
-  return best;
+  return point;
 }
 
 void addHit(SegmentIntersection& result, const ZcGePoint2d& point, double tFirst, double tSecond) {
@@ -203,23 +209,21 @@ SegmentIntersection cocircularOverlap(const BulgeSegment& first, const BulgeSegm
     if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst) std::swap(result.hits[0], result.hits[1]);
     return result;
   }
-  // A stretch and a touching point cannot both occur on one circle unless the touching point
-  // is an end of the stretch; keep the stretches' ends only, in pairs ordered by tFirst.
+  // A stretch and an isolated touching point (two arcs that also meet end to end across the
+  // gap) can occur together: the touching point becomes a pair of one point, so the hits are
+  // always the ends of common pieces, in pairs ordered by tFirst.
   result.relation = SegmentRelation::kOverlapping;
   SegmentHit pairs[2][2];
   int pairCount = 0;
   for (int i = 0, h = 0; i < pieceCount; ++i) {
     const auto [lo, hi] = pieces[i];
-    if ((hi - lo) * radius <= tol) {
-      ++h;
-      continue;
-    }
-    SegmentHit p = result.hits[h], q = result.hits[h + 1];
+    const bool touching = (hi - lo) * radius <= tol;
+    SegmentHit p = result.hits[h], q = touching ? p : result.hits[h + 1];
     if (q.tFirst < p.tFirst) std::swap(p, q);
     pairs[pairCount][0] = p;
     pairs[pairCount][1] = q;
     ++pairCount;
-    h += 2;
+    h += touching ? 1 : 2;
   }
   if (pairCount == 2 && pairs[1][0].tFirst < pairs[0][0].tFirst) std::swap(pairs[0], pairs[1]);
   result.count = 0;

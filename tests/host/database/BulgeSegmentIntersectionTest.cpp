@@ -67,14 +67,22 @@ TEST(BulgeSegmentIntersection, OverlapsReportTheirEnds) {
   EXPECT_EQ(touch.relation, SegmentRelation::kCrossing);
   EXPECT_EQ(touch.count, 1);
 
-  // Two 270-degree arcs of the unit circle, a quarter apart, share two pieces.
+  // Two 270-degree arcs of the unit circle, half a turn apart, share two pieces.
   const double b270 = std::tan(1.5 * std::numbers::pi / 4.0);
-  const BulgeSegment a({1, 0}, {0, -1}, b270), b({0, 1}, {1, 0}, b270);
+  const BulgeSegment a({1, 0}, {0, -1}, b270), b({-1, 0}, {0, 1}, b270);
   SegmentIntersection arcs = intersectSegments(a, b, kTol);
   ASSERT_EQ(arcs.relation, SegmentRelation::kOverlapping);
   ASSERT_EQ(arcs.count, 4);
   for (int i = 0; i < 4; ++i) EXPECT_NEAR(gap(arcs.hits[i].point, {0, 0}), 1.0, 1e-12);
   EXPECT_LE(arcs.hits[0].tFirst, arcs.hits[2].tFirst);
+
+  // A quarter apart, they share one piece and touch where the one ends and the other starts:
+  // the touching point is a piece of one point.
+  SegmentIntersection touching = intersectSegments(a, {{0, 1}, {1, 0}, b270}, kTol);
+  ASSERT_EQ(touching.count, 4);
+  EXPECT_EQ(touching.hits[0].point.x, 1.0);
+  EXPECT_EQ(touching.hits[1].point.x, 1.0);
+  EXPECT_NEAR(touching.hits[2].point.y, 1.0, 1e-12);
 
   // An arc against the full circle of another arc: the arc itself.
   SegmentIntersection whole = intersectSegments(a, {{-1, 0}, {1, 0}, 1.0}, kTol, SegmentExtent::kBounded,
