@@ -79,11 +79,13 @@ void addCarrierPoint(SegmentIntersection& result, const BulgeSegment& first, con
 }
 
 // A point segment against any segment: one hit when it lies within tol of it.
-SegmentIntersection pointAgainst(const ZcGePoint2d& point, const BulgeSegment& other, SegmentExtent otherExtent,
-                                 double tol, bool pointIsFirst) {
+SegmentIntersection pointAgainst(const ZcGePoint2d& point, const BulgeSegment& other,
+                                 SegmentExtent otherExtent, double tol, bool pointIsFirst) {
   SegmentIntersection result;
-  double t = otherExtent == SegmentExtent::kCarrier ? other.closestParamExtended(point) : other.closestParam(point);
-  const ZcGePoint2d onOther = otherExtent == SegmentExtent::kCarrier ? other.pointAtExtended(t) : other.pointAt(t);
+  double t =
+      otherExtent == SegmentExtent::kCarrier ? other.closestParamExtended(point) : other.closestParam(point);
+  const ZcGePoint2d onOther =
+      otherExtent == SegmentExtent::kCarrier ? other.pointAtExtended(t) : other.pointAt(t);
   if (distance(point, onOther) > tol) return result;
   result.relation = SegmentRelation::kCrossing;
   if (pointIsFirst)
@@ -206,7 +208,8 @@ SegmentIntersection cocircularOverlap(const BulgeSegment& first, const BulgeSegm
     // ends of a full turn, or a piece wraps through the first's start) are reported once.
     if (result.count == 2 && distance(result.hits[0].point, result.hits[1].point) <= tol) result.count = 1;
     // Touching points come one per piece, so two at most.
-    if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst) std::swap(result.hits[0], result.hits[1]);
+    if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst)
+      std::swap(result.hits[0], result.hits[1]);
     return result;
   }
   // A stretch and an isolated touching point (two arcs that also meet end to end across the
@@ -277,7 +280,8 @@ CarrierPoints intersectLineCircle(const ZcGePoint2d& p, const ZcGeVector2d& d, c
   return result;
 }
 
-CarrierPoints intersectCircles(const ZcGePoint2d& c0, double r0, const ZcGePoint2d& c1, double r1, double tol) {
+CarrierPoints intersectCircles(const ZcGePoint2d& c0, double r0, const ZcGePoint2d& c1, double r1,
+                               double tol) {
   CarrierPoints result;
   const ZcGeVector2d v = c1 - c0;
   const double d = norm(v);
@@ -344,7 +348,8 @@ SegmentIntersection intersectSegments(const BulgeSegment& first, const BulgeSegm
     addCarrierPoint(result, first, second, firstExtent, secondExtent, tol, carrier.points[i]);
   // Two carrier points snapped to one shared end are one point.
   if (result.count == 2 && distance(result.hits[0].point, result.hits[1].point) <= tol) result.count = 1;
-  if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst) std::swap(result.hits[0], result.hits[1]);
+  if (result.count == 2 && result.hits[1].tFirst < result.hits[0].tFirst)
+    std::swap(result.hits[0], result.hits[1]);
   if (result.count > 0) result.relation = SegmentRelation::kCrossing;
   return result;
 }

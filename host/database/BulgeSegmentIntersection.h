@@ -58,6 +58,7 @@ CarrierPoints intersectLines(const ZcGePoint2d& p0, const ZcGeVector2d& d0, cons
                              const ZcGeVector2d& d1, double length, double tol);
 CarrierPoints intersectLineCircle(const ZcGePoint2d& p, const ZcGeVector2d& d, const ZcGePoint2d& center,
                                   double radius, double tol);
-CarrierPoints intersectCircles(const ZcGePoint2d& c0, double r0, const ZcGePoint2d& c1, double r1, double tol);
+CarrierPoints intersectCircles(const ZcGePoint2d& c0, double r0, const ZcGePoint2d& c1, double r1,
+                               double tol);
 
 }  // namespace vtcad::db

@@ -12,11 +12,13 @@
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
+#include "polyline/BatchPolylineEdits.h"
 #include "polyline/CoordinateFileCommand.h"
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/RandomArrayCommand.h"
 #include "polyline/ReverseCurves.h"
+#include "polyline/SplineConversion.h"
 #include "polyline/VertexOptimisationCommands.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
@@ -35,17 +37,17 @@ constexpr CommandRow kRows[] = {
     {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, &clistCommand},
     {L"ELLLIST", L"VTRC_EllipseLIST", L"outputEllipseToExcel", kRecordAndCount, &elllistCommand},
     {L"ARCLIST", L"VTRC_ARCLIST", L"outputArcToExcel", kRecordAndCount, &arclistCommand},
-    {L"s2p", L"VTRC_spline2pline", L"spline2pline", kRecordAndCount, nullptr},
-    {L"p2s", L"VTRC_pline2spline", L"pline2spline", kRecordAndCount, nullptr},
+    {L"s2p", L"VTRC_spline2pline", L"spline2pline", kRecordAndCount, &s2pCommand},
+    {L"p2s", L"VTRC_pline2spline", L"pline2spline", kRecordAndCount, &p2sCommand},
     {L"PLBH", L"VTRC_PLBH", L"plineVertexBH", kRecordAndCount, &plbhCommand},
     {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, &plddCommand},
     {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, &pldfCommand},
     {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, &pldjdfCommand},
     {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, nullptr},
     {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, nullptr},
-    {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, nullptr},
-    {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, nullptr},
-    {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, nullptr},
+    {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, &plgxkCommand},
+    {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, &plcloseCommand},
+    {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, &plopenCommand},
     {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, nullptr},
     {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, &plrndArrayCommand},
     {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, &plintCommand},
@@ -58,8 +60,8 @@ constexpr CommandRow kRows[] = {
     {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, nullptr},
     {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, nullptr},
     {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, &zb2plCommand},
-    {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, nullptr},
-    {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, nullptr},
+    {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, &pl2oldCommand},
+    {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, &oldpl2lwCommand},
     {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
     {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, nullptr},
     {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},

@@ -1,10 +1,10 @@
-#include "database/BulgeSegmentIntersection.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <random>
+
+#include "database/BulgeSegmentIntersection.h"
 
 namespace vtcad::db {
 namespace {
@@ -85,8 +85,8 @@ TEST(BulgeSegmentIntersection, OverlapsReportTheirEnds) {
   EXPECT_NEAR(touching.hits[2].point.y, 1.0, 1e-12);
 
   // An arc against the full circle of another arc: the arc itself.
-  SegmentIntersection whole = intersectSegments(a, {{-1, 0}, {1, 0}, 1.0}, kTol, SegmentExtent::kBounded,
-                                                SegmentExtent::kCarrier);
+  SegmentIntersection whole =
+      intersectSegments(a, {{-1, 0}, {1, 0}, 1.0}, kTol, SegmentExtent::kBounded, SegmentExtent::kCarrier);
   ASSERT_EQ(whole.count, 2);
   EXPECT_EQ(whole.hits[0].tFirst, 0.0);
   EXPECT_EQ(whole.hits[1].tFirst, 1.0);
