@@ -286,16 +286,6 @@ Zcad::ErrorStatus ZcDbCurve::getOffsetCurves(double /*offsetDist*/,
                                              ZcDbVoidPtrArray& /*offsetCurves*/) const {
   return Zcad::eNotImplementedYet;
 }
-Zcad::ErrorStatus ZcDbCurve::getOrthoProjectedCurve(const ZcGePlane& /*plane*/,
-                                                    ZcDbCurve*& projectedCurve) const {
-  projectedCurve = nullptr;
-  return Zcad::eNotImplementedYet;
-}
-Zcad::ErrorStatus ZcDbCurve::getProjectedCurve(const ZcGePlane& /*plane*/, const ZcGeVector3d& /*projDir*/,
-                                               ZcDbCurve*& projectedCurve) const {
-  projectedCurve = nullptr;
-  return Zcad::eNotImplementedYet;
-}
 Zcad::ErrorStatus ZcDbCurve::getSplitCurves(const ZcGeDoubleArray& /*params*/,
                                             ZcDbVoidPtrArray& /*curveSegments*/) const {
   return Zcad::eNotImplementedYet;

@@ -16,6 +16,7 @@
 #include "polyline/CoordinateFileCommand.h"
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
+#include "polyline/ProjectToXy.h"
 #include "polyline/RandomArrayCommand.h"
 #include "polyline/ReverseCurves.h"
 #include "polyline/SplineConversion.h"
@@ -32,7 +33,7 @@ constexpr CommandRow kRows[] = {
     {L"PLYH", L"VTRC_PLYH", L"VTRC_PLYH", kRecordAndCount, &plyhCommand},
     {L"PLYH2", L"VTRC_PLYH2", L"VTRC_PLYH2", kRecordAndCount, &plyh2Command},
     {L"PLYH3", L"VTRC_PLYH3", L"VTRC_PLYH3", kRecordAndCount, &plyh3Command},
-    {L"QXTY", L"VTRC_QXTY", L"VTRC_QXTY", kRecordAndCount, nullptr},
+    {L"QXTY", L"VTRC_QXTY", L"VTRC_QXTY", kRecordAndCount, &qxtyCommand},
     {L"PLLIST", L"VTRC_PLLIST", L"VTRC_PLLIST", kRecordAndCount, &pllistCommand},
     {L"CLIST", L"VTRC_CircleLIST", L"VTRC_Clist", kRecordAndCount, &clistCommand},
     {L"ELLLIST", L"VTRC_EllipseLIST", L"outputEllipseToExcel", kRecordAndCount, &elllistCommand},

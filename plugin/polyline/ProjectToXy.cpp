@@ -1,0 +1,57 @@
+#include "polyline/ProjectToXy.h"
+
+#include "frame/EntityPlacement.h"
+#include "frame/Messages.h"
+#include "frame/ResbufChain.h"
+#include "frame/SelectionSet.h"
+#include "zcad/db/ZcDbCurve.h"
+#include "zcad/ge/ZcGePlane.h"
+#include "zcad/zced.h"
+#include "zcad/zds.h"
+
+namespace veltrace {
+
+namespace {
+
+// The projection of one curve, placed; false when the host cannot project it or place it.
+bool project(ZcDbObjectId id, const ZcGePlane& worldXy) {
+  ZcDbEntity* entity = nullptr;
+  if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) return false;
+  const ZcDbCurve* curve = ZcDbCurve::cast(entity);
+  ZcDbCurve* projected = nullptr;
+  const bool made =
+      curve && curve->getProjectedCurve(worldXy, ZcGeVector3d::kZAxis, projected) == Zcad::eOk && projected;
+  entity->close();
+  if (!made) return false;
+  if (appendToCurrentSpace(projected).placed()) return true;
+  delete projected;
+  return false;
+}
+
+}  // namespace
+
+void qxtyCommand() {
+  printBilingual(
+      L"\n垂直投影各类曲线到世界坐标系XY平面...",
+      L"\nVertically project all kinds of curves to the XY plane of the world coordinate system...");
+  printBilingual(L"请选择曲线 >", L"Please select curves >");
+  const ResbufChain filter(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0,
+                                         L"LINE", RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX",
+                                         RTDXF0, L"ARC", RTDXF0, L"SPLINE", -4, L"or>", 0));
+  SelectionSet set;
+  ObjectIdList ids;
+  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) == RTNORM)
+    ids = selectionSetIds(set.name);
+  if (ids.empty()) {
+    printBilingual(L"未选中曲线。\n", L"No curves selected.\n");
+    return;
+  }
+  const ZcGePlane worldXy(ZcGePoint3d::kOrigin, ZcGeVector3d::kZAxis);
+  int added = 0;
+  for (const ZcDbObjectId& id : ids) {
+    if (project(id, worldXy)) ++added;
+  }
+  if (added > 0) printfBilingual({L"\n生成了< %d >根投影曲线。 ", L"\n< %d > new curves added."}, added);
+}
+
+}  // namespace veltrace
