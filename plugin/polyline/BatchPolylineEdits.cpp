@@ -4,6 +4,7 @@
 #include "frame/ResbufChain.h"
 #include "frame/SelectionSet.h"
 #include "frame/SystemVariables.h"
+#include "polyline/FilteredSelection.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/zced.h"
@@ -15,27 +16,13 @@ namespace {
 
 constexpr MessagePair kProcessed{L"\n处理了< %d >根曲线。 ", L"\nProcessed <%d > curve(s) OK."};
 
-// The prompt, then the host's selection under `filter`; false (after `failed` is printed)
-// when nothing was selected.
-bool selectInto(SelectionSet& set, const MessagePair& prompt, const ResbufChain& filter,
-                const MessagePair& failed) {
-  printBilingual(prompt.chinese, prompt.english);
-  Zdesk::Int32 length = 0;
-  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) != RTNORM ||
-      zcedSSLength(set.name, &length) != RTNORM || length == 0) {
-    printBilingual(failed.chinese, failed.english);
-    return false;
-  }
-  return true;
-}
-
 // Polylines of every kind ("POLYLINE" takes the old-style 2-D and 3-D ones).
 bool selectPolylines(SelectionSet& set) {
   constexpr MessagePair kPrompt{L"请选择待优化的多段线>\n", L"Please select polyline >\n"};
   constexpr MessagePair kFailed{L"未选中多段线。\n", L"No polyline selected.\n"};
   const ResbufChain filter(
       zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
-  return selectInto(set, kPrompt, filter, kFailed);
+  return selectFiltered(set, kPrompt, filter, kFailed);
 }
 
 // PEDIT Multiple on the whole set: the set, the end of selection, then `option` answered with
@@ -86,7 +73,7 @@ void convertEach(const MessagePair& prompt, const wchar_t* dxfName, const Messag
                  Convert convert) {
   SelectionSet set;
   const ResbufChain filter(zcutBuildList(RTDXF0, dxfName, 0));
-  if (!selectInto(set, prompt, filter, failed)) return;
+  if (!selectFiltered(set, prompt, filter, failed)) return;
   int processed = 0;
   for (const ZcDbObjectId& id : selectionSetIds(set.name)) {
     if (convert(id)) ++processed;

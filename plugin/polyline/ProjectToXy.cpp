@@ -3,7 +3,7 @@
 #include "frame/EntityPlacement.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
-#include "frame/SelectionSet.h"
+#include "polyline/FilteredSelection.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/ge/ZcGePlane.h"
 #include "zcad/zced.h"
@@ -34,18 +34,12 @@ void qxtyCommand() {
   printBilingual(
       L"\n垂直投影各类曲线到世界坐标系XY平面...",
       L"\nVertically project all kinds of curves to the XY plane of the world coordinate system...");
-  printBilingual(L"请选择曲线 >", L"Please select curves >");
   const ResbufChain filter(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0,
                                          L"LINE", RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX",
                                          RTDXF0, L"ARC", RTDXF0, L"SPLINE", -4, L"or>", 0));
-  SelectionSet set;
-  ObjectIdList ids;
-  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) == RTNORM)
-    ids = selectionSetIds(set.name);
-  if (ids.empty()) {
-    printBilingual(L"未选中曲线。\n", L"No curves selected.\n");
-    return;
-  }
+  const ObjectIdList ids = selectFilteredIds({L"请选择曲线 >", L"Please select curves >"}, filter,
+                                             {L"未选中曲线。\n", L"No curves selected.\n"});
+  if (ids.empty()) return;
   const ZcGePlane worldXy(ZcGePoint3d::kOrigin, ZcGeVector3d::kZAxis);
   int added = 0;
   for (const ZcDbObjectId& id : ids) {

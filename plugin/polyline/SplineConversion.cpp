@@ -7,6 +7,7 @@
 #include "frame/ResbufChain.h"
 #include "frame/SelectionSet.h"
 #include "polyline/CurveSampling.h"
+#include "polyline/FilteredSelection.h"
 #include "polyline/PolylineVertexReading.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -26,18 +27,6 @@ constexpr int kMostDivisions = 256;
 constexpr int kMostPolylineSegments = 10000;
 
 ZcDbDatabase* workingDatabase() { return zcdbHostApplicationServices()->workingDatabase(); }
-
-// The members of the host's selection under `filter`, after `prompt`; empty (after `failed`
-// is printed) when nothing was selected.
-ObjectIdList selectWith(const MessagePair& prompt, const ResbufChain& filter, const MessagePair& failed) {
-  printBilingual(prompt.chinese, prompt.english);
-  SelectionSet set;
-  ObjectIdList ids;
-  if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set.name) == RTNORM)
-    ids = selectionSetIds(set.name);
-  if (ids.empty()) printBilingual(failed.chinese, failed.english);
-  return ids;
-}
 
 // A spline (helices included) becomes the host's polyline of it; other curves the filter
 // lets through are left alone and not counted.
@@ -100,8 +89,8 @@ bool curveToSpline(ZcDbCurve* curve, bool divideEqually, int count) {
 void s2pCommand() {
   const ResbufChain filter(zcutBuildList(-4, L"<or", RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX",
                                          RTDXF0, L"ARC", RTDXF0, L"SPLINE", -4, L"or>", 0));
-  const ObjectIdList ids = selectWith({L"请选择SPLINE线>\n", L"Please select SPLINE >\n"}, filter,
-                                      {L"未选中SPLINE线。\n", L"No SPLINE selected.\n"});
+  const ObjectIdList ids = selectFilteredIds({L"请选择SPLINE线>\n", L"Please select SPLINE >\n"}, filter,
+                                             {L"未选中SPLINE线。\n", L"No SPLINE selected.\n"});
   if (ids.empty()) return;
   int precision = kDefaultPrecision;
   zcedInitGet(RSG_NOZERO | RSG_NONEG, nullptr);
@@ -119,8 +108,8 @@ void p2sCommand() {
   const ResbufChain filter(zcutBuildList(-4, L"<or", RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX",
                                          RTDXF0, L"ARC", RTDXF0, L"LINE", RTDXF0, L"POLYLINE", RTDXF0,
                                          L"LWPOLYLINE", -4, L"or>", 0));
-  const ObjectIdList ids = selectWith({L"请选择各种线条>\n", L"Please select Curves >\n"}, filter,
-                                      {L"未选中线条。\n", L"No Curves selected.\n"});
+  const ObjectIdList ids = selectFilteredIds({L"请选择各种线条>\n", L"Please select Curves >\n"}, filter,
+                                             {L"未选中线条。\n", L"No Curves selected.\n"});
   if (ids.empty()) return;
   const bool divideEqually =
       getYesNoBilingual(L"\n Y = 对多段线按等分方式, N =多段线按原顶点？[Y/N]（Y）:",
