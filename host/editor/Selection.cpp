@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "editor/EntityAtPoint.h"
@@ -138,18 +139,22 @@ void apply(Ids& members, const Ids& found, const resbuf* filter, bool removing) 
   Ids kept = filtered(found, filter);
   size_t filteredOut = found.size() - kept.size();
   size_t changed = 0, duplicates = 0;
-  for (const ZcDbObjectId& id : kept) {
-    auto at = std::find(members.begin(), members.end(), id);
-    if (removing) {
-      if (at != members.end()) {
-        members.erase(at);
+  // Membership through a hash set: selecting ALL of a large drawing stays linear.
+  std::unordered_set<ZcDbObjectId> present(members.begin(), members.end());
+  if (removing) {
+    std::unordered_set<ZcDbObjectId> gone;
+    for (const ZcDbObjectId& id : kept) {
+      if (present.count(id) && gone.insert(id).second) ++changed;
+    }
+    if (!gone.empty()) std::erase_if(members, [&gone](const ZcDbObjectId& id) { return gone.count(id) > 0; });
+  } else {
+    for (const ZcDbObjectId& id : kept) {
+      if (present.insert(id).second) {
+        members.push_back(id);
         ++changed;
+      } else {
+        ++duplicates;
       }
-    } else if (at == members.end()) {
-      members.push_back(id);
-      ++changed;
-    } else {
-      ++duplicates;
     }
   }
   std::wstring text = L"\n" + std::to_wstring(found.size()) + L" found";
