@@ -67,10 +67,16 @@ Zcad::ErrorStatus projectedSpline(const ZcDbCurve& curve, const ZcGeMatrix3d& ma
                                                      weights, controlTol, knotTol);
       es != Zcad::eOk)
     return es;
-  for (int i = 0; i < controlPoints.length(); ++i) controlPoints[i] = matrix * controlPoints[i];
+  // The image has length exactly when its control points do not all coincide (checked on the
+  // points: measuring a spline's length takes many evaluations).
+  bool hasExtent = false;
+  for (int i = 0; i < controlPoints.length(); ++i) {
+    controlPoints[i] = matrix * controlPoints[i];
+    hasExtent = hasExtent || controlPoints[i].distanceTo(controlPoints[0]) > 0.0;
+  }
+  if (!hasExtent) return Zcad::eDegenerateGeometry;
   auto spline = std::make_unique<ZcDbSpline>(degree, rational, closed, periodic, controlPoints, knots,
                                              weights, controlTol, knotTol);
-  if (!hasLength(*spline)) return Zcad::eDegenerateGeometry;
   spline->setPropertiesFrom(&curve);
   result = spline.release();
   return Zcad::eOk;
