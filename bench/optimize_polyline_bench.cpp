@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "CommandOnDrawing.h"
 #include "editor/Session.h"
 #include "frame/Messages.h"
 #include "polyline/VertexListPasses.h"
@@ -147,36 +148,17 @@ void BM_OptimizePlyhCommand(benchmark::State& state) {
   const Points outline = tracedOutline(kVertices);
   Points sine = noisySine(kVertices);
   for (ZcGePoint3d& p : sine) p.x *= 0.05;  // about the outline's size
-  veltrace::chineseVersion = false;
-  vtcad::editor::Session::instance().setOutput([](std::string_view) {});
-  zcedRegCmds()->addCommand(L"OptimizeBench", L"PLYH", L"PLYH", 0, &veltrace::plyhCommand);
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto db = std::make_unique<ZcDbDatabase>();
-    zcdbHostApplicationServices()->setWorkingDatabase(db.get());
-    {
-      ZcDbBlockTableRecord* space = nullptr;
-      zcdbOpenObject(space, db->modelSpaceId(), ZcDb::kForWrite);
-      for (int k = 0; k < kPolylines; ++k) {
-        const Points& source = k % 2 == 0 ? outline : sine;
-        const double dx = 60.0 * (k % 100), dy = 60.0 * (k / 100);
-        auto* polyline = new ZcDbPolyline(kVertices);
-        for (std::size_t i = 0; i < source.size(); ++i) {
-          polyline->addVertexAt(static_cast<unsigned>(i), ZcGePoint2d(source[i].x + dx, source[i].y + dy));
-        }
-        space->appendZcDbEntity(polyline);
-        polyline->close();
-      }
-      space->close();
+  const auto makePolyline = [&](int k) {
+    const Points& source = k % 2 == 0 ? outline : sine;
+    const double dx = 60.0 * (k % 100), dy = 60.0 * (k / 100);
+    auto* polyline = new ZcDbPolyline(kVertices);
+    for (std::size_t i = 0; i < source.size(); ++i) {
+      polyline->addVertexAt(static_cast<unsigned>(i), ZcGePoint2d(source[i].x + dx, source[i].y + dy));
     }
-    state.ResumeTiming();
-    vtcad::editor::Session::instance().runScript(L"PLYH\nALL\n\n2\n");
-    state.PauseTiming();
-    zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
-    db.reset();
-    state.ResumeTiming();
-  }
-  zcedRegCmds()->removeGroup(L"OptimizeBench");
+    return polyline;
+  };
+  vtcad_bench::timeCommandOnDrawing(state, L"PLYH", &veltrace::plyhCommand, kPolylines, makePolyline,
+                                    L"PLYH\nALL\n\n2\n");
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kPolylines *
                           static_cast<int64_t>(kVertices));
 }

@@ -5,20 +5,14 @@
 // 6 points. Two sizes, to see that the time grows linearly. Rates are curves per second.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "editor/Session.h"
-#include "frame/Messages.h"
+#include "CommandOnDrawing.h"
 #include "polyline/ProjectToXy.h"
 #include "zcad/db/ZcDb3dPolyline.h"
 #include "zcad/db/ZcDbArc.h"
-#include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbCircle.h"
-#include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
-#include "zcad/ed/ZcEdCommandStack.h"
 
 namespace {
 
@@ -58,31 +52,8 @@ ZcDbEntity* curveNumber(int k) {
 
 void BM_QxtyCommand(benchmark::State& state) {
   const int curves = static_cast<int>(state.range(0));
-  veltrace::chineseVersion = false;
-  vtcad::editor::Session::instance().setOutput([](std::string_view) {});
-  zcedRegCmds()->addCommand(L"ProjectionBench", L"QXTY", L"QXTY", 0, &veltrace::qxtyCommand);
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto db = std::make_unique<ZcDbDatabase>();
-    zcdbHostApplicationServices()->setWorkingDatabase(db.get());
-    {
-      ZcDbBlockTableRecord* space = nullptr;
-      zcdbOpenObject(space, db->modelSpaceId(), ZcDb::kForWrite);
-      for (int k = 0; k < curves; ++k) {
-        ZcDbEntity* curve = curveNumber(k);
-        space->appendZcDbEntity(curve);
-        curve->close();
-      }
-      space->close();
-    }
-    state.ResumeTiming();
-    vtcad::editor::Session::instance().runScript(L"QXTY\nALL\n\n");
-    state.PauseTiming();
-    zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
-    db.reset();
-    state.ResumeTiming();
-  }
-  zcedRegCmds()->removeGroup(L"ProjectionBench");
+  vtcad_bench::timeCommandOnDrawing(state, L"QXTY", &veltrace::qxtyCommand, curves, curveNumber,
+                                    L"QXTY\nALL\n\n");
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * curves);
 }
 BENCHMARK(BM_QxtyCommand)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);

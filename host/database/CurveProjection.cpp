@@ -95,10 +95,12 @@ Zcad::ErrorStatus ZcDbCurve::getProjectedCurve(const ZcGePlane& plane, const ZcG
   ZcGeMatrix3d matrix;
   if (!projectionOf(plane, projDir, matrix)) return Zcad::eInvalidInput;
 
+  // Lines and 3-D polylines are projected point by point whatever their plane.
+  const bool pointwise = ZcDbLine::cast(this) || ZcDb3dPolyline::cast(this);
   // Parallel planes: the projection moves the curve as a whole.
   ZcGePlane own;
   bool planar = false;
-  if (!ZcDbLine::cast(this) && getPlane(own, planar) == Zcad::eOk && planar &&
+  if (!pointwise && getPlane(own, planar) == Zcad::eOk && planar &&
       own.normal().isParallelTo(plane.normal())) {
     ZcGePoint3d start;
     if (getStartPoint(start) != Zcad::eOk) return Zcad::eDegenerateGeometry;
@@ -107,7 +109,7 @@ Zcad::ErrorStatus ZcDbCurve::getProjectedCurve(const ZcGePlane& plane, const ZcG
       return Zcad::eOk;
     }
   }
-  if (ZcDbLine::cast(this) || ZcDb3dPolyline::cast(this)) {
+  if (pointwise) {
     ZcDbCurve* flat = transformedCurve(*this, matrix);
     if (!flat) return Zcad::eNotApplicable;
     if (!hasLength(*flat)) {

@@ -24,13 +24,6 @@ constexpr SelectionTexts kCurveTexts{{L"\n请选择多根曲线>", L"Please sele
 constexpr SelectionTexts kEntityTexts{{L"\n请选择物体>", L"Please select Entities >\n"},
                                       {L"未选中物体。\n", L"No Entity selected.\n"}};
 
-// Every entity type whose objects are ZcDbCurves; "POLYLINE" takes the 2-D and 3-D kinds.
-ResbufChain curveFilter() {
-  return ResbufChain(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0, L"LINE",
-                                   RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX", RTDXF0, L"ARC",
-                                   RTDXF0, L"SPLINE", -4, L"or>", 0));
-}
-
 const wchar_t* orDefault(const wchar_t* prompt, const wchar_t* fallback) {
   return prompt && *prompt ? prompt : fallback;
 }
@@ -61,6 +54,16 @@ ObjectIdList askForSelection(const wchar_t* chinesePrompt, const wchar_t* englis
 }
 
 }  // namespace
+
+ResbufChain curveFilter() {
+  return ResbufChain(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0, L"LINE",
+                                   RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX", RTDXF0, L"ARC",
+                                   RTDXF0, L"SPLINE", -4, L"or>", 0));
+}
+
+ResbufChain polylineFilter() {
+  return ResbufChain(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
+}
 
 ObjectIdList selectCurves(const wchar_t* chinesePrompt, const wchar_t* englishPrompt) {
   const ResbufChain filter = curveFilter();

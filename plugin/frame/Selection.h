@@ -5,6 +5,7 @@
 // was selected, after the "nothing selected" message has been printed once.
 #include <vector>
 
+#include "frame/ResbufChain.h"
 #include "zcad/db/ZcDbObjectId.h"
 
 namespace veltrace {
@@ -16,6 +17,12 @@ using ObjectIdList = std::vector<ZcDbObjectId>;
 // "No Curve selected.\n" / "未选中曲线。\n" when the host selects nothing (a selection
 // cancelled with Esc included).
 ObjectIdList selectCurves(const wchar_t* chinesePrompt, const wchar_t* englishPrompt);
+// The type filters of the selections: every entity type whose objects are curves (polylines
+// of all three kinds, lines, ellipses, circles, helices, arcs, splines), and polylines only.
+// "POLYLINE" takes the old-style 2-D and 3-D kinds.
+ResbufChain curveFilter();
+ResbufChain polylineFilter();
+
 // Any entity ("\n请选择物体>" / "Please select Entities >\n"; "No Entity selected.\n" /
 // "未选中物体。\n").
 ObjectIdList selectEntities(const wchar_t* chinesePrompt, const wchar_t* englishPrompt);

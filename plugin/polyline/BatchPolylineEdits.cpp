@@ -1,10 +1,11 @@
 #include "polyline/BatchPolylineEdits.h"
 
+#include "frame/FilteredSelection.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
+#include "frame/Selection.h"
 #include "frame/SelectionSet.h"
 #include "frame/SystemVariables.h"
-#include "polyline/FilteredSelection.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/zced.h"
@@ -16,13 +17,10 @@ namespace {
 
 constexpr MessagePair kProcessed{L"\n处理了< %d >根曲线。 ", L"\nProcessed <%d > curve(s) OK."};
 
-// Polylines of every kind ("POLYLINE" takes the old-style 2-D and 3-D ones).
 bool selectPolylines(SelectionSet& set) {
   constexpr MessagePair kPrompt{L"请选择待优化的多段线>\n", L"Please select polyline >\n"};
   constexpr MessagePair kFailed{L"未选中多段线。\n", L"No polyline selected.\n"};
-  const ResbufChain filter(
-      zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
-  return selectFiltered(set, kPrompt, filter, kFailed);
+  return selectFiltered(set, kPrompt, polylineFilter(), kFailed);
 }
 
 // PEDIT Multiple on the whole set: the set, the end of selection, then `option` answered with

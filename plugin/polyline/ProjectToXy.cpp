@@ -1,9 +1,10 @@
 #include "polyline/ProjectToXy.h"
 
 #include "frame/EntityPlacement.h"
+#include "frame/FilteredSelection.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
-#include "polyline/FilteredSelection.h"
+#include "frame/Selection.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/ge/ZcGePlane.h"
 #include "zcad/zced.h"
@@ -34,10 +35,7 @@ void qxtyCommand() {
   printBilingual(
       L"\n垂直投影各类曲线到世界坐标系XY平面...",
       L"\nVertically project all kinds of curves to the XY plane of the world coordinate system...");
-  const ResbufChain filter(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0,
-                                         L"LINE", RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX",
-                                         RTDXF0, L"ARC", RTDXF0, L"SPLINE", -4, L"or>", 0));
-  const ObjectIdList ids = selectFilteredIds({L"请选择曲线 >", L"Please select curves >"}, filter,
+  const ObjectIdList ids = selectFilteredIds({L"请选择曲线 >", L"Please select curves >"}, curveFilter(),
                                              {L"未选中曲线。\n", L"No curves selected.\n"});
   if (ids.empty()) return;
   const ZcGePlane worldXy(ZcGePoint3d::kOrigin, ZcGeVector3d::kZAxis);

@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "frame/EntityPlacement.h"
+#include "frame/FilteredSelection.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
 #include "frame/SelectionSet.h"
 #include "polyline/CurveSampling.h"
-#include "polyline/FilteredSelection.h"
 #include "polyline/PolylineVertexReading.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -26,8 +26,6 @@ constexpr int kMostDivisions = 256;
 // The most segments the host's spline-to-polyline conversion may make of one spline.
 constexpr int kMostPolylineSegments = 10000;
 
-ZcDbDatabase* workingDatabase() { return zcdbHostApplicationServices()->workingDatabase(); }
-
 // A spline (helices included) becomes the host's polyline of it; other curves the filter
 // lets through are left alone and not counted.
 bool splineToPolyline(ZcDbObjectId id, int precision) {
@@ -39,7 +37,7 @@ bool splineToPolyline(ZcDbObjectId id, int precision) {
   if (spline &&
       spline->toPolyline(polyline, precision, /*numSegments=*/nullptr, kMostPolylineSegments) == Zcad::eOk &&
       polyline) {
-    placed = appendBesideSource(workingDatabase(), polyline, id).placed();
+    placed = appendBesideSource(zcdbCurDwg(), polyline, id).placed();
     if (!placed) {
       delete polyline;
     } else if (spline->upgradeOpen() == Zcad::eOk) {
@@ -78,7 +76,7 @@ bool curveToSpline(ZcDbCurve* curve, bool divideEqually, int count) {
     spline->setPropertiesFrom(curve);
   }
   // The source is erased only once its spline is in the drawing: a failed placing keeps it.
-  if (!appendBesideSource(workingDatabase(), spline, curve->objectId()).placed()) {
+  if (!appendBesideSource(zcdbCurDwg(), spline, curve->objectId()).placed()) {
     delete spline;
     return false;
   }

@@ -13,11 +13,7 @@ namespace {
 
 // "POLYLINE" takes the old-style 2-D and 3-D kinds.
 ResbufChain filterFor(SelectableKinds kinds) {
-  if (kinds == SelectableKinds::kCurves) {
-    return ResbufChain(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0, L"LINE",
-                                     RTDXF0, L"ELLIPSE", RTDXF0, L"CIRCLE", RTDXF0, L"HELIX", RTDXF0, L"ARC",
-                                     RTDXF0, L"SPLINE", -4, L"or>", 0));
-  }
+  if (kinds == SelectableKinds::kCurves) return curveFilter();
   return ResbufChain(zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", RTDXF0, L"SPLINE",
                                    RTDXF0, L"LINE", RTDXF0, L"ARC", RTDXF0, L"ELLIPSE", -4, L"or>", 0));
 }

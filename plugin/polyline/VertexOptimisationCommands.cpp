@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "frame/FilteredSelection.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
+#include "frame/Selection.h"
 #include "frame/SelectionSet.h"
 #include "polyline/DuplicateVertices.h"
 #include "polyline/OptimizePolyline.h"
@@ -46,18 +48,7 @@ class PolylineSelection {
 
   // Prompts and selects polylines of the three kinds ("POLYLINE" takes the 2-D and 3-D ones).
   // False, after saying so, when the selection failed or is empty.
-  bool select() {
-    printBilingual(kSelectPrompt.chinese, kSelectPrompt.english);
-    const ResbufChain filter(
-        zcutBuildList(-4, L"<or", RTDXF0, L"POLYLINE", RTDXF0, L"LWPOLYLINE", -4, L"or>", 0));
-    Zdesk::Int32 count = 0;
-    if (zcedSSGet(/*mode=*/nullptr, /*pt1=*/nullptr, /*pt2=*/nullptr, filter.get(), set_.name) != RTNORM ||
-        zcedSSLength(set_.name, &count) != RTNORM || count <= 0) {
-      printBilingual(kNothingSelected.chinese, kNothingSelected.english);
-      return false;
-    }
-    return true;
-  }
+  bool select() { return selectFiltered(set_, kSelectPrompt, polylineFilter(), kNothingSelected); }
 
   const zds_name& name() const { return set_.name; }
 

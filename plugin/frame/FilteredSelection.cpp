@@ -1,4 +1,4 @@
-#include "polyline/FilteredSelection.h"
+#include "frame/FilteredSelection.h"
 
 #include "zcad/zced.h"
 #include "zcad/zds.h"
