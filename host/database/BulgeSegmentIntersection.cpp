@@ -95,16 +95,12 @@ SegmentIntersection pointAgainst(const ZcGePoint2d& point, const BulgeSegment& o
   return result;
 }
 
-// Two straight segments on one line.
+// Two straight segments on one line, at least one of them bounded.
 SegmentIntersection collinearOverlap(const BulgeSegment& first, const BulgeSegment& second,
                                      SegmentExtent firstExtent, SegmentExtent secondExtent, double tol) {
   SegmentIntersection result;
   const bool firstBounded = firstExtent == SegmentExtent::kBounded;
   const bool secondBounded = secondExtent == SegmentExtent::kBounded;
-  if (!firstBounded && !secondBounded) {
-    result.relation = SegmentRelation::kOverlapping;  // the whole line: no ends to report
-    return result;
-  }
   // The common stretch in the first segment's parameter.
   double lo = -HUGE_VAL, hi = HUGE_VAL;
   if (firstBounded) {
@@ -149,16 +145,12 @@ AngularRange rangeOf(const BulgeSegment& arc, SegmentExtent extent) {
   return {std::atan2(from.y - c.y, from.x - c.x), std::fabs(arc.sweep())};
 }
 
-// Two arcs on one circle: up to two common pieces.
+// Two arcs on one circle, at least one of them bounded: up to two common pieces.
 SegmentIntersection cocircularOverlap(const BulgeSegment& first, const BulgeSegment& second,
                                       SegmentExtent firstExtent, SegmentExtent secondExtent, double tol) {
   SegmentIntersection result;
   const bool firstBounded = firstExtent == SegmentExtent::kBounded;
   const bool secondBounded = secondExtent == SegmentExtent::kBounded;
-  if (!firstBounded && !secondBounded) {
-    result.relation = SegmentRelation::kOverlapping;
-    return result;
-  }
   const ZcGePoint2d center = first.center();
   const double radius = first.radius();
   AngularRange a = rangeOf(first, firstExtent);
@@ -328,15 +320,24 @@ SegmentIntersection intersectSegments(const BulgeSegment& first, const BulgeSegm
   }
   if (second.isPoint()) return pointAgainst(second.startPoint(), first, firstExtent, tol, false);
 
+  // Two coincident carriers share the whole line or circle: no ends to report.
+  const bool bothCarriers = firstExtent == SegmentExtent::kCarrier && secondExtent == SegmentExtent::kCarrier;
+  auto wholeCarrier = [] {
+    SegmentIntersection result;
+    result.relation = SegmentRelation::kOverlapping;
+    return result;
+  };
   CarrierPoints carrier;
   if (!first.isArc() && !second.isArc()) {
     const double extent = std::max(first.length(), second.length());
     carrier = intersectLines(first.startPoint(), first.endPoint() - first.startPoint(), second.startPoint(),
                              second.endPoint() - second.startPoint(), extent, tol);
-    if (carrier.coincident) return collinearOverlap(first, second, firstExtent, secondExtent, tol);
+    if (carrier.coincident)
+      return bothCarriers ? wholeCarrier() : collinearOverlap(first, second, firstExtent, secondExtent, tol);
   } else if (first.isArc() && second.isArc()) {
     carrier = intersectCircles(first.center(), first.radius(), second.center(), second.radius(), tol);
-    if (carrier.coincident) return cocircularOverlap(first, second, firstExtent, secondExtent, tol);
+    if (carrier.coincident)
+      return bothCarriers ? wholeCarrier() : cocircularOverlap(first, second, firstExtent, secondExtent, tol);
   } else {
     const BulgeSegment& line = first.isArc() ? second : first;
     const BulgeSegment& arc = first.isArc() ? first : second;
