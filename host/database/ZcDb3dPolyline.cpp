@@ -7,6 +7,7 @@
 #include "database/CurveQueryRules.h"
 #include "database/PolylineChain.h"
 #include "database/PolylineFitting.h"
+#include "database/PolylineOffsetCurves.h"
 #include "database/PolylineVertexList.h"
 #include "zcad/db/ZcDb3dPolylineVertex.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -438,6 +439,11 @@ Zcad::ErrorStatus ZcDb3dPolyline::getPlane(ZcGePlane& plane, bool& isPlanar) con
   isPlanar = std::all_of(points.begin(), points.end(),
                          [&](const ZcGePoint3d& p) { return plane.distanceTo(p) <= tol; });
   return Zcad::eOk;
+}
+
+Zcad::ErrorStatus ZcDb3dPolyline::getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const {
+  assertReadEnabled();
+  return vtcad::db::offsetSpatialPolyline(*this, Impl::shown(*this), closed_, offsetDist, offsetCurves);
 }
 
 Zcad::ErrorStatus ZcDb3dPolyline::getZcGeCurve(ZcGeCurve3d*& curve, const ZcGeTol& /*tol*/) const {

@@ -124,6 +124,9 @@ class ZcDb2dPolyline : public ZcDbCurve {
   Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& givenPoint, const ZcGeVector3d& direction,
                                       ZcGePoint3d& pointOnCurve, bool extend = false) const override;
   Zcad::ErrorStatus getArea(double& area) const override;
+  // Offsets of the displayed geometry as ZcDbPolyline's (simple polylines; a fitted source's
+  // curve is offset as it is shown).
+  Zcad::ErrorStatus getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const override;
   // Reverses the direction as ZcDbPolyline::reverseCurve does (a closed polyline keeps its
   // first vertex); a spline-fit polyline reverses its fit and its control vertices each.
   Zcad::ErrorStatus reverseCurve() override;

@@ -83,6 +83,9 @@ class ZcDb3dPolyline : public ZcDbCurve {
   Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& givenPoint, const ZcGeVector3d& direction,
                                       ZcGePoint3d& pointOnCurve, bool extend = false) const override;
   Zcad::ErrorStatus getArea(double& area) const override;
+  // Offsets in the polyline's plane (seen from above: its normal taken upwards), as new simple
+  // 3-D polylines; eNonPlanarEntity when the vertices do not lie in one plane.
+  Zcad::ErrorStatus getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const override;
   Zcad::ErrorStatus reverseCurve() override;
   Zcad::ErrorStatus getSpline(ZcDbSpline*& spline) const override;
   Zcad::ErrorStatus getZcGeCurve(ZcGeCurve3d*& curve, const ZcGeTol& tol = ZcGeContext::gTol) const override;

@@ -135,6 +135,11 @@ class ZcDbPolyline : public ZcDbCurve {
   Zcad::ErrorStatus getClosestPointTo(const ZcGePoint3d& givenPoint, const ZcGeVector3d& direction,
                                       ZcGePoint3d& pointOnCurve, bool extend = false) const override;
   Zcad::ErrorStatus getArea(double& area) const override;
+  // Exact offsets (straight segments stay straight, arcs stay arcs): one new polyline per
+  // piece, positive distances to the right of the direction of travel seen from the normal.
+  // eInvalidInput for a zero or non-finite distance, eDegenerateGeometry without two distinct
+  // vertices; eOk with no curves when the offset leaves nothing.
+  Zcad::ErrorStatus getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const override;
   // Reverses the direction: the vertices run backwards (a closed polyline keeps its first
   // vertex, so its start point stays); each segment keeps its geometry, so its bulge is
   // negated and its start and end widths swap.

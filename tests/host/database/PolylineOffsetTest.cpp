@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "database/BulgeSegmentDistance.h"
+#include "database/BulgeSegmentIntersection.h"
+#include "database/PolylineOffset.h"
+
+namespace vtcad::db {
+namespace {
+
+std::vector<BulgeSegment> segmentsOf(const std::vector<OffsetVertex>& v, bool closed) {
+  std::vector<BulgeSegment> out;
+  const size_t n = v.size();
+  for (size_t i = 0; i + (closed ? 0 : 1) < n; ++i)
+    out.emplace_back(v[i].point, v[(i + 1) % n].point, v[i].bulge);
+  return out;
+}
+
+double distanceTo(const ZcGePoint2d& p, const std::vector<BulgeSegment>& segments) {
+  double best = std::numeric_limits<double>::infinity();
+  for (const BulgeSegment& s : segments) best = std::min(best, pointSegmentDistance(p, s));
+  return best;
+}
+
+double signedArea(const OffsetPiece& piece) {
+  double area = 0.0;
+  for (const BulgeSegment& s : segmentsOf(piece.vertices, /*closed=*/true)) {
+    const ZcGePoint2d a = s.startPoint(), b = s.endPoint();
+    area += 0.5 * (a.x * b.y - b.x * a.y) + s.signedSegmentArea();
+  }
+  return area;
+}
+
+std::string describe(const std::vector<OffsetVertex>& v) {
+  std::ostringstream out;
+  out.precision(17);
+  out << "\n{";
+  for (const OffsetVertex& x : v) out << "{{" << x.point.x << ", " << x.point.y << "}, " << x.bulge << "}, ";
+  out << "}";
+  return out.str();
+}
+
+// Crossing-number test against the polygon with its arcs drawn as fine chords (the points
+// asked about lie far from the boundary).
+bool inside(const ZcGePoint2d& q, const std::vector<BulgeSegment>& loop) {
+  bool in = false;
+  for (const BulgeSegment& s : loop) {
+    for (int k = 0; k < 64; ++k) {
+      const ZcGePoint2d a = s.pointAt(k / 64.0), b = s.pointAt((k + 1) / 64.0);
+      if ((a.y > q.y) != (b.y > q.y) && q.x < a.x + (q.y - a.y) * (b.x - a.x) / (b.y - a.y)) in = !in;
+    }
+  }
+  return in;
+}
+
+// A simple (not self-intersecting) polyline: a star-shaped loop with random radii and bulges,
+// drawn again until no two segments cross.
+std::vector<OffsetVertex> randomSimplePolyline(std::mt19937& rng, bool closed) {
+  std::uniform_int_distribution<int> count(3, 12);
+  std::uniform_real_distribution<double> radius(20.0, 50.0), unit(0.0, 1.0), bulge(-0.6, 0.6);
+  while (true) {
+    const int n = count(rng);
+    std::vector<double> angles(n);
+    for (double& a : angles) a = unit(rng) * 2.0 * std::numbers::pi;
+    std::sort(angles.begin(), angles.end());
+    std::vector<OffsetVertex> v;
+    for (double a : angles) {
+      const double r = radius(rng);
+      v.push_back({{50 + r * std::cos(a), 50 + r * std::sin(a)}, unit(rng) < 0.5 ? 0.0 : bulge(rng)});
+    }
+    if (unit(rng) < 0.5) std::reverse(v.begin(), v.end());  // clockwise as often
+    const std::vector<BulgeSegment> segs = segmentsOf(v, closed);
+    bool simple = true;
+    const int m = static_cast<int>(segs.size());
+    for (int i = 0; i < m && simple; ++i) {
+      if (segs[i].chordLength() < 1.0) simple = false;
+      for (int j = i + 1; j < m && simple; ++j) {
+        const SegmentIntersection x = intersectSegments(segs[i], segs[j], 1e-9);
+        const bool neighbours = j == i + 1 || (closed && i == 0 && j == m - 1);
+        if (x.relation == SegmentRelation::kOverlapping || x.count > (neighbours ? 1 : 0)) simple = false;
+      }
+    }
+    if (simple) return v;
+  }
+}
+
+// Soundness and completeness over many random simple polylines, both signs, small and large
+// distances (many of them wider than the polyline, so whole pieces vanish):
+// - no vertex is non-finite and no point of the result comes nearer to the source than |d|;
+// - nothing reaches farther than a rounded corner would;
+// - every point of a segment's moved copy that no other part of the source is nearer to
+//   than |d| lies on the result (so kept pieces are not lost and loops are cut where they
+//   should be);
+// - every arc of the result is a source arc's concentric offset or a round join of radius |d|.
+TEST(PolylineOffset, RandomPolylinesKeepTheirDistanceAndLoseNothing) {
+  std::mt19937 rng(20261207);
+  std::uniform_real_distribution<double> magnitude(0.5, 30.0), unit(0.0, 1.0);
+  int pieces = 0;
+  for (int round = 0; round < 300; ++round) {
+    const bool closed = round % 2 == 0;
+    const std::vector<OffsetVertex> source = randomSimplePolyline(rng, closed);
+    const double d = magnitude(rng) * (unit(rng) < 0.5 ? -1.0 : 1.0);
+    SCOPED_TRACE(testing::Message() << "round " << round << " d " << d);
+    const PolylineOffsetResult result = offsetPolyline(source, closed, d);
+    ASSERT_EQ(result.outcome, OffsetOutcome::kOffset);
+    const std::vector<BulgeSegment> src = segmentsOf(source, closed);
+    const double tol = 1e-7 * 100.0;
+    double area = 0.0;
+    for (const BulgeSegment& s : src) {
+      area += 0.5 * (s.startPoint().x * s.endPoint().y - s.endPoint().x * s.startPoint().y) +
+              s.signedSegmentArea();
+    }
+    const bool expectInside = (area > 0.0) == (d < 0.0);
+    std::vector<BulgeSegment> out;
+    for (const OffsetPiece& piece : result.pieces) {
+      ++pieces;
+      if (closed) {
+        EXPECT_TRUE(piece.closed);
+      }
+      for (const OffsetVertex& v : piece.vertices) {
+        ASSERT_TRUE(std::isfinite(v.point.x) && std::isfinite(v.point.y) && std::isfinite(v.bulge));
+      }
+      for (const BulgeSegment& s : segmentsOf(piece.vertices, piece.closed)) out.push_back(s);
+    }
+    for (const BulgeSegment& s : out) {
+      for (int k = 0; k <= 8; ++k) {
+        const double gap = distanceTo(s.pointAt(k / 8.0), src);
+        ASSERT_GE(gap, std::fabs(d) - tol);
+        ASSERT_LE(gap, kMaxCornerReach * std::fabs(d));
+      }
+      if (s.isArc()) {
+        const bool roundJoin = std::fabs(s.radius() - std::fabs(d)) < tol;
+        const bool concentric = std::any_of(src.begin(), src.end(), [&](const BulgeSegment& a) {
+          return a.isArc() && std::hypot(a.center().x - s.center().x, a.center().y - s.center().y) < tol &&
+                 std::fabs(std::fabs(a.radius() - s.radius()) - std::fabs(d)) < tol;
+        });
+        EXPECT_TRUE(roundJoin || concentric) << "radius " << s.radius();
+      }
+    }
+    for (const BulgeSegment& s : src) {
+      for (int k = 1; k < 16; ++k) {
+        const double t = k / 16.0;
+        const ZcGeVector2d tangent = s.firstDeriv(t);
+        const double len = std::hypot(tangent.x, tangent.y);
+        const ZcGePoint2d q = s.pointAt(t) + ZcGeVector2d(tangent.y / len, -tangent.x / len) * d;
+        if (distanceTo(q, src) < std::fabs(d) - 1e-6) continue;  // inside a loop: cut away
+        // Where a closed polyline is narrower than the distance, a segment's moved copy comes
+        // out on the other side: that belongs to the other side's offset.
+        if (closed && inside(q, src) != expectInside) continue;
+        // On an arc collapsing past its centre the moved point is no offset point.
+        if (s.isArc() && s.radius() + (s.sweep() > 0 ? d : -d) <= 0.0) continue;
+        ASSERT_LT(distanceTo(q, out), 1e-6)
+            << "lost offset point of a source segment at t " << t << " q " << q.x << "," << q.y << " seg "
+            << (&s - src.data()) << " pieces " << result.pieces.size() << " segs " << out.size()
+            << describe(source);
+      }
+    }
+  }
+  EXPECT_GT(pieces, 100);
+}
+
+TEST(PolylineOffset, RectangleGrowsWithSharpCornersShrinksAndVanishes) {
+  const std::vector<OffsetVertex> rect = {{{0, 0}}, {{10, 0}}, {{10, 5}}, {{0, 5}}};
+  PolylineOffsetResult grown = offsetPolyline(rect, /*closed=*/true, 1.0);
+  ASSERT_EQ(grown.pieces.size(), 1u);
+  const std::vector<ZcGePoint2d> expected = {{-1, -1}, {11, -1}, {11, 6}, {-1, 6}};
+  ASSERT_EQ(grown.pieces[0].vertices.size(), 4u);
+  for (const OffsetVertex& v : grown.pieces[0].vertices) {
+    EXPECT_EQ(v.bulge, 0.0);
+    EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), [&](const ZcGePoint2d& e) {
+      return std::hypot(e.x - v.point.x, e.y - v.point.y) < 1e-12;
+    }));
+  }
+  PolylineOffsetResult shrunk = offsetPolyline(rect, true, -1.0);
+  ASSERT_EQ(shrunk.pieces.size(), 1u);
+  EXPECT_NEAR(signedArea(shrunk.pieces[0]), 8.0 * 3.0, 1e-9);
+  EXPECT_TRUE(offsetPolyline(rect, true, -2.6).pieces.empty());
+  EXPECT_EQ(offsetPolyline(rect, true, -2.6).outcome, OffsetOutcome::kOffset);
+}
+
+// Where two round ends about corners nearer than twice the distance meet, the offset follows
+// them into a shallow notch (or bump) of this area: two circle segments of radius 2 cut by a
+// chord at distance 1 from the corners' midpoint... as the exact offset has it.
+const double kNotch = 2.0 * (2.0 - (std::sqrt(3.0) / 2.0 + std::numbers::pi / 3.0));
+
+TEST(PolylineOffset, DumbbellShrunkPastItsNeckGivesTwoLoops) {
+  const std::vector<OffsetVertex> dumbbell = {{{0, 0}},  {{10, 0}}, {{10, 4}},  {{20, 4}},
+                                              {{20, 0}}, {{30, 0}}, {{30, 10}}, {{20, 10}},
+                                              {{20, 6}}, {{10, 6}}, {{10, 10}}, {{0, 10}}};
+  const PolylineOffsetResult r = offsetPolyline(dumbbell, true, -2.0);
+  ASSERT_EQ(r.pieces.size(), 2u);
+  for (const OffsetPiece& piece : r.pieces) {
+    EXPECT_TRUE(piece.closed);
+    EXPECT_NEAR(signedArea(piece), 6.0 * 6.0 + kNotch, 1e-9);  // each bell shrunk by 2 on every side
+  }
+  // Grown instead, the neck's notches fill in and one loop remains.
+  EXPECT_EQ(offsetPolyline(dumbbell, true, 2.0).pieces.size(), 1u);
+}
+
+TEST(PolylineOffset, SlotNarrowerThanTheDistanceIsBridged) {
+  const std::vector<OffsetVertex> slotted = {{{0, 0}},  {{20, 0}}, {{20, 10}}, {{11, 10}},
+                                             {{11, 2}}, {{9, 2}},  {{9, 10}},  {{0, 10}}};
+  const PolylineOffsetResult r = offsetPolyline(slotted, true, 2.0);
+  ASSERT_EQ(r.pieces.size(), 1u);
+  EXPECT_NEAR(signedArea(r.pieces[0]), 24.0 * 14.0 - kNotch, 1e-9);
+}
+
+TEST(PolylineOffset, CircleOfTwoBulgesStaysTwoArcs) {
+  const std::vector<OffsetVertex> circle = {{{0, 0}, 1.0}, {{10, 0}, 1.0}};
+  const PolylineOffsetResult grown = offsetPolyline(circle, true, 1.0);
+  ASSERT_EQ(grown.pieces.size(), 1u);
+  ASSERT_EQ(grown.pieces[0].vertices.size(), 2u);
+  for (const BulgeSegment& s : segmentsOf(grown.pieces[0].vertices, true)) {
+    ASSERT_TRUE(s.isArc());
+    EXPECT_NEAR(s.radius(), 6.0, 1e-12);
+    EXPECT_NEAR(s.center().x, 5.0, 1e-12);
+  }
+  const PolylineOffsetResult shrunk = offsetPolyline(circle, true, -4.0);
+  ASSERT_EQ(shrunk.pieces.size(), 1u);
+  EXPECT_NEAR(signedArea(shrunk.pieces[0]), std::numbers::pi, 1e-9);
+  EXPECT_TRUE(offsetPolyline(circle, true, -5.5).pieces.empty());
+}
+
+TEST(PolylineOffset, OpenZigZagLosesTheLoopsOfItsSharpTeeth) {
+  // Teeth 2 wide and 10 high, offset into their gaps by more than half a gap.
+  std::vector<OffsetVertex> zigzag;
+  for (int k = 0; k < 5; ++k) {
+    zigzag.push_back({{4.0 * k, 0}});
+    zigzag.push_back({{4.0 * k + 2.0, 10}});
+  }
+  const PolylineOffsetResult r = offsetPolyline(zigzag, /*closed=*/false, 1.5);
+  ASSERT_FALSE(r.pieces.empty());
+  const std::vector<BulgeSegment> src = segmentsOf(zigzag, false);
+  for (const OffsetPiece& piece : r.pieces) {
+    EXPECT_FALSE(piece.closed);
+    for (const OffsetVertex& v : piece.vertices) EXPECT_GE(distanceTo(v.point, src), 1.5 - 1e-9);
+  }
+}
+
+TEST(PolylineOffset, BadInputGivesAnOutcomeNotNumbers) {
+  const std::vector<OffsetVertex> line = {{{0, 0}}, {{10, 0}}};
+  EXPECT_EQ(offsetPolyline(line, false, 0.0).outcome, OffsetOutcome::kInvalidDistance);
+  EXPECT_EQ(offsetPolyline(line, false, std::nan("")).outcome, OffsetOutcome::kInvalidDistance);
+  EXPECT_EQ(offsetPolyline({{{1, 1}}, {{1, 1}}}, false, 1.0).outcome, OffsetOutcome::kDegenerate);
+  EXPECT_EQ(offsetPolyline({{{0, 0}, std::nan("")}, {{1, 1}}}, false, 1.0).outcome,
+            OffsetOutcome::kInvalidInput);
+  // A reversal (a closed polyline of two vertices) is rounded at both ends: a slot outline.
+  const PolylineOffsetResult slot = offsetPolyline(line, true, 1.0);
+  ASSERT_EQ(slot.pieces.size(), 1u);
+  EXPECT_NEAR(signedArea(slot.pieces[0]), 20.0 + std::numbers::pi, 1e-9);
+}
+
+}  // namespace
+}  // namespace vtcad::db
