@@ -26,8 +26,8 @@ constexpr double kCornerAngle = 1e-7;
 
 struct Sample {
   double t = 0.0;
-  ZcGePoint3d point;      // O(t)
-  ZcGeVector3d tangent;   // O'(t)
+  ZcGePoint3d point;     // O(t)
+  ZcGeVector3d tangent;  // O'(t)
 };
 
 struct Evaluation {
@@ -179,7 +179,8 @@ OffsetFit fitOffsetCurve(const ZcGeCurve3d& curve, const ZcGeVector3d& normal, d
       fitter.nodes().push_back(a.sample);
     }
     if (i + 1 == nodes.size() && closed) b.sample.point = fitter.nodes().front().point;
-    if (const OffsetFitOutcome outcome = fitter.refine(a.sample, b.sample, 0); outcome != OffsetFitOutcome::kFitted) {
+    if (const OffsetFitOutcome outcome = fitter.refine(a.sample, b.sample, 0);
+        outcome != OffsetFitOutcome::kFitted) {
       fit.outcome = outcome;
       return fit;
     }

@@ -22,7 +22,8 @@ bool isClockwise(const std::vector<ZcGePoint3d>& points) {
   cy /= static_cast<double>(points.size());
   int clockwise = 0;
   for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-    const double z = (points[i].x - cx) * (points[i + 1].y - cy) - (points[i].y - cy) * (points[i + 1].x - cx);
+    const double z =
+        (points[i].x - cx) * (points[i + 1].y - cy) - (points[i].y - cy) * (points[i + 1].x - cx);
     if (z < 0.0) ++clockwise;
   }
   return static_cast<double>(clockwise) / static_cast<double>(points.size() - 1) > 0.5;

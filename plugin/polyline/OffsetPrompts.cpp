@@ -61,8 +61,7 @@ int askCopiesPerSide() {
   int copies = 1;
   zcedInitGet(RSG_NOZERO | RSG_NONEG, /*kwl=*/nullptr);
   int typed = 0;
-  if (getIntBilingual(kCopiesPrompt.chinese, kCopiesPrompt.english, &typed) == RTNORM)
-    copies = typed;
+  if (getIntBilingual(kCopiesPrompt.chinese, kCopiesPrompt.english, &typed) == RTNORM) copies = typed;
   return std::clamp(copies, 1, kMaxCopiesPerSide);
 }
 
@@ -71,7 +70,8 @@ std::optional<SpacingTable> askSpacings(int copiesPerSide) {
   double distance = 0.0;
   if (copiesPerSide <= 1) {
     zcedInitGet(RSG_NOZERO | RSG_NONEG, /*kwl=*/nullptr);
-    if (getDistBilingual(/*base=*/nullptr, kDistancePrompt.chinese, kDistancePrompt.english, &distance) != RTNORM ||
+    if (getDistBilingual(/*base=*/nullptr, kDistancePrompt.chinese, kDistancePrompt.english, &distance) !=
+            RTNORM ||
         distance < kSmallestSpacing)
       return std::nullopt;
     table.entries[0] = distance;
@@ -79,8 +79,8 @@ std::optional<SpacingTable> askSpacings(int copiesPerSide) {
   }
   for (;;) {
     zcedInitGet(RSG_NOZERO | RSG_NONEG, L"M");
-    const int result =
-        getDistBilingual(/*base=*/nullptr, kDistanceOrListPrompt.chinese, kDistanceOrListPrompt.english, &distance);
+    const int result = getDistBilingual(/*base=*/nullptr, kDistanceOrListPrompt.chinese,
+                                        kDistanceOrListPrompt.english, &distance);
     if (result == RTNONE) continue;
     if (result == RTKWORD) return askSpacingList();
     if (result != RTNORM || distance < kSmallestCommonSpacing) return std::nullopt;

@@ -43,7 +43,8 @@ struct Deviation {
   bool rightSide = true;
 };
 
-Deviation deviationOf(const ZcDbCurve& source, const ZcDbCurve& offset, const ZcGeVector3d& normal, double d) {
+Deviation deviationOf(const ZcDbCurve& source, const ZcDbCurve& offset, const ZcGeVector3d& normal,
+                      double d) {
   Deviation result;
   double t0 = 0, t1 = 0;
   EXPECT_EQ(offset.getStartParam(t0), Zcad::eOk);
@@ -114,8 +115,8 @@ TEST(CurveOffset, PositiveGoesRightOfTravelSoItGrowsCounterClockwiseCurves) {
 }
 
 std::unique_ptr<ZcDbEllipse> ellipseOf(double majorRadius, double ratio) {
-  return std::make_unique<ZcDbEllipse>(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, ZcGeVector3d(majorRadius, 0, 0),
-                                       ratio);
+  return std::make_unique<ZcDbEllipse>(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis,
+                                       ZcGeVector3d(majorRadius, 0, 0), ratio);
 }
 
 TEST(CurveOffset, UnusableInputAnswersAStatusAndNoCurve) {
@@ -130,7 +131,8 @@ TEST(CurveOffset, UnusableInputAnswersAStatusAndNoCurve) {
     double distance;
     Zcad::ErrorStatus status;
   } cases[] = {
-      {"zero distance", std::make_unique<ZcDbCircle>(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 2.0), 0.0, Zcad::eInvalidInput},
+      {"zero distance", std::make_unique<ZcDbCircle>(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 2.0), 0.0,
+       Zcad::eInvalidInput},
       {"NaN distance", std::make_unique<ZcDbLine>(ZcGePoint3d(0, 0, 0), ZcGePoint3d(1, 0, 0)), nan,
        Zcad::eInvalidInput},
       {"infinite distance", ellipseOf(4, 0.5), inf, Zcad::eInvalidInput},
@@ -147,8 +149,7 @@ TEST(CurveOffset, UnusableInputAnswersAStatusAndNoCurve) {
        Zcad::eNonPlanarEntity},
       {"helix", std::make_unique<ZcDbHelix>(), 0.5, Zcad::eNonPlanarEntity},
       // Past the centre of curvature at the ends of the major axis (b^2/a = 1): a cusp.
-      {"ellipse inside past its curvature", ellipseOf(4, 0.5), -1.5,
-       Zcad::eGeneralModelingFailure},
+      {"ellipse inside past its curvature", ellipseOf(4, 0.5), -1.5, Zcad::eGeneralModelingFailure},
       {"spline with a corner",
        std::make_unique<ZcDbSpline>(1, false, false, false, points({{0, 0, 0}, {5, 0, 0}, {5, 5, 0}}),
                                     doubles({0, 0, 1, 2, 2}), ZcGeDoubleArray()),
@@ -207,8 +208,7 @@ TEST(CurveOffset, EveryOffsetPointLiesAtTheDistanceFromItsSource) {
       default: {
         ZcGePoint3dArray fit;
         const ZcGeVector3d other = normal.crossProduct(across);
-        for (int k = 0; k < 6; ++k)
-          fit.append(centre + across * (10.0 * k + in(-3, 3)) + other * in(-3, 3));
+        for (int k = 0; k < 6; ++k) fit.append(centre + across * (10.0 * k + in(-3, 3)) + other * in(-3, 3));
         curve = std::make_unique<ZcDbSpline>(fit);
         size = 4, inward = 4;
         ++splinesTried;

@@ -1,12 +1,11 @@
 // PLOFFSET end to end through the command line: copies on both sides and one, the count's
 // clamps, one spacing or a list, the current layer and colour, and the turning of clockwise
 // polylines (their offsets come from the host's polyline offsets).
-#include "polyline/BatchOffsetCommand.h"
-
 #include <algorithm>
 #include <vector>
 
 #include "plugin/frame/FrameTestSupport.h"
+#include "polyline/BatchOffsetCommand.h"
 #include "zcad/db/ZcCmColor.h"
 #include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbLine.h"
@@ -113,7 +112,8 @@ TEST_F(BatchOffsetCommandTest, MoreThanTenValuesUseTheFirstTenAndAZeroFirstSpaci
 
 TEST_F(BatchOffsetCommandTest, ASplineGetsASplineCopyAndNothingSelectedIsSaid) {
   ZcGePoint3dArray fit;
-  for (const ZcGePoint3d& p : {ZcGePoint3d(0, 0, 0), ZcGePoint3d(10, 3, 0), ZcGePoint3d(20, 0, 0)}) fit.append(p);
+  for (const ZcGePoint3d& p : {ZcGePoint3d(0, 0, 0), ZcGePoint3d(10, 3, 0), ZcGePoint3d(20, 0, 0)})
+    fit.append(p);
   addToModelSpace(new ZcDbSpline(fit));
   run(L"PLOFFSET\nALL\n\n\n\n0.5\n");
   int splines = 0;

@@ -1,11 +1,11 @@
 // parseSpacingList as a table of typed lists: separators, empty pieces, small and missing
 // values, more than ten values.
-#include "polyline/SpacingList.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
+
+#include "polyline/SpacingList.h"
 
 namespace veltrace {
 namespace {
