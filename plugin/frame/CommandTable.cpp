@@ -12,6 +12,7 @@
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
+#include "polyline/BatchOffsetCommand.h"
 #include "polyline/BatchPolylineEdits.h"
 #include "polyline/CoordinateFileCommand.h"
 #include "polyline/DivideCurves.h"
@@ -49,7 +50,7 @@ constexpr CommandRow kRows[] = {
     {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, &plgxkCommand},
     {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, &plcloseCommand},
     {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, &plopenCommand},
-    {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, nullptr},
+    {L"PLOFFSET", L"VTRC_PLOFFSET", L"plBatchOffset", kRecordAndCount, &ploffsetCommand},
     {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, &plrndArrayCommand},
     {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, &plintCommand},
     {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, &plarrCommand},

@@ -71,6 +71,9 @@ class ZcDbArc : public ZcDbCurve {
   Zcad::ErrorStatus getArea(double& area) const override;
   Zcad::ErrorStatus reverseCurve() override;
   Zcad::ErrorStatus getSpline(ZcDbSpline*& spline) const override;
+  // Offsets in the curve's plane, a positive distance to the right of the direction of travel
+  // (docs/offsets.md).
+  Zcad::ErrorStatus getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const override;
   // A ZcGeCircArc3d whose reference vector is the OCS x axis (same parameter).
   Zcad::ErrorStatus getZcGeCurve(ZcGeCurve3d*& curve, const ZcGeTol& tol = ZcGeContext::gTol) const override;
 

@@ -143,6 +143,9 @@ class ZcDbSpline : public ZcDbCurve {
   Zcad::ErrorStatus getArea(double& area) const override;
   Zcad::ErrorStatus reverseCurve() override;
   Zcad::ErrorStatus getSpline(ZcDbSpline*& spline) const override;
+  // Offsets in the curve's plane, a positive distance to the right of the direction of travel
+  // (docs/offsets.md).
+  Zcad::ErrorStatus getOffsetCurves(double offsetDist, ZcDbVoidPtrArray& offsetCurves) const override;
   Zcad::ErrorStatus getZcGeCurve(ZcGeCurve3d*& curve, const ZcGeTol& tol = ZcGeContext::gTol) const override;
 
   // ZcDbEntity. Extents from the NURBS (tight to about 1e-9 of the spline's size).
