@@ -38,6 +38,12 @@ struct Found {
 struct Stretch {
   Found lo;
   Found hi;
+  // Strictly inside (a stretch across a closed curve's start has hi below lo).
+  bool contains(double place) const {
+    constexpr double kPlaceTol = 1e-9;
+    if (lo.place <= hi.place) return place > lo.place + kPlaceTol && place < hi.place - kPlaceTol;
+    return place > lo.place + kPlaceTol || place < hi.place - kPlaceTol;
+  }
 };
 
 // Points told apart by tol: a hash of cells of size tol, each point compared with the points
@@ -163,7 +169,14 @@ Zcad::ErrorStatus ZcDbEntity::intersectWith(const ZcDbEntity* entity, ZcDb::Inte
       }
     }
   }
-  for (const Stretch& s : joinStretches(std::move(stretches), a)) {
+  const bool anyStretch = !stretches.empty();
+  const std::vector<Stretch> joined = joinStretches(std::move(stretches), a);
+  if (anyStretch && joined.empty()) return Zcad::eOk;  // the same closed curve: no ends
+  // Pieces touching inside a common stretch (at vertices along it) are part of it.
+  std::erase_if(found, [&](const Found& f) {
+    return std::any_of(joined.begin(), joined.end(), [&](const Stretch& s) { return s.contains(f.place); });
+  });
+  for (const Stretch& s : joined) {
     found.push_back(s.lo);
     found.push_back(s.hi);
   }

@@ -55,8 +55,57 @@ std::vector<Chunk> chunksOf(const ParamCurve& c, double tol) {
   return chunks;
 }
 
+// The point of B nearest to A(s), from t on (projection steps: the distances here are far
+// below B's radius of curvature, so each step gains many digits).
+double footOn(const ParamCurve& a, const ParamCurve& b, double s, double t) {
+  const ZcGePoint3d p = a.point(s);
+  for (int it = 0; it < 8; ++it) {
+    const ZcGeVector3d db = b.deriv(t);
+    const double bb = db.dotProduct(db);
+    if (bb == 0.0) break;
+    t = std::clamp(t + (p - b.point(t)).dotProduct(db) / bb, b.lo, b.hi);
+  }
+  return t;
+}
+
+// A tangent point is ill-conditioned along the common tangent: every point within
+// sqrt(tol / curvature) of it lies within tol of both curves. Take the parameter where the
+// distance between the curves is least (golden section over `window` around s), so that
+// every start near one tangent point ends at the same place.
+void centreTangentPoint(const ParamCurve& a, const ParamCurve& b, double window, double& s, double& t) {
+  double lo = std::max(a.lo, s - window), hi = std::min(a.hi, s + window);
+  double tl = t, th = t;
+  auto gap = [&](double x, double& tf) {
+    tf = footOn(a, b, x, tf);
+    return a.point(x).distanceTo(b.point(tf));
+  };
+  constexpr double kGolden = 0.3819660112501051;
+  double x1 = lo + (hi - lo) * kGolden, x2 = hi - (hi - lo) * kGolden;
+  double f1 = gap(x1, tl), f2 = gap(x2, th);
+  for (int it = 0; it < 90 && hi - lo > 1e-16 * (a.hi - a.lo); ++it) {
+    if (f1 <= f2) {
+      hi = x2;
+      x2 = x1;
+      f2 = f1;
+      th = tl;
+      x1 = lo + (hi - lo) * kGolden;
+      f1 = gap(x1, tl);
+    } else {
+      lo = x1;
+      x1 = x2;
+      f1 = f2;
+      tl = th;
+      x2 = hi - (hi - lo) * kGolden;
+      f2 = gap(x2, th);
+    }
+  }
+  s = f1 <= f2 ? x1 : x2;
+  t = f1 <= f2 ? tl : th;
+}
+
 // Gauss-Newton on |A(s) - B(t)|^2 within the ranges; true when the curves meet at (s, t).
-bool refine(const ParamCurve& a, const ParamCurve& b, double tol, double& s, double& t) {
+// Near-parallel tangents at the end: the tangent point is centred (see above).
+bool refine(const ParamCurve& a, const ParamCurve& b, double tol, double window, double& s, double& t) {
   const double spanA = a.hi - a.lo, spanB = b.hi - b.lo;
   for (int it = 0; it < kMaxIterations; ++it) {
     const ZcGeVector3d r = a.point(s) - b.point(t);
@@ -66,10 +115,10 @@ bool refine(const ParamCurve& a, const ParamCurve& b, double tol, double& s, dou
     double ds = 0.0, dt = 0.0;
     const double det = aa * bb - ab * ab;
     if (det > 1e-14 * aa * bb) {
-      ds = (-ra * bb - ab * rb) / det;
-      dt = (aa * rb + ab * ra) / det;
+      ds = (ab * rb - bb * ra) / det;
+      dt = (aa * rb - ab * ra) / det;
     } else {
-      // Parallel tangents (a tangent point): step each onto the other's point.
+      // Parallel tangents: step each onto the other's point.
       ds = aa > 0.0 ? -ra / aa : 0.0;
       dt = bb > 0.0 ? rb / bb : 0.0;
     }
@@ -79,6 +128,9 @@ bool refine(const ParamCurve& a, const ParamCurve& b, double tol, double& s, dou
     t = t1;
     if (settled) break;
   }
+  const ZcGeVector3d da = a.deriv(s), db = b.deriv(t);
+  const double sine = da.crossProduct(db).length() / std::max(da.length() * db.length(), 1e-300);
+  if (sine < 1e-3) centreTangentPoint(a, b, window, s, t);
   return a.point(s).distanceTo(b.point(t)) <= tol;
 }
 
@@ -101,7 +153,7 @@ struct Solver {
     if (depth == 0) {
       ++starts;
       double s = (ca.lo + ca.hi) / 2.0, t = (cb.lo + cb.hi) / 2.0;
-      if (refine(a, b, tol, s, t)) add(s, t);
+      if (refine(a, b, tol, ca.hi - ca.lo, s, t)) add(s, t);
       return;
     }
     if (ca.box.diagonal() >= cb.box.diagonal()) {
