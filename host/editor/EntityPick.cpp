@@ -122,7 +122,9 @@ std::vector<ZcDbObjectId> entitiesInWindow(const std::vector<ZcDbObjectId>& cand
   if (!zcgeIsFinite(corner1) || !zcgeIsFinite(corner2) || !isUsableTolerance(chordTolerance)) return {};
   const ZcGePoint2d min(std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y));
   const ZcGePoint2d max(std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y));
-  if (!(max.x > min.x) || !(max.y > min.y)) return {};
+  // A window must have an area; a crossing window may be flat (the extents of a straight
+  // line drawn along an axis) and takes what touches that segment.
+  if (mode == WindowMode::kWindow && (!(max.x > min.x) || !(max.y > min.y))) return {};
   const auto boxVerdict = [&](const PlanBox& box) {
     if (box.max.x < min.x || box.min.x > max.x || box.max.y < min.y || box.min.y > max.y)
       return BoxVerdict::kOutside;

@@ -228,8 +228,9 @@ bool insideWindow(const EntityOutline& outline, const ZcGePoint2d& corner1, cons
 }
 
 bool crossesWindow(const EntityOutline& outline, const ZcGePoint2d& corner1, const ZcGePoint2d& corner2) {
-  Box window;
-  if (!windowOf(corner1, corner2, window)) return false;
+  // A flat crossing window (a segment or a point) takes what touches it.
+  if (!zcgeIsFinite(corner1) || !zcgeIsFinite(corner2)) return false;
+  const Box window = boxOf(corner1, corner2);
   const bool touched = anySegment(outline, [&window](const ZcGePoint2d& a, const ZcGePoint2d& b) {
     return window.contains(a) || segmentMeetsBox(a, b, window);
   });

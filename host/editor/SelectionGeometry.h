@@ -38,7 +38,8 @@ PolygonShape checkSelectionPolygon(const std::vector<ZcGePoint2d>& polygon);
 // W: every part of the outline inside the window (edges included). An outline that is not
 // complete (kTruncated: part of the entity is missing) is never wholly inside.
 bool insideWindow(const EntityOutline& outline, const ZcGePoint2d& corner1, const ZcGePoint2d& corner2);
-// C: some part of the outline inside the window or on its edge.
+// C: some part of the outline inside the window or on its edge. The window may be flat (a
+// segment or a point: the extents of an axis-parallel line), taking what touches it.
 bool crossesWindow(const EntityOutline& outline, const ZcGePoint2d& corner1, const ZcGePoint2d& corner2);
 // WP: every vertex inside the polygon (or on its edge) and no segment leaving it; never for
 // an outline that is not complete.

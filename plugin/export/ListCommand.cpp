@@ -23,6 +23,16 @@ constexpr double kSmallestMarkHeight = 0.001;
 // Point display mode of the marks: a circle with a cross.
 constexpr short kMarkPointMode = 35;
 
+void reportWriteFailure(const std::wstring& path, const std::string& reason) {
+  // The system's reason is English in both languages; the rest of the message is not.
+  const std::wstring why = decodeUtf8(reason);
+  messageBoxBilingual(
+      (L"写入文件<" + path + L">失败（" + why + L"），列表未保存。").c_str(),
+      (L"Could not write the file <" + path + L"> (" + why + L"); the list was not saved.").c_str());
+}
+
+}  // namespace
+
 double askMarkHeight(double height) {
   wchar_t prompt[160];
   std::swprintf(
@@ -33,16 +43,6 @@ double askMarkHeight(double height) {
   if (zcedGetReal(prompt, &answer) == RTNORM && answer > kSmallestMarkHeight) return answer;
   return height;
 }
-
-void reportWriteFailure(const std::wstring& path, const std::string& reason) {
-  // The system's reason is English in both languages; the rest of the message is not.
-  const std::wstring why = decodeUtf8(reason);
-  messageBoxBilingual(
-      (L"写入文件<" + path + L">失败（" + why + L"），列表未保存。").c_str(),
-      (L"Could not write the file <" + path + L"> (" + why + L"); the list was not saved.").c_str());
-}
-
-}  // namespace
 
 double defaultMarkHeight() {
   double viewSize = kFallbackViewSize;

@@ -60,5 +60,8 @@ class ListRow {
 
 // The mark height the lists start from: VIEWSIZE / 30, or 100 / 30 when VIEWSIZE cannot be read.
 double defaultMarkHeight();
+// Asks "\nPlease enter the mark text height(%.2f):" with `height`; an answer above 0.001 is
+// taken, anything else (Enter, Esc, a smaller number) keeps `height`.
+double askMarkHeight(double height);
 
 }  // namespace veltrace

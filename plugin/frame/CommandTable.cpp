@@ -15,6 +15,7 @@
 #include "polyline/BatchOffsetCommand.h"
 #include "polyline/BatchPolylineEdits.h"
 #include "polyline/CoordinateFileCommand.h"
+#include "polyline/CurveIntersections.h"
 #include "polyline/DivideCurves.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/ProjectToXy.h"
@@ -56,8 +57,8 @@ constexpr CommandRow kRows[] = {
     {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, &plarrCommand},
     {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, nullptr},
     {L"PLMAP4", L"VTRC_PLMAP4", L"mapACurveTo4CurvesFence", kRecordAndCount, nullptr},
-    {L"PLJD", L"VTRC_PLINTERSECT", L"plBatchIntersect", kRecordAndCount, nullptr},
-    {L"PLJD1", L"VTRC_PLINTERSECT1", L"plBatchIntersect1", kRecordAndCount, nullptr},
+    {L"PLJD", L"VTRC_PLINTERSECT", L"plBatchIntersect", kRecordAndCount, &pljdCommand},
+    {L"PLJD1", L"VTRC_PLINTERSECT1", L"plBatchIntersect1", kRecordAndCount, &pljd1Command},
     {L"PLAFFECT", L"VTRC_PLAFFECT", L"plAffect", kRecordAndCount, nullptr},
     {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, nullptr},
     {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, nullptr},

@@ -163,5 +163,15 @@ TEST_F(EntityPickTest, NonFiniteInputTakesNothing) {
   EXPECT_TRUE(entitiesInPolygon(db_, {{-1, -1}, {20, -1}, {nan, 20}}, WindowMode::kCrossing, kChord).empty());
 }
 
+// Regression: a crossing window over a horizontal line's extents (no height) took nothing.
+TEST_F(EntityPickTest, AFlatCrossingWindowTakesWhatTouchesItsSegment) {
+  const ZcDbObjectId across = line({5, -1}, {5, 1});
+  const ZcDbObjectId along = line({2, 0}, {3, 0});
+  line({20, -1}, {20, 1});
+  line({5, 1}, {6, 2});
+  EXPECT_EQ(crossing({0, 0}, {10, 0}), (Ids{across, along}));
+  EXPECT_TRUE(window({0, 0}, {10, 0}).empty()) << "a window needs an area";
+}
+
 }  // namespace
 }  // namespace vtcad::editor
