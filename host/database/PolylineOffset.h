@@ -11,19 +11,21 @@
 //    keeps its centre and sweep with the radius changed by the distance. An arc whose radius
 //    would reach 0 or below collapses into the straight segment between its moved ends.
 // 2. Neighbours are joined. Where they cross (a concave corner) both are trimmed to the
-//    crossing; where their extensions meet beyond the corner (a convex one) both are extended
-//    to a sharp corner, as draughtsmen expect of an offset rectangle, unless the corner would
-//    lie more than kMaxCornerReach distances from the source vertex (a near-reversal) or
-//    they never meet (parallel, separated circles): then a round join about the source
-//    vertex with the offset distance as radius fills the gap. Other cases (and joins next to
-//    a collapsed arc) are joined by a straight connector or a round join; the clean-up below
-//    removes what they add that is too near the source.
-// 3. The joined raw offset is split at its self-intersections; every piece that comes nearer
-//    to the source than the distance (less a tolerance) is a local loop and is dropped; the
-//    rest is stitched back together at the split points, keeping the raw offset's direction.
-//    A closed source gives only closed pieces, maybe several, maybe none (the offset is
-//    larger than the polyline is wide); an open source gives open pieces (a closed loop of
-//    an open source's offset is kept closed).
+//    crossing; a gap on the convex side is filled by a round join about the source vertex
+//    with the distance as radius (the true offset), a gap on the concave side by a straight
+//    connector, which the clean-up cuts away with the loop it makes. Joins next to a
+//    collapsed arc are round.
+// 3. The joined raw offset is split at its self-intersections, where it crosses the other
+//    side's raw offset and, for an open source, at the circles of radius |d| about the ends;
+//    every piece that comes nearer to the source than the distance (less a tolerance) is a
+//    local loop and is dropped; the rest is stitched back together at the split points,
+//    keeping the raw offset's direction. A closed source gives only closed pieces, maybe
+//    several, maybe none (the offset is larger than the polyline is wide); an open source
+//    gives open pieces (a closed loop of an open source's offset is kept closed).
+// 4. A round join that came through whole is replaced by the sharp corner where its
+//    neighbours' extensions meet, as draughtsmen expect of an offset rectangle, when that
+//    corner lies within kMaxCornerReach distances of the source vertex and the extended
+//    segments keep their distance from the whole source.
 //
 // The searches use bounding-box trees, so the work grows as n log n plus the crossings found.
 // Tolerance: 1e-9 of the larger of the polyline's size and the distance.

@@ -81,10 +81,13 @@ TEST(SelectionGeometryTest, PointsAreInsideWhereTheyAre) {
   EXPECT_DOUBLE_EQ(distanceTo(point, ZcGePoint2d(6, 7)), 5.0);
 }
 
-TEST(SelectionGeometryTest, WindowsWithoutAreaOrFiniteCornersTakeNothing) {
+TEST(SelectionGeometryTest, WindowsWithoutAreaOrFiniteCornersTakeNothingButFlatCrossings) {
   const EntityOutline point = outlineOf({{3, 3}});
   const double nan = std::nan("");
-  EXPECT_FALSE(crossesWindow(point, ZcGePoint2d(0, 3), ZcGePoint2d(10, 3)));
+  // A flat crossing window is a segment: it takes what lies on it, a window takes nothing.
+  EXPECT_TRUE(crossesWindow(point, ZcGePoint2d(0, 3), ZcGePoint2d(10, 3)));
+  EXPECT_FALSE(crossesWindow(point, ZcGePoint2d(0, 4), ZcGePoint2d(10, 4)));
+  EXPECT_FALSE(insideWindow(point, ZcGePoint2d(0, 3), ZcGePoint2d(10, 3)));
   EXPECT_FALSE(insideWindow(point, ZcGePoint2d(3, 3), ZcGePoint2d(3, 3)));
   EXPECT_FALSE(crossesWindow(point, ZcGePoint2d(nan, 0), kMax));
   EXPECT_FALSE(insideWindow(point, kMin, ZcGePoint2d(std::numeric_limits<double>::infinity(), 10)));

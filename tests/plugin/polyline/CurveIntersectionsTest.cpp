@@ -75,15 +75,16 @@ TEST_F(CurveIntersectionsTest, ATriangleGivesItsThreeCornersNumberedAtHalfTheHei
 }
 
 TEST_F(CurveIntersectionsTest, APointWhereThreeCurvesMeetIsListedOnceAndOneCurveMeetsNothing) {
-  const std::vector<ZcDbObjectId> curves = {line({-5, 0, 0}, {5, 0, 0}), line({0, -5, 0}, {0, 5, 0}),
+  const std::vector<ZcDbObjectId> curves = {line({-5, 0, 0}, {10, 0, 0}), line({0, -5, 0}, {0, 5, 0}),
                                             addToModelSpace(new ZcDbCircle({5, 0, 0}, ZcGeVector3d::kZAxis, 5))};
   size_t before = modelSpace().size();
   run(L"PLJD\n" + picks(curves) + L"\n\n1\n");
-  // (0,0) from all three pairs, (5,0) where the first line ends on the circle.
+  // (0,0) from all three pairs (the second line touches the circle there), (10,0) where the
+  // first line ends on the circle.
   const std::vector<ZcGePoint3d> points = markedPoints(before);
   ASSERT_EQ(points.size(), 2u) << transcript_;
   EXPECT_TRUE(samePoint(points[0], {0, 0, 0}));
-  EXPECT_TRUE(samePoint(points[1], {5, 0, 0}));
+  EXPECT_TRUE(samePoint(points[1], {10, 0, 0}));
   EXPECT_TRUE(added<ZcDbText>(before).empty());  // option 1: no numbers
 
   before = modelSpace().size();
