@@ -154,8 +154,8 @@ CurvePiece planarPiece(const PolylinePlane& plane, const ZcGePoint2d& a, const Z
 
 // A circular arc around `center` (object coordinates) from angle `start` sweeping `sweep`
 // counter-clockwise, in pieces of at most half a turn; the places are 0 .. pieces.
-void addCircularPieces(CurvePieceList& list, const PolylinePlane& plane, const ZcGePoint2d& center, double radius,
-                       double start, double sweep) {
+void addCircularPieces(CurvePieceList& list, const PolylinePlane& plane, const ZcGePoint2d& center,
+                       double radius, double start, double sweep) {
   const int n = std::max(1, static_cast<int>(std::ceil(sweep / kHalfTurn - 1e-12)));
   const double step = sweep / n;
   const double bulge = std::tan(step / 4.0);

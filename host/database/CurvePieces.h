@@ -81,8 +81,8 @@ struct CurvePiece {
 
 struct CurvePieceList {
   std::vector<CurvePiece> pieces;
-  bool closed = false;   // the pieces form a closed loop (a wrap-around overlap joins up)
-  int numPlaces = 0;     // the places run over [0, numPlaces]
+  bool closed = false;  // the pieces form a closed loop (a wrap-around overlap joins up)
+  int numPlaces = 0;    // the places run over [0, numPlaces]
   Box3d box;
 };
 

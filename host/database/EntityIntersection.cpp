@@ -69,7 +69,8 @@ class PointSet {
  private:
   int64_t cell(double v) const { return static_cast<int64_t>(std::floor(v / tol_)); }
   static uint64_t key(int64_t x, int64_t y, int64_t z) {
-    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
+    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+           static_cast<uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
            static_cast<uint64_t>(z) * 0x165667B19E3779F9ull;
   }
 
@@ -119,7 +120,8 @@ std::vector<Stretch> joinStretches(std::vector<Stretch> stretches, const CurvePi
     const double end = curve.numPlaces;
     if (joined.size() == 1 && joined[0].lo.place <= kPlaceTol && joined[0].hi.place >= end - kPlaceTol)
       return {};
-    if (joined.size() > 1 && joined.front().lo.place <= kPlaceTol && joined.back().hi.place >= end - kPlaceTol) {
+    if (joined.size() > 1 && joined.front().lo.place <= kPlaceTol &&
+        joined.back().hi.place >= end - kPlaceTol) {
       joined.front().lo = joined.back().lo;
       joined.pop_back();
     }

@@ -189,8 +189,9 @@ ParamCurve paramCurveOf(const CurvePiece& piece, const Box3d& reach) {
       if (piece.segment.isArc()) {
         c.lo = 0.0;
         c.hi = piece.extension.any() ? ZcGe::kTwoPi / std::abs(piece.segment.sweep()) : 1.0;
-        c.chunksPerSpan = std::max(2, static_cast<int>(std::ceil(8.0 * (c.hi - c.lo) *
-                                                                 std::abs(piece.segment.sweep()) / ZcGe::kTwoPi)));
+        c.chunksPerSpan =
+            std::max(2, static_cast<int>(
+                            std::ceil(8.0 * (c.hi - c.lo) * std::abs(piece.segment.sweep()) / ZcGe::kTwoPi)));
       } else {
         c.lo = 0.0;
         c.hi = 1.0;
@@ -229,7 +230,8 @@ ParamCurve paramCurveOf(const CurvePiece& piece, const Box3d& reach) {
   return c;
 }
 
-void intersectParametric(const CurvePiece& first, const CurvePiece& second, double tol, PiecePairResult& out) {
+void intersectParametric(const CurvePiece& first, const CurvePiece& second, double tol,
+                         PiecePairResult& out) {
   const ParamCurve a = paramCurveOf(first, second.box);
   const ParamCurve b = paramCurveOf(second, first.box);
   for (const ParamHit& h : solveParametric(a, b, tol)) {

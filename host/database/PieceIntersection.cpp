@@ -176,8 +176,7 @@ void arcsAcrossPlanes(const CurvePiece& a, const CurvePiece& b, double tol, Piec
   const ZcGePoint2d p2 = a.plane.toPlane(origin);
   const ZcGeVector3d d3 = dir / std::sqrt(d2);
   const ZcGeVector2d dir2(d3.dotProduct(a.plane.xAxis), d3.dotProduct(a.plane.yAxis));
-  const CarrierPoints cp =
-      intersectLineCircle(p2, dir2, a.segment.center(), a.segment.radius(), tol);
+  const CarrierPoints cp = intersectLineCircle(p2, dir2, a.segment.center(), a.segment.radius(), tol);
   for (int i = 0; i < cp.count; ++i) {
     const ZcGePoint3d x = a.plane.toWorld(cp.points[i]);
     double ta = 0.0, tb = 0.0;

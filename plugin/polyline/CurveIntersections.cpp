@@ -49,7 +49,8 @@ int askOutputOption() {
   int option = kDefaultOption;
   const int rc = getIntBilingual(
       L"\n在交点处：1、添加标记点; 2、标记点+编号; 3、标记点+编号+输出坐标列表; 4、插入图块。 (2):",
-      L"\n1.Add marked points; 2.Mark point + number; 3.Mark point + number + output coordinate list; 4.Insert "
+      L"\n1.Add marked points; 2.Mark point + number; 3.Mark point + number + output coordinate list; "
+      L"4.Insert "
       L"the block. (2):",
       &option);
   if (rc != RTNORM || option < 1 || option > 4) return kDefaultOption;
@@ -67,7 +68,8 @@ void outputPoints(const IntersectionPoints& points, int option) {
       break;
     case 4: {
       wchar_t name[512] = {};
-      if (zcedGetString(/*cronly=*/0, chineseVersion ? L"\n请输入图块名称：" : L"\nPlease enter the block name：", name,
+      if (zcedGetString(/*cronly=*/0,
+                        chineseVersion ? L"\n请输入图块名称：" : L"\nPlease enter the block name：", name,
                         std::size(name)) != RTNORM)
         name[0] = L'\0';
       insertBlockAtPoints(points, name);
@@ -115,9 +117,11 @@ std::vector<std::pair<size_t, size_t>> candidatePairs(const std::vector<ZcDbObje
   for (size_t k = 0; k < extents.size(); ++k) {
     const ZcDbExtents& a = extents[k].box;
     // Curves touching at their extents' edges still meet: a margin of the points' tolerance.
-    for (size_t m = k + 1; m < extents.size() && extents[m].box.minPoint().x <= a.maxPoint().x + kSamePoint; ++m) {
+    for (size_t m = k + 1; m < extents.size() && extents[m].box.minPoint().x <= a.maxPoint().x + kSamePoint;
+         ++m) {
       if (!overlap(a, extents[m].box, kSamePoint)) continue;
-      pairs.emplace_back(std::min(extents[k].index, extents[m].index), std::max(extents[k].index, extents[m].index));
+      pairs.emplace_back(std::min(extents[k].index, extents[m].index),
+                         std::max(extents[k].index, extents[m].index));
     }
   }
   std::sort(pairs.begin(), pairs.end());
@@ -144,7 +148,8 @@ class PointGrid {
  private:
   static int64_t cell(double v) { return static_cast<int64_t>(std::floor(v / kSamePoint)); }
   static uint64_t key(int64_t x, int64_t y, int64_t z) {
-    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
+    return static_cast<uint64_t>(x) * 0x9E3779B97F4A7C15ull ^
+           static_cast<uint64_t>(y) * 0xC2B2AE3D27D4EB4Full ^
            static_cast<uint64_t>(z) * 0x165667B19E3779F9ull;
   }
   std::unordered_map<uint64_t, std::vector<ZcGePoint3d>> cells_;
@@ -156,7 +161,8 @@ double distanceAlong(const ZcDbCurve& curve, const ZcGePoint3d& point) {
   double dist = 0.0;
   if (curve.getDistAtPoint(point, dist) == Zcad::eOk) return dist;
   ZcGePoint3d on;
-  if (curve.getClosestPointTo(point, on) == Zcad::eOk && curve.getDistAtPoint(on, dist) == Zcad::eOk) return dist;
+  if (curve.getClosestPointTo(point, on) == Zcad::eOk && curve.getDistAtPoint(on, dist) == Zcad::eOk)
+    return dist;
   return 0.0;
 }
 
@@ -207,7 +213,8 @@ void pljd1Command() {
   bool isCurve = false;
   if (zcdbGetObjectId(pickedId, picked) == Zcad::eOk) {
     ReadOpen<ZcDbEntity> entity(pickedId);
-    isCurve = entity.get() && ZcDbCurve::cast(entity.get()) && entity.get()->getGeomExtents(extents) == Zcad::eOk;
+    isCurve =
+        entity.get() && ZcDbCurve::cast(entity.get()) && entity.get()->getGeomExtents(extents) == Zcad::eOk;
   }
   if (!isCurve) {
     printBilingual(L"\n错误：选中的不是曲线。", L"\nError: not a curve selected.");

@@ -43,7 +43,8 @@ bool isFinite(const ZcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite
 ZcDbObjectId insertableBlock(const std::wstring& name) {
   ZcDbDatabase* db = zcdbHostApplicationServices()->workingDatabase();
   ZcDbBlockTable* table = nullptr;
-  if (!db || name.empty() || db->getBlockTable(table, ZcDb::kForRead) != Zcad::eOk) return ZcDbObjectId::kNull;
+  if (!db || name.empty() || db->getBlockTable(table, ZcDb::kForRead) != Zcad::eOk)
+    return ZcDbObjectId::kNull;
   ZcDbObjectId id;
   const bool found = table->getAt(name.c_str(), id) == Zcad::eOk;
   table->close();

@@ -24,7 +24,8 @@ namespace {
 
 using Curve = std::unique_ptr<ZcDbCurve>;
 
-ZcGePoint3dArray intersections(const ZcDbEntity& a, const ZcDbEntity& b, ZcDb::Intersect mode = ZcDb::kOnBothOperands) {
+ZcGePoint3dArray intersections(const ZcDbEntity& a, const ZcDbEntity& b,
+                               ZcDb::Intersect mode = ZcDb::kOnBothOperands) {
   ZcGePoint3dArray points;
   EXPECT_EQ(a.intersectWith(&b, mode, points), Zcad::eOk);
   return points;
@@ -59,7 +60,10 @@ double robustDistance(const ZcDbCurve& curve, const ZcGePoint3d& p) {
     double a = lo + (hi - lo) * (i - 1) / kSamples, b = lo + (hi - lo) * (i + 1) / kSamples;
     for (int it = 0; it < 100; ++it) {
       const double m1 = a + (b - a) * 0.381966, m2 = a + (b - a) * 0.618034;
-      if (at(m1) < at(m2)) b = m2; else a = m1;
+      if (at(m1) < at(m2))
+        b = m2;
+      else
+        a = m1;
     }
     best = std::min({best, d[i], at((a + b) / 2.0)});
   }
@@ -90,8 +94,9 @@ class CurveMaker {
         return Curve(new ZcDbCircle(point(), ZcGeVector3d::kZAxis, u(1, 6)));
       case 3: {
         const double a = u(0, 6.28);
-        return Curve(new ZcDbEllipse(point(), ZcGeVector3d::kZAxis, ZcGeVector3d(std::cos(a), std::sin(a), 0) * u(2, 6),
-                                     u(0.2, 1.0), u(0, 3), u(3.5, 6.28)));
+        return Curve(new ZcDbEllipse(point(), ZcGeVector3d::kZAxis,
+                                     ZcGeVector3d(std::cos(a), std::sin(a), 0) * u(2, 6), u(0.2, 1.0),
+                                     u(0, 3), u(3.5, 6.28)));
       }
       case 4: {
         ZcGePoint3dArray fit;
@@ -162,17 +167,21 @@ TEST(EntityIntersection, RandomPairsOfEveryKindMeetOnBothCurvesAndAgreeBothWays)
 TEST(EntityIntersection, ConstructedCountsCrossingsTangentsAndOverlapEnds) {
   const ZcDbCircle circle(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 5);
   EXPECT_EQ(intersections(ZcDbLine(ZcGePoint3d(-10, 1, 0), ZcGePoint3d(10, 1, 0)), circle).length(), 2);
-  const ZcGePoint3dArray tangent = intersections(ZcDbLine(ZcGePoint3d(-10, 5, 0), ZcGePoint3d(10, 5, 0)), circle);
+  const ZcGePoint3dArray tangent =
+      intersections(ZcDbLine(ZcGePoint3d(-10, 5, 0), ZcGePoint3d(10, 5, 0)), circle);
   ASSERT_EQ(tangent.length(), 1);
   EXPECT_LE(tangent[0].distanceTo(ZcGePoint3d(0, 5, 0)), 1e-9);
   // Two circles touching from outside, and an ellipse touching a line at its vertex.
   EXPECT_EQ(intersections(circle, ZcDbCircle(ZcGePoint3d(8, 0, 0), ZcGeVector3d::kZAxis, 3)).length(), 1);
-  const ZcDbEllipse ellipse(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, ZcGeVector3d(4, 0, 0), 0.5, 0, 6.283185307179586);
-  const ZcGePoint3dArray touch = intersections(ellipse, ZcDbLine(ZcGePoint3d(-5, 2, 0), ZcGePoint3d(5, 2, 0)));
+  const ZcDbEllipse ellipse(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, ZcGeVector3d(4, 0, 0), 0.5, 0,
+                            6.283185307179586);
+  const ZcGePoint3dArray touch =
+      intersections(ellipse, ZcDbLine(ZcGePoint3d(-5, 2, 0), ZcGePoint3d(5, 2, 0)));
   ASSERT_EQ(touch.length(), 1);
   EXPECT_LE(touch[0].distanceTo(ZcGePoint3d(0, 2, 0)), 1e-6);  // a tangent point is ill-conditioned along it
   // Ellipse against circle: exact points of x^2/16 + y^2/4 = 1 and x^2 + y^2 = 9.
-  const ZcGePoint3dArray ec = intersections(ellipse, ZcDbCircle(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 3));
+  const ZcGePoint3dArray ec =
+      intersections(ellipse, ZcDbCircle(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 3));
   ASSERT_EQ(ec.length(), 4);
   for (int i = 0; i < 4; ++i) {
     EXPECT_NEAR(std::abs(ec[i].x), std::sqrt(20.0 / 3.0), 1e-9);

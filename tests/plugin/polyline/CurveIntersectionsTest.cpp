@@ -60,7 +60,7 @@ TEST_F(CurveIntersectionsTest, ATriangleGivesItsThreeCornersNumberedAtHalfTheHei
   const std::vector<ZcDbObjectId> sides = {line({0, 0, 0}, {10, 0, 0}), line({10, 0, 0}, {0, 10, 0}),
                                            line({0, 10, 0}, {0, 0, 0})};
   const size_t before = modelSpace().size();
-  run(L"PLJD\n" + picks(sides) + L"\n\n\n4\n");  // Enter: option 2; height 4
+  run(L"PLJD\n" + picks(sides) + L"\n\n\n4\n");                                   // Enter: option 2; height 4
   const std::vector<ZcGePoint3d> expected = {{10, 0, 0}, {0, 0, 0}, {0, 10, 0}};  // pairs (0,1), (0,2), (1,2)
   ASSERT_EQ(markedPoints(before), expected) << transcript_;
   const std::vector<ZcDbObjectId> texts = added<ZcDbText>(before);
@@ -75,8 +75,9 @@ TEST_F(CurveIntersectionsTest, ATriangleGivesItsThreeCornersNumberedAtHalfTheHei
 }
 
 TEST_F(CurveIntersectionsTest, APointWhereThreeCurvesMeetIsListedOnceAndOneCurveMeetsNothing) {
-  const std::vector<ZcDbObjectId> curves = {line({-5, 0, 0}, {10, 0, 0}), line({0, -5, 0}, {0, 5, 0}),
-                                            addToModelSpace(new ZcDbCircle({5, 0, 0}, ZcGeVector3d::kZAxis, 5))};
+  const std::vector<ZcDbObjectId> curves = {
+      line({-5, 0, 0}, {10, 0, 0}), line({0, -5, 0}, {0, 5, 0}),
+      addToModelSpace(new ZcDbCircle({5, 0, 0}, ZcGeVector3d::kZAxis, 5))};
   size_t before = modelSpace().size();
   run(L"PLJD\n" + picks(curves) + L"\n\n1\n");
   // (0,0) from all three pairs (the second line touches the circle there), (10,0) where the
@@ -172,7 +173,8 @@ TEST(RemoveRepeatedPoints, KeepsWhatTheQuadraticRuleKeeps) {
     for (int i = 0; i < 300; ++i) points.emplace_back(u(rng), u(rng), trial % 2 ? u(rng) : 0.0);
     IntersectionPoints expected;
     for (const ZcGePoint3d& p : points)
-      if (std::all_of(expected.begin(), expected.end(), [&](const ZcGePoint3d& q) { return q.distanceTo(p) >= 0.0001; }))
+      if (std::all_of(expected.begin(), expected.end(),
+                      [&](const ZcGePoint3d& q) { return q.distanceTo(p) >= 0.0001; }))
         expected.push_back(p);
     EXPECT_EQ(removeRepeatedPoints(points), expected) << trial;
   }
