@@ -147,9 +147,11 @@ class CliTest(unittest.TestCase):
         self.assertTrue(os.path.exists(os.path.join(work, "site-plan-vertices.html")))
         kinds = self.entities(out)
         # Two trees and seven more in a row; the plot, the divided spline, the footprint, four
-        # terraces and the surveyed path; the pond bank, which has height, as a 3-D polyline.
+        # terraces, the setback line and the surveyed path; the pond bank, which has height, as
+        # a 3-D polyline; the survey point, five numbered corners and two numbered crossings.
         self.assertEqual(kinds.count("CIRCLE"), 9)
-        self.assertEqual(kinds.count("LWPOLYLINE"), 8)
+        self.assertEqual(kinds.count("LWPOLYLINE"), 9)
+        self.assertEqual(kinds.count("POINT"), 8)
         self.assertEqual(kinds.count("POLYLINE"), 1)
 
 
