@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "database/CurvePieces.h"
@@ -97,6 +98,33 @@ double toleranceFor(const CurvePieceList& a, const CurvePieceList& b) {
   return std::max(size * kRelativeTolerance, 1e-300);
 }
 
+// Both operands as pieces, each extended as the mode asks, and the tolerance of the pair.
+struct Operands {
+  Zcad::ErrorStatus status = Zcad::eOk;
+  CurvePieceList mine, theirs;
+  double tol = 0.0;
+};
+
+Operands operandsOf(const ZcDbEntity& self, const ZcDbEntity& other, ZcDb::Intersect intType) {
+  const bool extendThis = intType == ZcDb::kExtendThis || intType == ZcDb::kExtendBoth;
+  const bool extendArg = intType == ZcDb::kExtendArg || intType == ZcDb::kExtendBoth;
+  Operands out;
+  PieceListResult mine = vtcad::db::curvePieces(self, extendThis);
+  if (mine.status != PieceListStatus::kOk) {
+    out.status = statusOf(mine);
+    return out;
+  }
+  PieceListResult theirs = vtcad::db::curvePieces(other, extendArg);
+  if (theirs.status != PieceListStatus::kOk) {
+    out.status = statusOf(theirs);
+    return out;
+  }
+  out.mine = std::move(mine.list);
+  out.theirs = std::move(theirs.list);
+  out.tol = toleranceFor(out.mine, out.theirs);
+  return out;
+}
+
 // An extended piece reaches beyond its box.
 bool mayMeet(const CurvePiece& a, const CurvePiece& b) {
   return a.extension.any() || b.extension.any() || a.box.overlaps(b.box);
@@ -143,15 +171,11 @@ Zcad::ErrorStatus ZcDbEntity::intersectWith(const ZcDbEntity* entity, ZcDb::Inte
                                             ZcGePoint3dArray& points, Zdesk::GsMarker /*thisGsMarker*/,
                                             Zdesk::GsMarker /*otherGsMarker*/) const {
   if (entity == nullptr) return Zcad::eNullEntityPointer;
-  const bool extendThis = intType == ZcDb::kExtendThis || intType == ZcDb::kExtendBoth;
-  const bool extendArg = intType == ZcDb::kExtendArg || intType == ZcDb::kExtendBoth;
-  const PieceListResult mine = vtcad::db::curvePieces(*this, extendThis);
-  if (mine.status != PieceListStatus::kOk) return statusOf(mine);
-  const PieceListResult theirs = vtcad::db::curvePieces(*entity, extendArg);
-  if (theirs.status != PieceListStatus::kOk) return statusOf(theirs);
-  const CurvePieceList& a = mine.list;
-  const CurvePieceList& b = theirs.list;
-  const double tol = toleranceFor(a, b);
+  const Operands both = operandsOf(*this, *entity, intType);
+  if (both.status != Zcad::eOk) return both.status;
+  const CurvePieceList& a = both.mine;
+  const CurvePieceList& b = both.theirs;
+  const double tol = both.tol;
 
   std::vector<Found> found;
   std::vector<Stretch> stretches;
@@ -192,15 +216,11 @@ Zcad::ErrorStatus ZcDbEntity::intersectWith(const ZcDbEntity* entity, ZcDb::Inte
                                             Zdesk::GsMarker /*otherGsMarker*/) const {
   if (entity == nullptr) return Zcad::eNullEntityPointer;
   if (!projPlane.isValid()) return Zcad::eInvalidInput;
-  const bool extendThis = intType == ZcDb::kExtendThis || intType == ZcDb::kExtendBoth;
-  const bool extendArg = intType == ZcDb::kExtendArg || intType == ZcDb::kExtendBoth;
-  const PieceListResult mine = vtcad::db::curvePieces(*this, extendThis);
-  if (mine.status != PieceListStatus::kOk) return statusOf(mine);
-  const PieceListResult theirs = vtcad::db::curvePieces(*entity, extendArg);
-  if (theirs.status != PieceListStatus::kOk) return statusOf(theirs);
-  const CurvePieceList& a = mine.list;
-  const CurvePieceList& b = theirs.list;
-  const double tol = toleranceFor(a, b);
+  const Operands both = operandsOf(*this, *entity, intType);
+  if (both.status != Zcad::eOk) return both.status;
+  const CurvePieceList& a = both.mine;
+  const CurvePieceList& b = both.theirs;
+  const double tol = both.tol;
 
   // Along the plane's normal onto the plane.
   const ZcGeVector3d n = projPlane.normal();

@@ -1,29 +1,13 @@
 #include "morph/PolylinePair.h"
 
 #include "frame/Messages.h"
+#include "frame/ReadOpen.h"
 #include "zcad/db/ZcDbObject.h"
 #include "zcad/db/ZcDbPolyline.h"
 
 namespace veltrace {
 
 namespace {
-
-// An object opened for read and closed on every path out.
-class OpenForRead {
- public:
-  explicit OpenForRead(ZcDbObjectId id) {
-    if (zcdbOpenObject(object_, id, ZcDb::kForRead) != Zcad::eOk) object_ = nullptr;
-  }
-  ~OpenForRead() {
-    if (object_) object_->close();
-  }
-  OpenForRead(const OpenForRead&) = delete;
-  OpenForRead& operator=(const OpenForRead&) = delete;
-  ZcDbObject* get() const { return object_; }
-
- private:
-  ZcDbObject* object_ = nullptr;
-};
 
 VertexTable readTable(const ZcDbPolyline& polyline) {
   VertexTable table;
@@ -40,9 +24,9 @@ VertexTable readTable(const ZcDbPolyline& polyline) {
 }  // namespace
 
 std::optional<PolylinePair> readPolylinePair(ZcDbObjectId first, ZcDbObjectId second) {
-  const OpenForRead firstObject(first);
+  const ReadOpen<ZcDbObject> firstObject(first);
   if (!firstObject.get()) return std::nullopt;
-  const OpenForRead secondObject(second);
+  const ReadOpen<ZcDbObject> secondObject(second);
   if (!secondObject.get()) return std::nullopt;
   const ZcDbPolyline* a = ZcDbPolyline::cast(firstObject.get());
   const ZcDbPolyline* b = ZcDbPolyline::cast(secondObject.get());

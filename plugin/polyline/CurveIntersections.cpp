@@ -9,6 +9,7 @@
 
 #include "frame/CoordinateConversion.h"
 #include "frame/Messages.h"
+#include "frame/ReadOpen.h"
 #include "frame/Selection.h"
 #include "frame/SelectionSet.h"
 #include "zcad/db/ZcDbCurve.h"
@@ -25,24 +26,6 @@ constexpr double kSamePoint = 0.0001;
 constexpr int kDefaultOption = 2;
 
 constexpr MessagePair kNoIntersection{L"\n没有找到交点。", L"\nNo intersection found."};
-
-// An object opened for read for the length of a scope.
-template <typename T>
-class ReadOpen {
- public:
-  explicit ReadOpen(ZcDbObjectId id) {
-    if (zcdbOpenObject(object_, id, ZcDb::kForRead) != Zcad::eOk) object_ = nullptr;
-  }
-  ~ReadOpen() {
-    if (object_) object_->close();
-  }
-  ReadOpen(const ReadOpen&) = delete;
-  ReadOpen& operator=(const ReadOpen&) = delete;
-  T* get() const { return object_; }
-
- private:
-  T* object_ = nullptr;
-};
 
 int askOutputOption() {
   zcedInitGet(RSG_NOZERO | RSG_NONEG, nullptr);
