@@ -514,17 +514,20 @@ void dropDeadEnds(std::vector<Piece>& pieces) {
   }
 }
 
-// The corner where the carriers of two offset stretches meet beyond the first one's end and
-// before the second one's start, when it lies within reach of the source vertex.
+// The corner where the carriers of two raw segments meet beyond the end of the first one's
+// stretch (at firstEnd) and before the start of the second one's (at secondStart), when it
+// lies within reach of the source vertex. The carriers are the whole raw segments, not the
+// stretches: a short stretch of an arc is nearly straight, and its parameters, read along its
+// chord, would put an extension far along it off the arc's circle.
 struct Corner {
   bool found = false;
   ZcGePoint2d point;
-  double tFirst = 1.0;   // on the first stretch (1 = its end)
-  double tSecond = 0.0;  // on the second (0 = its start)
+  double tFirst = 1.0;   // on the first raw segment
+  double tSecond = 0.0;  // on the second
 };
 
-Corner sharpCorner(const BulgeSegment& first, const BulgeSegment& second, const ZcGePoint2d& vertex, double d,
-                   double tol) {
+Corner sharpCorner(const BulgeSegment& first, double firstEnd, const BulgeSegment& second, double secondStart,
+                   const ZcGePoint2d& vertex, double d, double tol) {
   Corner corner;
   const SegmentIntersection meet =
       intersectSegments(first, second, tol, SegmentExtent::kCarrier, SegmentExtent::kCarrier);
@@ -537,12 +540,12 @@ Corner sharpCorner(const BulgeSegment& first, const BulgeSegment& second, const 
   const double t2 = carrierParam(second, best->point);
   const double slack1 = tol / std::max(tol, first.length());
   const double slack2 = tol / std::max(tol, second.length());
-  if (t1 < 1.0 - slack1 || t2 > slack2) return corner;
+  if (t1 < firstEnd - slack1 || t2 > secondStart + slack2) return corner;
   if (distance(best->point, vertex) > kMaxCornerReach * std::fabs(d)) return corner;
   corner.found = true;
   corner.point = best->point;
-  corner.tFirst = std::max(t1, 1.0);
-  corner.tSecond = std::min(t2, 0.0);
+  corner.tFirst = std::max(t1, firstEnd);
+  corner.tSecond = std::min(t2, secondStart);
   return corner;
 }
 
@@ -589,9 +592,6 @@ std::vector<OffsetPiece> stitch(std::vector<Piece>& pieces, const std::vector<Bu
     const int ns = static_cast<int>(stretches.size());
     std::vector<bool> dropped(ns, false);
     auto whole = [&](const Stretch& s) { return s.t0 == 0.0 && s.t1 == 1.0; };
-    auto segmentOf = [&](const Stretch& s) {
-      return BulgeSegment(s.from, s.to, bulgeOf(path[s.segment].sweep() * (s.t1 - s.t0)));
-    };
     for (int k = 0; k < ns && ns >= 3; ++k) {
       if (!info[stretches[k].segment].roundJoin || !whole(stretches[k])) continue;
       if (!loop && (k == 0 || k == ns - 1)) continue;
@@ -601,10 +601,11 @@ std::vector<OffsetPiece> stitch(std::vector<Piece>& pieces, const std::vector<Bu
         continue;
       Stretch& a = stretches[prev];
       Stretch& b = stretches[next];
-      const Corner corner =
-          sharpCorner(segmentOf(a), segmentOf(b), info[stretches[k].segment].vertex, d, tol);
-      const double t1 = a.t0 + corner.tFirst * (a.t1 - a.t0);
-      const double t0 = b.t0 + corner.tSecond * (b.t1 - b.t0);
+      const Corner corner = sharpCorner(path[a.segment], a.t1, path[b.segment], b.t0,
+                                        info[stretches[k].segment].vertex, d, tol);
+      if (!corner.found) continue;  // the carriers miss each other or meet too far out: stays round
+      const double t1 = corner.tFirst;
+      const double t0 = corner.tSecond;
       // A corner that would reach into another part's distance stays round.
       const BulgeSegment outOfA(a.to, corner.point, bulgeOf(path[a.segment].sweep() * (t1 - a.t1)));
       const BulgeSegment intoB(corner.point, b.from, bulgeOf(path[b.segment].sweep() * (b.t0 - t0)));
