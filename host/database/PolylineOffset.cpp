@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "database/BoxTree.h"
 #include "database/BulgeSegment.h"
@@ -514,6 +515,42 @@ void dropDeadEnds(std::vector<Piece>& pieces) {
   }
 }
 
+// Where the source is a thin spike with a curved side, the offset of that side seen from the
+// other side (the dual path, walked backwards) bulges out past this side's offset for a short
+// way: there the boundary leaves the raw path, which then has a kept piece ending at a split
+// that no kept piece leaves, and one starting where none ends. The dual's kept pieces that
+// join exactly such a pair of splits are added, reversed, with their segments numbered after
+// the path's (segmentBase). Only the pieces needed: the rest of the dual is the other side's
+// offset and no part of this one.
+void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& path,
+                const std::vector<BulgeSegment>& dual, bool closed, const std::vector<ZcGePoint2d>& caps,
+                double capRadius, const SourceClearance& clearance, double tol, PointIds& ids) {
+  std::unordered_set<int> starts, ends;
+  for (const Piece& p : pieces) {
+    if (!p.valid) continue;
+    starts.insert(p.startId);
+    ends.insert(p.endId);
+  }
+  auto deadEnd = [&](int id) { return id >= 0 && ends.count(id) && !starts.count(id); };
+  auto lead = [&](int id) { return id >= 0 && starts.count(id) && !ends.count(id); };
+  if (std::none_of(pieces.begin(), pieces.end(), [&](const Piece& p) { return p.valid && deadEnd(p.endId); }))
+    return;
+  const std::vector<Split> splits = findSplits(dual, closed, path, caps, capRadius, tol, ids);
+  if (splits.empty()) return;
+  const int segmentBase = static_cast<int>(path.size());
+  for (const Piece& piece : cutPieces(dual, closed, splits, ids)) {
+    // Walked backwards, it runs from its end to its start.
+    if (!deadEnd(piece.endId) || !lead(piece.startId) || !clearance.clear(piece, dual)) continue;
+    Piece bridge;
+    bridge.startId = piece.endId;
+    bridge.endId = piece.startId;
+    bridge.valid = true;
+    for (auto it = piece.stretches.rbegin(); it != piece.stretches.rend(); ++it)
+      bridge.stretches.push_back({it->segment + segmentBase, it->t1, it->t0, it->to, it->from});
+    pieces.push_back(std::move(bridge));
+  }
+}
+
 // The corner where the carriers of two raw segments meet beyond the end of the first one's
 // stretch (at firstEnd) and before the start of the second one's (at secondStart), when it
 // lies within reach of the source vertex. The carriers are the whole raw segments, not the
@@ -599,6 +636,8 @@ std::vector<OffsetPiece> stitch(std::vector<Piece>& pieces, const std::vector<Bu
       const int next = (k + 1) % ns;
       if (dropped[prev] || info[stretches[prev].segment].roundJoin || info[stretches[next].segment].roundJoin)
         continue;
+      // Next to a bridge (walked backwards) the corner search would look the wrong way.
+      if (stretches[prev].t1 < stretches[prev].t0 || stretches[next].t1 < stretches[next].t0) continue;
       Stretch& a = stretches[prev];
       Stretch& b = stretches[next];
       const Corner corner = sharpCorner(path[a.segment], a.t1, path[b.segment], b.t0,
@@ -739,7 +778,13 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
 
   const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - tol), tol);
   for (Piece& piece : pieces) piece.valid = clearance.clear(piece, path);
-  result.pieces = stitch(pieces, path, rawPath.info, clearance, closed, d, tol);
+  addBridges(pieces, path, dual, closed, caps, std::fabs(d), clearance, tol, ids);
+  // The stitching reads bridges' segments after the path's.
+  std::vector<BulgeSegment> both = path;
+  both.insert(both.end(), dual.begin(), dual.end());
+  std::vector<PathSegmentInfo> info = rawPath.info;
+  info.resize(both.size());
+  result.pieces = stitch(pieces, both, info, clearance, closed, d, tol);
   return result;
 }
 

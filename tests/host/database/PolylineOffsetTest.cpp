@@ -200,6 +200,21 @@ TEST(PolylineOffset, CornersOfShortArcStretchesStayOnTheirCircles) {
             1);
 }
 
+TEST(PolylineOffset, ThinSpikeWithACurvedSideKeepsItsOffset) {
+  // At the spike's tip the offset of its curved side, seen from the other side, bulges out
+  // past the round join for a short way: the whole offset was lost for want of that bit.
+  EXPECT_EQ(checkOffset({{{82.7982222029094, 67.101402248446064}, 0.0030768483322241025},
+                         {{24.992035015854395, 86.594879716518847}, -0.45499285273579015},
+                         {{31.836065241143988, 71.152262776827058}, 0},
+                         {{36.888456289020986, 27.053541343066694}, 0},
+                         {{45.864605278212281, 22.923576482158804}, 0.59203827463818992},
+                         {{51.452123275243153, 11.981872244867446}, 0.31322353386237733},
+                         {{76.068907794029002, 47.78600556325825}, -0.18807946695650679},
+                         {{97.562334471137532, 47.683867991351882}, 0.58771379523621514}},
+                        /*closed=*/true, 28.252102226669262),
+            1);
+}
+
 TEST(PolylineOffset, RectangleGrowsWithSharpCornersShrinksAndVanishes) {
   const std::vector<OffsetVertex> rect = {{{0, 0}}, {{10, 0}}, {{10, 5}}, {{0, 5}}};
   PolylineOffsetResult grown = offsetPolyline(rect, /*closed=*/true, 1.0);
