@@ -274,6 +274,14 @@ CarrierPoints intersectLineCircle(const ZcGePoint2d& p, const ZcGeVector2d& d, c
 
 CarrierPoints intersectCircles(const ZcGePoint2d& c0, double r0, const ZcGePoint2d& c1, double r1,
                                double tol) {
+  // Measured from the smaller circle's centre: the foot of the common chord lies within its
+  // radius, while from a nearly straight arc's far centre it would be a small difference of
+  // two huge distances (an arc of radius 1e6 crossing one of 10 lost four digits).
+  if (r0 > r1) {
+    CarrierPoints swapped = intersectCircles(c1, r1, c0, r0, tol);
+    if (swapped.count == 2) std::swap(swapped.points[0], swapped.points[1]);
+    return swapped;
+  }
   CarrierPoints result;
   const ZcGeVector2d v = c1 - c0;
   const double d = norm(v);

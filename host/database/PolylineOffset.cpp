@@ -17,9 +17,8 @@
 namespace vtcad::db {
 namespace {
 
-// Below this sweep an arc's parameter is read along its chord: the centre of a nearly straight
-// arc lies too far away for angles about it to be accurate, and the chord differs from the
-// arc's own parameter by O(sweep^2) only.
+// Below this sweep an arc's parameter is read from the point's place along its chord: the
+// centre of a nearly straight arc lies too far away for angles about it to be accurate.
 constexpr double kFlatSweep = 1e-4;
 
 double distance(const ZcGePoint2d& a, const ZcGePoint2d& b) { return std::hypot(a.x - b.x, a.y - b.y); }
@@ -44,7 +43,13 @@ double carrierParam(const BulgeSegment& seg, const ZcGePoint2d& p) {
   if (std::fabs(seg.sweep()) < kFlatSweep) {
     const ZcGeVector2d chord = seg.endPoint() - start;
     const double len2 = chord.x * chord.x + chord.y * chord.y;
-    return len2 == 0.0 ? 0.0 : ((p - start).x * chord.x + (p - start).y * chord.y) / len2;
+    if (len2 == 0.0) return 0.0;
+    // The point at parameter t lies at (1 + sin(sweep (t - 1/2)) / sin(sweep / 2)) / 2 of the
+    // chord along it; inverted, so that a point far out on the extension keeps its place.
+    const double along = ((p - start).x * chord.x + (p - start).y * chord.y) / len2;
+    if (!seg.isArc()) return along;
+    const double half = 0.5 * seg.sweep();
+    return 0.5 + std::asin(std::clamp((2.0 * along - 1.0) * std::sin(half), -1.0, 1.0)) / seg.sweep();
   }
   const ZcGePoint2d c = seg.center();
   double theta = turnAngle(start - c, p - c) * (seg.sweep() > 0.0 ? 1.0 : -1.0);  // in the arc's sense
@@ -303,13 +308,37 @@ struct Piece {
 constexpr int kPathStart = -1;
 constexpr int kPathEnd = -2;
 
-// Besides its self-intersections, the raw offset is cut where it crosses the other side's raw
-// offset (`dual`) and, for an open source, the circles of radius |d| about the source's ends
-// (`caps`): a part of the source that comes near from its other side, or an end, makes a
-// stretch of the offset too near without the offset crossing itself there.
+// The boundary of every source segment's neighbourhood of radius |d|, as segments: its copies
+// moved by d and by -d (an arc's copy only where its radius stays positive), and the circle of
+// radius |d| about each vertex, as two half circles.
+std::vector<BulgeSegment> neighbourhoodBoundaries(const std::vector<BulgeSegment>& source, bool closed,
+                                                  double d) {
+  std::vector<BulgeSegment> out;
+  out.reserve(6 * source.size() + 2);
+  const double r = std::fabs(d);
+  auto circle = [&](const ZcGePoint2d& c) {
+    const ZcGePoint2d east(c.x + r, c.y), west(c.x - r, c.y);
+    out.emplace_back(east, west, 1.0);
+    out.emplace_back(west, east, 1.0);
+  };
+  for (const BulgeSegment& seg : source) {
+    for (const double side : {d, -d}) {
+      if (seg.isArc() && seg.radius() + (seg.sweep() > 0.0 ? side : -side) <= 0.0) continue;
+      out.emplace_back(seg.startPoint() + rightNormal(seg.firstDeriv(0.0)) * side,
+                       seg.endPoint() + rightNormal(seg.firstDeriv(1.0)) * side, bulgeOf(seg.sweep()));
+    }
+    circle(seg.startPoint());
+  }
+  if (!closed && !source.empty()) circle(source.back().endPoint());
+  return out;
+}
+
+// Besides its self-intersections, the raw offset is cut where it crosses a `cutter`: the
+// boundaries of the source segments' neighbourhoods (neighbourhoodBoundaries), so that no
+// piece runs partly nearer to the source than |d| and partly not. A cutter lying along a
+// segment (its own moved copy) cuts nothing.
 std::vector<Split> findSplits(const std::vector<BulgeSegment>& segs, bool closed,
-                              const std::vector<BulgeSegment>& dual, const std::vector<ZcGePoint2d>& caps,
-                              double capRadius, double tol, PointIds& ids) {
+                              const std::vector<BulgeSegment>& cutters, double tol, PointIds& ids) {
   const int m = static_cast<int>(segs.size());
   std::vector<Box2d> boxes;
   boxes.reserve(m);
@@ -353,25 +382,11 @@ std::vector<Split> findSplits(const std::vector<BulgeSegment>& segs, bool closed
       return true;
     });
   }
-  for (const BulgeSegment& other : dual) {
+  for (const BulgeSegment& other : cutters) {
     tree.query(boxOf(other).expanded(tol), [&](int i) {
       const SegmentIntersection meet = intersectSegments(segs[i], other, tol);
+      if (meet.relation == SegmentRelation::kOverlapping) return true;
       for (int k = 0; k < meet.count; ++k) addSplit(i, meet.hits[k].tFirst, ids.idOf(meet.hits[k].point));
-      return true;
-    });
-  }
-  for (const ZcGePoint2d& c : caps) {
-    // The circle as two half circles, so the segment intersections can meet it.
-    const ZcGePoint2d east(c.x + capRadius, c.y), west(c.x - capRadius, c.y);
-    const BulgeSegment halves[2] = {BulgeSegment(east, west, 1.0), BulgeSegment(west, east, 1.0)};
-    const Box2d box = Box2d::around(ZcGePoint2d(c.x - capRadius, c.y - capRadius),
-                                    ZcGePoint2d(c.x + capRadius, c.y + capRadius))
-                          .expanded(tol);
-    tree.query(box, [&](int i) {
-      for (const BulgeSegment& half : halves) {
-        const SegmentIntersection meet = intersectSegments(segs[i], half, tol);
-        for (int k = 0; k < meet.count; ++k) addSplit(i, meet.hits[k].tFirst, ids.idOf(meet.hits[k].point));
-      }
       return true;
     });
   }
@@ -399,11 +414,14 @@ std::vector<Piece> cutPieces(const std::vector<BulgeSegment>& segs, bool closed,
       piece.stretches.push_back({a, ta, tb, pa, pb});
       return piece;
     }
-    piece.stretches.push_back({a, ta, 1.0, pa, segs[a].endPoint()});
+    // Splits at segment ends make no empty stretches: they would stand between a round join
+    // and its neighbours.
+    if (ta < 1.0) piece.stretches.push_back({a, ta, 1.0, pa, segs[a].endPoint()});
     for (int s = (a + 1) % m; s != b; s = (s + 1) % m) {
       piece.stretches.push_back({s, 0.0, 1.0, segs[s].startPoint(), segs[s].endPoint()});
     }
-    piece.stretches.push_back({b, 0.0, tb, segs[b].startPoint(), pb});
+    if (tb > 0.0 || piece.stretches.empty())
+      piece.stretches.push_back({b, 0.0, tb, segs[b].startPoint(), pb});
     return piece;
   };
   if (!closed) {
@@ -523,8 +541,8 @@ void dropDeadEnds(std::vector<Piece>& pieces) {
 // the path's (segmentBase). Only the pieces needed: the rest of the dual is the other side's
 // offset and no part of this one.
 void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& path,
-                const std::vector<BulgeSegment>& dual, bool closed, const std::vector<ZcGePoint2d>& caps,
-                double capRadius, const SourceClearance& clearance, double tol, PointIds& ids) {
+                const std::vector<BulgeSegment>& dual, bool closed, const std::vector<BulgeSegment>& cutters,
+                const SourceClearance& clearance, double tol, PointIds& ids) {
   std::unordered_set<int> starts, ends;
   for (const Piece& p : pieces) {
     if (!p.valid) continue;
@@ -535,7 +553,9 @@ void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& pat
   auto lead = [&](int id) { return id >= 0 && starts.count(id) && !ends.count(id); };
   if (std::none_of(pieces.begin(), pieces.end(), [&](const Piece& p) { return p.valid && deadEnd(p.endId); }))
     return;
-  const std::vector<Split> splits = findSplits(dual, closed, path, caps, capRadius, tol, ids);
+  std::vector<BulgeSegment> dualCutters = cutters;
+  dualCutters.insert(dualCutters.end(), path.begin(), path.end());
+  const std::vector<Split> splits = findSplits(dual, closed, dualCutters, tol, ids);
   if (splits.empty()) return;
   const int segmentBase = static_cast<int>(path.size());
   for (const Piece& piece : cutPieces(dual, closed, splits, ids)) {
@@ -759,10 +779,9 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
   const std::vector<BulgeSegment> path = segmentsOf(raw, closed);
 
   PointIds ids(tol);
-  std::vector<ZcGePoint2d> caps;
-  if (!closed) caps = {clean.front().point, clean.back().point};
+  const std::vector<BulgeSegment> cutters = neighbourhoodBoundaries(source, closed, d);
   const std::vector<BulgeSegment> dual = segmentsOf(rawOffset(source, closed, -d, tol).vertices, closed);
-  const std::vector<Split> splits = findSplits(path, closed, dual, caps, std::fabs(d), tol, ids);
+  const std::vector<Split> splits = findSplits(path, closed, cutters, tol, ids);
   std::vector<Piece> pieces;
   if (splits.empty()) {
     Piece whole;
@@ -778,7 +797,7 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
 
   const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - tol), tol);
   for (Piece& piece : pieces) piece.valid = clearance.clear(piece, path);
-  addBridges(pieces, path, dual, closed, caps, std::fabs(d), clearance, tol, ids);
+  addBridges(pieces, path, dual, closed, cutters, clearance, tol, ids);
   // The stitching reads bridges' segments after the path's.
   std::vector<BulgeSegment> both = path;
   both.insert(both.end(), dual.begin(), dual.end());

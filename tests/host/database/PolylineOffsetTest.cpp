@@ -200,6 +200,35 @@ TEST(PolylineOffset, CornersOfShortArcStretchesStayOnTheirCircles) {
             1);
 }
 
+TEST(PolylineOffset, NearlyStraightArcsCrossAndCornerExactly) {
+  // A nearly straight arc (bulge 2e-6, radius 2.7e6) crossing the circle of radius |d| about a
+  // vertex: measured from the far centre the crossing lost four digits, the offset was not cut
+  // where it comes too near and a stretch of it was dropped.
+  EXPECT_EQ(checkOffset({{{86.124394508573005, 60.62214736492102}, 0},
+                         {{53.091531867082722, 75.491862587112934}, 0},
+                         {{42.881807870086668, 69.87637847148541}, 2.0430186810083129e-06},
+                         {{21.051072928934317, 75.210648851693577}, 0.55623655704066721},
+                         {{22.434596378519686, 58.714127963265341}, 0},
+                         {{16.362806490101626, 47.488722111670661}, 0},
+                         {{8.4275982201887061, 40.480322511677123}, 0.04060435411611607},
+                         {{37.809923834234382, 30.286049567206089}, 0}},
+                        /*closed=*/false, -15.168076048583782),
+            2);
+  // A flat arc trimmed to a tiny stretch, then extended backwards to a sharp corner: its
+  // parameter, read along the stretch's chord, put the corner's arc off its circle by 0.01.
+  EXPECT_EQ(checkOffset({{{63.974660501144228, 18.095627688138105}, -0.0068038848397973251},
+                         {{64.618911166067264, 16.582432019792208}, -0.354440542457788},
+                         {{38.69318046258411, 27.129050973674868}, -0.0042434367361753322},
+                         {{22.127166526087315, 22.954575085923359}, 0},
+                         {{30.753900024421601, 43.965507765436023}, 0},
+                         {{25.887599558543691, 59.511402013575264}, 0},
+                         {{26.677894710998562, 73.172726606860593}, 0},
+                         {{47.795505544283877, 88.933319322116716}, 0},
+                         {{84.564305401018231, 53.439809886376622}, 0}},
+                        /*closed=*/true, 8.5545133644920188),
+            1);
+}
+
 TEST(PolylineOffset, ThinSpikeWithACurvedSideKeepsItsOffset) {
   // At the spike's tip the offset of its curved side, seen from the other side, bulges out
   // past the round join for a short way: the whole offset was lost for want of that bit.
