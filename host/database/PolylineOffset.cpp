@@ -21,6 +21,9 @@ namespace {
 // centre of a nearly straight arc lies too far away for angles about it to be accurate.
 constexpr double kFlatSweep = 1e-4;
 
+// How far (in tolerances) two raw segments' ends may be moved along them to a shallow crossing.
+constexpr double kMaxCrossingSlack = 1e4;
+
 double distance(const ZcGePoint2d& a, const ZcGePoint2d& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 ZcGeVector2d rightNormal(const ZcGeVector2d& tangent) {
@@ -145,8 +148,15 @@ Joint joinSegments(const RawSegment& first, const RawSegment& second, double d, 
   const ZcGePoint2d p = best->point;
   const double t1 = first.paramOf(p);
   const double t2 = second.paramOf(p);
-  const double slack = tol / std::max(tol, first.segment().length());
-  const double slack2 = tol / std::max(tol, second.segment().length());
+  // Where the carriers cross at a small angle the crossing is known along them only to
+  // tol / sin(angle): ends that miss it by less than that meet there (else a connector a
+  // fraction of a millimetre long would stand in the way of the clean-up).
+  const ZcGeVector2d u = first.segment().firstDeriv(1.0), v = second.segment().firstDeriv(0.0);
+  const double lengths = std::hypot(u.x, u.y) * std::hypot(v.x, v.y);
+  const double sine = lengths > 0.0 ? std::fabs(u.x * v.y - u.y * v.x) / lengths : 1.0;
+  const double along = std::min(tol / std::max(sine, 1e-12), kMaxCrossingSlack * tol);
+  const double slack = along / std::max(tol, first.segment().length());
+  const double slack2 = along / std::max(tol, second.segment().length());
   const bool onFirst = t1 >= -slack && t1 <= 1.0 + slack;
   const bool onSecond = t2 >= -slack2 && t2 <= 1.0 + slack2;
   if (onFirst && onSecond) {
@@ -309,27 +319,36 @@ constexpr int kPathStart = -1;
 constexpr int kPathEnd = -2;
 
 // The boundary of every source segment's neighbourhood of radius |d|, as segments: its copies
-// moved by d and by -d (an arc's copy only where its radius stays positive), and the circle of
-// radius |d| about each vertex, as two half circles.
+// moved by d and by -d, and the circle of radius |d| about each vertex. Extra cuts cost only
+// time, missed ones lose offset: where the offset runs almost along a boundary and meets it
+// next to the boundary's end, the crossing could fall just beyond that end. So an arc's copies
+// are whole circles (where their radius stays positive) and a line's copies reach |d| beyond
+// its ends. Circles are given as two half circles.
 std::vector<BulgeSegment> neighbourhoodBoundaries(const std::vector<BulgeSegment>& source, bool closed,
                                                   double d) {
   std::vector<BulgeSegment> out;
   out.reserve(6 * source.size() + 2);
   const double r = std::fabs(d);
-  auto circle = [&](const ZcGePoint2d& c) {
-    const ZcGePoint2d east(c.x + r, c.y), west(c.x - r, c.y);
+  auto circle = [&](const ZcGePoint2d& c, double radius) {
+    const ZcGePoint2d east(c.x + radius, c.y), west(c.x - radius, c.y);
     out.emplace_back(east, west, 1.0);
     out.emplace_back(west, east, 1.0);
   };
   for (const BulgeSegment& seg : source) {
-    for (const double side : {d, -d}) {
-      if (seg.isArc() && seg.radius() + (seg.sweep() > 0.0 ? side : -side) <= 0.0) continue;
-      out.emplace_back(seg.startPoint() + rightNormal(seg.firstDeriv(0.0)) * side,
-                       seg.endPoint() + rightNormal(seg.firstDeriv(1.0)) * side, bulgeOf(seg.sweep()));
+    if (seg.isArc()) {
+      for (const double radius : {seg.radius() + r, seg.radius() - r}) {
+        if (radius > 0.0) circle(seg.center(), radius);
+      }
+    } else {
+      const ZcGeVector2d along = (seg.endPoint() - seg.startPoint()) / seg.chordLength() * r;
+      for (const double side : {d, -d}) {
+        const ZcGeVector2d shift = rightNormal(seg.firstDeriv(0.0)) * side;
+        out.emplace_back(seg.startPoint() + shift - along, seg.endPoint() + shift + along, 0.0);
+      }
     }
-    circle(seg.startPoint());
+    circle(seg.startPoint(), r);
   }
-  if (!closed && !source.empty()) circle(source.back().endPoint());
+  if (!closed && !source.empty()) circle(source.back().endPoint(), r);
   return out;
 }
 
@@ -558,16 +577,45 @@ void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& pat
   const std::vector<Split> splits = findSplits(dual, closed, dualCutters, tol, ids);
   if (splits.empty()) return;
   const int segmentBase = static_cast<int>(path.size());
+  // The dual's kept pieces walked backwards, by the id they start at.
+  std::vector<Piece> reversed;
+  std::unordered_multimap<int, int> startingAt;
   for (const Piece& piece : cutPieces(dual, closed, splits, ids)) {
-    // Walked backwards, it runs from its end to its start.
-    if (!deadEnd(piece.endId) || !lead(piece.startId) || !clearance.clear(piece, dual)) continue;
-    Piece bridge;
-    bridge.startId = piece.endId;
-    bridge.endId = piece.startId;
-    bridge.valid = true;
+    if (piece.startId < 0 || piece.endId < 0 || !clearance.clear(piece, dual)) continue;
+    Piece back;
+    back.startId = piece.endId;
+    back.endId = piece.startId;
+    back.valid = true;
     for (auto it = piece.stretches.rbegin(); it != piece.stretches.rend(); ++it)
-      bridge.stretches.push_back({it->segment + segmentBase, it->t1, it->t0, it->to, it->from});
-    pieces.push_back(std::move(bridge));
+      back.stretches.push_back({it->segment + segmentBase, it->t1, it->t0, it->to, it->from});
+    startingAt.emplace(back.startId, static_cast<int>(reversed.size()));
+    reversed.push_back(std::move(back));
+  }
+  // From each dead end, the first chain of them (breadth first, a few pieces at most: a bridge
+  // is short) that reaches a split where a kept piece starts and none ends.
+  constexpr int kMaxBridgePieces = 8;
+  std::vector<bool> taken(reversed.size(), false);
+  std::vector<int> deadEnds;
+  for (const Piece& p : pieces)
+    if (p.valid && deadEnd(p.endId)) deadEnds.push_back(p.endId);
+  for (const int from : deadEnds) {
+    std::vector<std::pair<int, int>> queue;  // (reversed piece, index of the one before it)
+    for (auto [it, last] = startingAt.equal_range(from); it != last; ++it) queue.push_back({it->second, -1});
+    for (size_t q = 0; q < queue.size() && q < 64 * kMaxBridgePieces; ++q) {
+      const int k = queue[q].first;
+      if (lead(reversed[k].endId)) {
+        for (int at = static_cast<int>(q); at >= 0; at = queue[at].second) {
+          if (!taken[queue[at].first]) pieces.push_back(reversed[queue[at].first]);
+          taken[queue[at].first] = true;
+        }
+        break;
+      }
+      int depth = 0;
+      for (int at = static_cast<int>(q); at >= 0; at = queue[at].second) ++depth;
+      if (depth >= kMaxBridgePieces) continue;
+      for (auto [it, last] = startingAt.equal_range(reversed[k].endId); it != last; ++it)
+        queue.push_back({it->second, static_cast<int>(q)});
+    }
   }
 }
 
@@ -795,7 +843,10 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
     pieces = cutPieces(path, closed, splits, ids);
   }
 
-  const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - tol), tol);
+  // A piece may dip twice the tolerance nearer: where it crosses a cutter almost tangentially
+  // the crossing is placed within the tolerance of the carriers, and the bit up to it dips
+  // that deep.
+  const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - 2.0 * tol), tol);
   for (Piece& piece : pieces) piece.valid = clearance.clear(piece, path);
   addBridges(pieces, path, dual, closed, cutters, clearance, tol, ids);
   // The stitching reads bridges' segments after the path's.

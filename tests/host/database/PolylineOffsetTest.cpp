@@ -229,6 +229,34 @@ TEST(PolylineOffset, NearlyStraightArcsCrossAndCornerExactly) {
             1);
 }
 
+TEST(PolylineOffset, AlmostTangentJoinsKeepTheirOffset) {
+  // An arc ending almost tangentially on a line, on the concave side: the offsets meet at a
+  // crossing known only to 4e-4 along them, which lay just beyond the arc's end; a connector
+  // and a dip of 1.2e-7 below the distance cut the offset there and lost it.
+  EXPECT_EQ(checkOffset({{{76.696651501669052, 71.021102548880705}, 0},
+                         {{64.476912484347679, 65.011314604427213}, 0},
+                         {{44.861841031369629, 70.737096158780716}, 0.36299382287130422},
+                         {{5.4188020230314891, 41.280198031568041}, -0.32950874468696045},
+                         {{12.787525060126441, 25.67770880260851}, -0.50947790494180534},
+                         {{36.021130408660106, 32.247488784387329}, 0},
+                         {{50.332098105340165, 20.981786184380475}, -0.58560893040229756},
+                         {{53.390226053337493, 17.963658850233251}, 0.22810589530865155}},
+                        /*closed=*/true, 14.179658122041443),
+            1);
+  EXPECT_GE(checkOffset({{{99.790750328972791, 48.327297271036628}, -0.24596481807034365},
+                         {{85.869171804031026, 33.3871256219266}, -0.43689465926481463},
+                         {{88.490673230626101, 27.932177549519835}, -0.0075751881907539786},
+                         {{64.932033163793719, 28.544507551599001}, 0},
+                         {{44.021306681978487, 0.88916365817796361}, -0.36901605887661593},
+                         {{40.261257505726789, 2.2314891634758922}, 0},
+                         {{5.6262476029276058, 62.580421501440647}, 0},
+                         {{22.880332891921913, 65.747449647575593}, 0},
+                         {{27.311210000048401, 72.445552428910915}, 0},
+                         {{39.853766546918791, 69.405462107037494}, 0}},
+                        /*closed=*/false, -27.064177043527415),
+            1);
+}
+
 TEST(PolylineOffset, ThinSpikeWithACurvedSideKeepsItsOffset) {
   // At the spike's tip the offset of its curved side, seen from the other side, bulges out
   // past the round join for a short way: the whole offset was lost for want of that bit.
