@@ -128,8 +128,9 @@ int checkOffset(const std::vector<OffsetVertex>& source, bool closed, double d) 
     if (s.isArc()) {
       const bool roundJoin = std::fabs(s.radius() - std::fabs(d)) < tol;
       // A nearly straight arc's centre lies far away and is known only to tol times its
-      // distance over the drawing's size.
-      const double centreTol = tol * std::max(1.0, s.radius() / 100.0);
+      // distance over the drawing's size; a tiny arc's ends are known to tol, its centre to
+      // tol times its radius over its chord.
+      const double centreTol = tol * std::max({1.0, s.radius() / 100.0, s.radius() / s.chordLength()});
       const bool concentric = std::any_of(src.begin(), src.end(), [&](const BulgeSegment& a) {
         return a.isArc() &&
                std::hypot(a.center().x - s.center().x, a.center().y - s.center().y) < centreTol &&
