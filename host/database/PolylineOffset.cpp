@@ -355,9 +355,12 @@ std::vector<BulgeSegment> neighbourhoodBoundaries(const std::vector<BulgeSegment
 // Besides its self-intersections, the raw offset is cut where it crosses a `cutter`: the
 // boundaries of the source segments' neighbourhoods (neighbourhoodBoundaries), so that no
 // piece runs partly nearer to the source than |d| and partly not. A cutter lying along a
-// segment (its own moved copy) cuts nothing.
+// segment (its own moved copy) cuts nothing. Segments marked in `uncut` lie clear of the
+// source as a whole, or wholly within one source segment's neighbourhood: no cutter can
+// separate anything on them (most segments, and most of the work cutters would cost).
 std::vector<Split> findSplits(const std::vector<BulgeSegment>& segs, bool closed,
-                              const std::vector<BulgeSegment>& cutters, double tol, PointIds& ids) {
+                              const std::vector<BulgeSegment>& cutters, const std::vector<bool>& uncut,
+                              double tol, PointIds& ids) {
   const int m = static_cast<int>(segs.size());
   std::vector<Box2d> boxes;
   boxes.reserve(m);
@@ -403,6 +406,7 @@ std::vector<Split> findSplits(const std::vector<BulgeSegment>& segs, bool closed
   }
   for (const BulgeSegment& other : cutters) {
     tree.query(boxOf(other).expanded(tol), [&](int i) {
+      if (!uncut.empty() && uncut[i]) return true;
       const SegmentIntersection meet = intersectSegments(segs[i], other, tol);
       if (meet.relation == SegmentRelation::kOverlapping) return true;
       for (int k = 0; k < meet.count; ++k) addSplit(i, meet.hits[k].tFirst, ids.idOf(meet.hits[k].point));
@@ -492,6 +496,23 @@ class SourceClearance {
     return tree_.query(boxOf(seg).expanded(reach_),
                        [&](int j) { return segmentDistance(seg, source_[j], tol_) >= reach_; });
   }
+  // Answers whether the whole segment lies nearer than `reach` to one source segment: a disk
+  // holding it (the one on its chord for an arc of at most a half turn, else its circle's)
+  // whose centre is nearer to that segment than reach by more than the disk's radius.
+  bool deepInside(const BulgeSegment& seg) const {
+    const bool minor = !seg.isArc() || std::fabs(seg.sweep()) <= ZcGe::kPi;
+    const ZcGePoint2d a = seg.startPoint(), b = seg.endPoint();
+    const ZcGePoint2d centre = minor ? ZcGePoint2d(0.5 * (a.x + b.x), 0.5 * (a.y + b.y)) : seg.center();
+    const double radius = minor ? 0.5 * seg.chordLength() : seg.radius();
+    if (radius >= reach_) return false;
+    const ZcGePoint2d lo(centre.x - reach_, centre.y - reach_), hi(centre.x + reach_, centre.y + reach_);
+    bool inside = false;
+    tree_.query(Box2d::around(lo, hi), [&](int j) {
+      inside = pointSegmentDistance(centre, source_[j]) + radius < reach_;
+      return !inside;
+    });
+    return inside;
+  }
   bool clear(const Piece& piece, const std::vector<BulgeSegment>& path) const {
     return std::all_of(piece.stretches.begin(), piece.stretches.end(),
                        [&](const Stretch& s) { return clear(stretchSegment(s, path)); });
@@ -574,7 +595,7 @@ void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& pat
     return;
   std::vector<BulgeSegment> dualCutters = cutters;
   dualCutters.insert(dualCutters.end(), path.begin(), path.end());
-  const std::vector<Split> splits = findSplits(dual, closed, dualCutters, tol, ids);
+  const std::vector<Split> splits = findSplits(dual, closed, dualCutters, /*uncut=*/{}, tol, ids);
   if (splits.empty()) return;
   const int segmentBase = static_cast<int>(path.size());
   // The dual's kept pieces walked backwards, by the id they start at.
@@ -829,7 +850,14 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
   PointIds ids(tol);
   const std::vector<BulgeSegment> cutters = neighbourhoodBoundaries(source, closed, d);
   const std::vector<BulgeSegment> dual = segmentsOf(rawOffset(source, closed, -d, tol).vertices, closed);
-  const std::vector<Split> splits = findSplits(path, closed, cutters, tol, ids);
+  // A piece may dip twice the tolerance nearer: where it crosses a cutter almost tangentially
+  // the crossing is placed within the tolerance of the carriers, and the bit up to it dips
+  // that deep.
+  const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - 2.0 * tol), tol);
+  std::vector<bool> uncut(path.size());
+  for (size_t i = 0; i < path.size(); ++i)
+    uncut[i] = clearance.clear(path[i]) || clearance.deepInside(path[i]);
+  const std::vector<Split> splits = findSplits(path, closed, cutters, uncut, tol, ids);
   std::vector<Piece> pieces;
   if (splits.empty()) {
     Piece whole;
@@ -843,10 +871,6 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
     pieces = cutPieces(path, closed, splits, ids);
   }
 
-  // A piece may dip twice the tolerance nearer: where it crosses a cutter almost tangentially
-  // the crossing is placed within the tolerance of the carriers, and the bit up to it dips
-  // that deep.
-  const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - 2.0 * tol), tol);
   for (Piece& piece : pieces) piece.valid = clearance.clear(piece, path);
   addBridges(pieces, path, dual, closed, cutters, clearance, tol, ids);
   // The stitching reads bridges' segments after the path's.
