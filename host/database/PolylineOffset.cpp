@@ -131,7 +131,14 @@ Joint joinSegments(const RawSegment& first, const RawSegment& second, double d, 
   };
   auto straight = [&] { joint.connector = Connector::kStraight; };
   if (first.collapsed || second.collapsed) {
-    round();
+    // A collapsed arc's moved ends are known; going round the vertex the long way from a
+    // concave corner would draw most of a circle about it, and the parts of that circle no
+    // other part of the source comes near would stay, on the wrong side of the source.
+    if (turnAngle(first.end - vertex, second.start - vertex) * d > 0.0) {
+      round();
+    } else {
+      straight();
+    }
     return joint;
   }
   const SegmentIntersection meet = intersectSegments(first.segment(), second.segment(), tol,
@@ -756,9 +763,10 @@ std::vector<OffsetPiece> stitch(std::vector<Piece>& pieces, const std::vector<Bu
     if (!loop) out.vertices.push_back({stretches.back().to, 0.0});
     if (out.vertices.size() >= 2) result.push_back(std::move(out));
   };
-  // Follows pieces from `first` until the chain ends or comes back to a point it passed: the
-  // pieces from there on are a loop of their own (a stray piece leading into a loop, as the
-  // other side's offset cuts them off, is left as an open lead-in).
+  // Follows pieces from `first` until the chain ends; where it comes back to a point it passed,
+  // the pieces from there on are a loop of their own (what is left of the chain is an open
+  // piece unless it closes later: a stray piece leading into a loop, as the other side's
+  // offset cuts it off, is left as an open lead-in).
   auto chainFrom = [&](int first) {
     std::vector<int> chain;
     std::unordered_map<int, size_t> passed;  // start id -> position in chain
@@ -770,12 +778,13 @@ std::vector<OffsetPiece> stitch(std::vector<Piece>& pieces, const std::vector<Bu
       const int end = pieces[k].endId;
       if (end < 0) break;
       if (const auto again = passed.find(end); again != passed.end()) {
-        const std::vector<int> lead(chain.begin(),
-                                    chain.begin() + static_cast<std::ptrdiff_t>(again->second));
-        emit(std::vector<int>(chain.begin() + static_cast<std::ptrdiff_t>(again->second), chain.end()),
-             /*loop=*/true);
-        emit(lead, /*loop=*/false);
-        return;
+        // A loop closed at a point the chain passed: it is emitted, and the chain goes on
+        // from that point (where the offset touches itself, the rest of it may go on there).
+        const size_t at = again->second;
+        emit(std::vector<int>(chain.begin() + static_cast<std::ptrdiff_t>(at), chain.end()), /*loop=*/true);
+        chain.resize(at);
+        std::erase_if(passed, [at](const auto& entry) { return entry.second >= at; });
+        if (chain.empty()) return;
       }
       const int following = (k + 1) % count;
       int next = -1;

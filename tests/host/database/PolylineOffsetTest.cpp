@@ -214,7 +214,7 @@ TEST(PolylineOffset, NearlyStraightArcsCrossAndCornerExactly) {
                          {{8.4275982201887061, 40.480322511677123}, 0.04060435411611607},
                          {{37.809923834234382, 30.286049567206089}, 0}},
                         /*closed=*/false, -15.168076048583782),
-            2);
+            1);
   // A flat arc trimmed to a tiny stretch, then extended backwards to a sharp corner: its
   // parameter, read along the stretch's chord, put the corner's arc off its circle by 0.01.
   EXPECT_EQ(checkOffset({{{63.974660501144228, 18.095627688138105}, -0.0068038848397973251},
@@ -256,6 +256,23 @@ TEST(PolylineOffset, AlmostTangentJoinsKeepTheirOffset) {
                          {{39.853766546918791, 69.405462107037494}, 0}},
                         /*closed=*/false, -27.064177043527415),
             1);
+}
+
+TEST(PolylineOffset, CollapsedArcAtAConcaveCornerAndASelfTouchKeepTheOuterLoop) {
+  // A clockwise outline grown outwards: an arc that collapses on that side, at a concave
+  // corner, was joined round its vertex the long way, and bits of that circle stayed inside
+  // as a loop; where the offset touches itself in a tiny loop the chain stopped there and the
+  // outer loop was lost.
+  EXPECT_EQ(checkOffset({{{83.787228798060809, 48.174671078750045}, 0},
+                         {{67.209122949699264, 31.801070776915044}, 0.37817693573383104},
+                         {{73.6593214683094, 20.506265943461603}, 0},
+                         {{51.831496635760978, 12.169008358952084}, 0},
+                         {{23.992616702182115, 39.556792020377507}, 0},
+                         {{48.36001944553734, 79.915039591942772}, 0.25009411096065559},
+                         {{92.770217328794914, 72.131983403635545}, 0},
+                         {{94.236520149124701, 65.999654692260862}, -0.40232982118768401}},
+                        /*closed=*/true, -17.435896019931828),
+            2);
 }
 
 TEST(PolylineOffset, ThinSpikeWithACurvedSideKeepsItsOffset) {
