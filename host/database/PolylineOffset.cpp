@@ -587,9 +587,12 @@ void dropDeadEnds(std::vector<Piece>& pieces) {
 // join exactly such a pair of splits are added, reversed, with their segments numbered after
 // the path's (segmentBase). Only the pieces needed: the rest of the dual is the other side's
 // offset and no part of this one.
-void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& path,
-                const std::vector<BulgeSegment>& dual, bool closed, const std::vector<BulgeSegment>& cutters,
-                const SourceClearance& clearance, double tol, PointIds& ids) {
+// Answers the dual's segments when bridges were added (the stitching numbers them after the
+// path's), none when no dead end asked for the dual at all.
+std::vector<BulgeSegment> addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& path,
+                                     const std::vector<BulgeSegment>& source, bool closed, double d,
+                                     const std::vector<BulgeSegment>& cutters,
+                                     const SourceClearance& clearance, double tol, PointIds& ids) {
   std::unordered_set<int> starts, ends;
   for (const Piece& p : pieces) {
     if (!p.valid) continue;
@@ -599,11 +602,12 @@ void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& pat
   auto deadEnd = [&](int id) { return id >= 0 && ends.count(id) && !starts.count(id); };
   auto lead = [&](int id) { return id >= 0 && starts.count(id) && !ends.count(id); };
   if (std::none_of(pieces.begin(), pieces.end(), [&](const Piece& p) { return p.valid && deadEnd(p.endId); }))
-    return;
+    return {};
+  std::vector<BulgeSegment> dual = segmentsOf(rawOffset(source, closed, -d, tol).vertices, closed);
   std::vector<BulgeSegment> dualCutters = cutters;
   dualCutters.insert(dualCutters.end(), path.begin(), path.end());
   const std::vector<Split> splits = findSplits(dual, closed, dualCutters, /*uncut=*/{}, tol, ids);
-  if (splits.empty()) return;
+  if (splits.empty()) return {};
   const int segmentBase = static_cast<int>(path.size());
   // The dual's kept pieces walked backwards, by the id they start at.
   std::vector<Piece> reversed;
@@ -645,6 +649,8 @@ void addBridges(std::vector<Piece>& pieces, const std::vector<BulgeSegment>& pat
         queue.push_back({it->second, static_cast<int>(q)});
     }
   }
+  if (std::none_of(taken.begin(), taken.end(), [](bool t) { return t; })) return {};
+  return dual;
 }
 
 // The corner where the carriers of two raw segments meet beyond the end of the first one's
@@ -858,14 +864,15 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
 
   PointIds ids(tol);
   const std::vector<BulgeSegment> cutters = neighbourhoodBoundaries(source, closed, d);
-  const std::vector<BulgeSegment> dual = segmentsOf(rawOffset(source, closed, -d, tol).vertices, closed);
   // A piece may dip twice the tolerance nearer: where it crosses a cutter almost tangentially
   // the crossing is placed within the tolerance of the carriers, and the bit up to it dips
   // that deep.
   const SourceClearance clearance(source, std::max(0.0, std::fabs(d) - 2.0 * tol), tol);
-  std::vector<bool> uncut(path.size());
-  for (size_t i = 0; i < path.size(); ++i)
-    uncut[i] = clearance.clear(path[i]) || clearance.deepInside(path[i]);
+  std::vector<bool> segmentClear(path.size()), uncut(path.size());
+  for (size_t i = 0; i < path.size(); ++i) {
+    segmentClear[i] = clearance.clear(path[i]);
+    uncut[i] = segmentClear[i] || clearance.deepInside(path[i]);
+  }
   const std::vector<Split> splits = findSplits(path, closed, cutters, uncut, tol, ids);
   std::vector<Piece> pieces;
   if (splits.empty()) {
@@ -880,8 +887,18 @@ PolylineOffsetResult offsetPolyline(const std::vector<OffsetVertex>& vertices, b
     pieces = cutPieces(path, closed, splits, ids);
   }
 
-  for (Piece& piece : pieces) piece.valid = clearance.clear(piece, path);
-  addBridges(pieces, path, dual, closed, cutters, clearance, tol, ids);
+  // A stretch of a segment that keeps its distance as a whole keeps it too.
+  for (Piece& piece : pieces) {
+    piece.valid = std::all_of(piece.stretches.begin(), piece.stretches.end(), [&](const Stretch& st) {
+      return segmentClear[st.segment] || clearance.clear(stretchSegment(st, path));
+    });
+  }
+  const std::vector<BulgeSegment> dual =
+      addBridges(pieces, path, source, closed, d, cutters, clearance, tol, ids);
+  if (dual.empty()) {
+    result.pieces = stitch(pieces, path, rawPath.info, clearance, closed, d, tol);
+    return result;
+  }
   // The stitching reads bridges' segments after the path's.
   std::vector<BulgeSegment> both = path;
   both.insert(both.end(), dual.begin(), dual.end());
