@@ -32,13 +32,14 @@ namespace fs = std::filesystem;
 using vtcad::commands::Document;
 
 // Where the bundled plug-in lies: beside the program in a build tree (../plugin), or in the
-// installed library folder.
+// installed library folder (VTCAD_PLUGIN_SUBDIR, set by the build: lib/vtcad as a rule).
 fs::path bundledPlugin() {
   std::error_code error;
   fs::path exe = fs::read_symlink("/proc/self/exe", error);
   if (error) return {};
   for (const fs::path& candidate :
        {exe.parent_path().parent_path() / "plugin" / "libveltrace.so", exe.parent_path() / "libveltrace.so",
+        exe.parent_path().parent_path() / VTCAD_PLUGIN_SUBDIR / "libveltrace.so",
         exe.parent_path().parent_path() / "lib" / "vtcad" / "libveltrace.so"}) {
     if (fs::exists(candidate, error)) return candidate;
   }
@@ -139,7 +140,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (parsed.options->version) {
-    std::printf("vtcad 0.2.0\n");
+    std::printf("vtcad %s\n", VTCAD_VERSION);
     return 0;
   }
   return run(*parsed.options);

@@ -37,7 +37,7 @@ TEST_F(SettingsTest, StringsUpToTheLimitAreRead) {
 }
 
 TEST_F(SettingsTest, ProgramFolderFromLocationThenPluginFileThenOwnLibrary) {
-  const auto folderWith = [this](const std::wstring& location) {
+  const auto folderWith = [](const std::wstring& location) {
     setStringSetting(L"Location", location);
     return programFolder();
   };
