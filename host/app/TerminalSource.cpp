@@ -16,20 +16,25 @@ void onInterrupt(int) { editor::Session::interruptFromSignal(); }
 }  // namespace
 
 TerminalSource::TerminalSource() {
+  // Without SA_RESTART, so that Ctrl+C ends the line editor's wait for a key.
   struct sigaction action {};
   action.sa_handler = onInterrupt;
   sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGINT, &action, &previous_);
   using_history();
 }
 
-TerminalSource::~TerminalSource() { std::signal(SIGINT, SIG_DFL); }
+TerminalSource::~TerminalSource() { sigaction(SIGINT, &previous_, nullptr); }
 
 std::optional<std::wstring> TerminalSource::readLine(std::wstring_view prompt) {
   std::string shown = dxf::wideToUtf8(prompt);
   char* line = readline(shown.c_str());
   if (!line) {
-    if (editor::Session::instance().userBreak()) return std::wstring(L"^C");  // Ctrl+C at the prompt
+    if (editor::Session::interruptPending()) {
+      // Ctrl+C at the prompt cancels the prompt; it breaks off no work.
+      editor::Session::clearInterrupt();
+      return std::wstring(L"^C");
+    }
     std::fputs("\n", stdout);
     return std::nullopt;  // Ctrl+D: the end of input
   }

@@ -2,10 +2,12 @@
 // scripts or an interactive command line, and saves.
 //
 // Exit status: 0 when the scripts ran to their end, 1 when the drawing could not be opened or
-// saved, 2 on a usage error (unknown option, a script that cannot be read).
+// saved, 2 on a usage error (unknown option, a script that cannot be read), 130 when Ctrl+C
+// stopped a script run (or the open or the save).
 #include <unistd.h>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,12 +19,14 @@
 #include <vector>
 
 #include "app/Options.h"
+#include "app/TerminalProgress.h"
 #include "app/TerminalSource.h"
 #include "commands/Document.h"
 #include "commands/HostCommands.h"
 #include "commands/HostServices.h"
 #include "dxf/DxfText.h"
 #include "editor/DynamicLinker.h"
+#include "editor/ProgressMeter.h"
 #include "editor/Session.h"
 #include "platform/SettingsStore.h"
 
@@ -30,6 +34,28 @@ namespace {
 
 namespace fs = std::filesystem;
 using vtcad::commands::Document;
+
+constexpr int kInterruptedStatus = 128 + SIGINT;
+
+// Set before the interactive command line starts: there a second Ctrl+C must not end the
+// program (the drawing would be lost).
+volatile std::sig_atomic_t interactiveRun = 0;
+
+// Ctrl+C: the running command is broken off and taken back (the command loop sees the flag).
+// In a script run a second one while the first is still pending ends the program at once,
+// for work that never asks whether to stop; nothing is saved then.
+void onInterrupt(int) {
+  if (!interactiveRun && vtcad::editor::Session::interruptPending()) _exit(kInterruptedStatus);
+  vtcad::editor::Session::interruptFromSignal();
+}
+
+void catchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // file reads and writes go on; the flag is looked at between
+  sigaction(SIGINT, &action, nullptr);
+}
 
 // Where the bundled plug-in lies: beside the program in a build tree (../plugin), or in the
 // installed library folder (VTCAD_PLUGIN_SUBDIR, set by the build: lib/vtcad as a rule).
@@ -89,6 +115,11 @@ int run(const vtcad::app::Options& options) {
       options.configDir.empty() ? vtcad::platform::defaultSettingsDir() : fs::path(options.configDir),
       /*interactive=*/options.scripts.empty() && isatty(STDIN_FILENO));
   vtcad::commands::registerHostCommands();
+  catchInterrupts();
+  // Progress of long work goes to a terminal only; pipes and log files stay clean.
+  if (isatty(STDERR_FILENO)) {
+    vtcad::editor::ProgressMeter::instance().setDisplay(std::make_shared<vtcad::app::TerminalProgress>());
+  }
   Document& document = Document::instance();
   if (options.drawing.empty()) {
     document.openNew();
@@ -96,26 +127,34 @@ int run(const vtcad::app::Options& options) {
     Document::OpenResult opened = document.open(options.drawing);
     if (!opened.opened) {
       std::fprintf(stderr, "vtcad: %s was not opened: %s\n", options.drawing.c_str(), opened.reason.c_str());
-      return 1;
+      return vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
   loadPlugin(options);
 
   auto& session = vtcad::editor::Session::instance();
   bool quit = false;
-  for (size_t i = 0; i < scripts.size() && !quit; ++i) {
+  bool interrupted = false;
+  for (size_t i = 0; i < scripts.size() && !quit && !interrupted; ++i) {
     auto outcome = session.runScript(scripts[i], vtcad::dxf::utf8ToWide(options.scripts[i]));
     quit = outcome.end == vtcad::editor::RunEnd::kQuit;
+    interrupted = outcome.end == vtcad::editor::RunEnd::kInterrupted;
   }
   if (options.scripts.empty() && isatty(STDIN_FILENO)) {
+    interactiveRun = 1;
     session.run(std::make_unique<vtcad::app::TerminalSource>());
   }
   int status = 0;
-  if (!options.saveTo.empty()) {
+  if (interrupted) {
+    // The script did not run to its end: what it left is not what the user asked to save.
+    std::fprintf(stderr, "vtcad: interrupted; the rest of the scripts was not run%s\n",
+                 options.saveTo.empty() ? "" : " and the drawing was not saved");
+    status = kInterruptedStatus;
+  } else if (!options.saveTo.empty()) {
     Document::SaveResult saved = document.saveAs(options.saveTo);
     if (!saved.saved) {
       std::fprintf(stderr, "vtcad: %s was not saved: %s\n", options.saveTo.c_str(), saved.reason.c_str());
-      status = 1;
+      status = vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
   // Plug-ins hear their unload while the drawing still exists.

@@ -3,6 +3,7 @@
 #include "dxf/DxfFile.h"
 #include "dxf/DxfText.h"
 #include "editor/EntityNames.h"
+#include "editor/ProgressMeter.h"
 #include "editor/Session.h"
 #include "editor/SystemVariables.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -36,8 +37,24 @@ void Document::openNew() {
   makeWorking();
 }
 
+namespace {
+
+// Opening and saving a large drawing show how far they have come and stop at Ctrl+C.
+dxf::Progress meterWithBreak(editor::ProgressScope& meter) {
+  return [&meter](double done, double /*total*/) {
+    meter.update(done);
+    return !editor::Session::instance().userBreak();
+  };
+}
+
+}  // namespace
+
 Document::OpenResult Document::open(const std::filesystem::path& path) {
-  dxf::LoadResult loaded = dxf::loadDxfFile(path);
+  std::error_code error;
+  const auto bytes = std::filesystem::file_size(path, error);
+  editor::ProgressScope meter(L"Opening " + dxf::utf8ToWide(path.filename().string()),
+                              error ? 1.0 : static_cast<double>(bytes));
+  dxf::LoadResult loaded = dxf::loadDxfFile(path, meterWithBreak(meter));
   if (!loaded.database) return OpenResult{false, loaded.refusal};
   for (const auto& message : loaded.messages) {
     // Appended piece by piece: GCC 12 at -O3 sees a false overlap (-Wrestrict) in the
@@ -55,7 +72,9 @@ Document::OpenResult Document::open(const std::filesystem::path& path) {
 
 Document::SaveResult Document::saveAs(const std::filesystem::path& path) {
   if (!database_) return SaveResult{false, "no drawing is open"};
-  dxf::SaveResult saved = dxf::saveDxfFile(*database_, path);
+  editor::ProgressScope meter(L"Saving " + dxf::utf8ToWide(path.filename().string()),
+                              static_cast<double>(database_->approxNumObjects()));
+  dxf::SaveResult saved = dxf::saveDxfFile(*database_, path, meterWithBreak(meter));
   if (!saved.ok) return SaveResult{false, saved.message};
   path_ = path;
   nameChanged();

@@ -285,6 +285,7 @@ Zcad::ErrorStatus ZcDbDatabase::setInsunits(Zdesk::Int16 units) {
 
 void ZcDbDatabase::beginUndoGroup(const ZTCHAR* name) { impl_->undo.beginGroup(name); }
 void ZcDbDatabase::endUndoGroup() { impl_->undo.endGroup(); }
+Zcad::ErrorStatus ZcDbDatabase::cancelUndoGroup() { return impl_->undo.cancelGroup(); }
 bool ZcDbDatabase::isRecordingUndo() const { return impl_->undo.isRecording(); }
 int ZcDbDatabase::undoGroupCount() const { return impl_->undo.groupCount(); }
 int ZcDbDatabase::redoGroupCount() const { return impl_->undo.redoCount(); }

@@ -25,6 +25,21 @@ void ZcDbUndoManager::endGroup() {
   current_ = Group{};
 }
 
+Zcad::ErrorStatus ZcDbUndoManager::cancelGroup() {
+  if (depth_ != 1) {
+    endGroup();
+    return Zcad::eOk;
+  }
+  const bool changed = !current_.records.empty();
+  endGroup();
+  // Degenerate case: a group that changed nothing was not kept; undo(1) would take back the
+  // command before it.
+  if (!changed) return Zcad::eOk;
+  Zcad::ErrorStatus es = undo(1);
+  if (es == Zcad::eOk) clearRedo();
+  return es;
+}
+
 void ZcDbUndoManager::recordModified(ZcDbObject* obj) {
   if (!isRecording() || obj->undoSerial_ == serial_) return;
   obj->undoSerial_ = serial_;

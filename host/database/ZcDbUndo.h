@@ -23,6 +23,10 @@ class ZcDbUndoManager {
 
   void beginGroup(const ZTCHAR* name);
   void endGroup();
+  // Ends the outermost group by taking back what it recorded, for good: it is left neither to
+  // undo nor to redo (a cancelled command). An inner group only ends. When the changes cannot
+  // be taken back (objects still open) the group stays as endGroup would leave it.
+  Zcad::ErrorStatus cancelGroup();
   bool isRecording() const { return depth_ > 0 && !disabled_ && !running_; }
   bool isRunning() const { return running_; }
   bool isInGroup() const { return depth_ > 0; }

@@ -75,8 +75,9 @@ const TableKind* tableKindOfRecord(std::string_view recordType) {
 
 class Reader {
  public:
-  explicit Reader(std::string_view data)
+  Reader(std::string_view data, const Progress& progress)
       : data_(data),
+        progress_(progress),
         tags_(data),
         records_(tags_),
         db_(std::make_unique<ZcDbDatabase>(/*buildDefaultDrawing=*/false)),
@@ -90,6 +91,9 @@ class Reader {
   // something else (SECTION, EOF) ends the section with a message and comes again.
   bool nextInSection(std::string_view section);
   void checkTagError();
+  // Tells how far reading has come every so many records; false once the listener asked to
+  // stop (the rest of the file is then not read and the open is refused).
+  bool keepGoing();
 
   void readHeader();
   void readHeaderVariables();
@@ -112,6 +116,9 @@ class Reader {
   void finish();
 
   std::string_view data_;
+  const Progress& progress_;
+  unsigned recordsSinceProgress_ = 0;
+  bool cancelled_ = false;
   TagReader tags_;
   RecordReader records_;
   Record record_;
@@ -132,7 +139,18 @@ void Reader::checkTagError() {
   ctx_.warn(tags_.error()->line, tags_.error()->message + "; the rest of the file was not read");
 }
 
+bool Reader::keepGoing() {
+  // A listener costs a call per thousand records, not per record.
+  constexpr unsigned kRecordsPerReport = 1024;
+  if (cancelled_) return false;
+  if (!progress_ || ++recordsSinceProgress_ < kRecordsPerReport) return true;
+  recordsSinceProgress_ = 0;
+  cancelled_ = !progress_(static_cast<double>(tags_.offset()), static_cast<double>(data_.size()));
+  return !cancelled_;
+}
+
 bool Reader::nextInSection(std::string_view section) {
+  if (!keepGoing()) return false;
   if (!records_.next(record_)) {
     checkTagError();
     if (!tags_.error())
@@ -173,7 +191,7 @@ LoadResult Reader::read() {
     return std::move(result_);
   }
   bool sawSection = false;
-  while (records_.next(record_)) {
+  while (keepGoing() && records_.next(record_)) {
     std::string_view type = record_.type();
     // Whatever follows EOF is not the drawing's (some writers leave their buffers there).
     if (type == "EOF") break;
@@ -205,6 +223,11 @@ LoadResult Reader::read() {
     } else {
       keepSection(section);
     }
+  }
+  if (cancelled_) {
+    result_.refusal = kCancelledRefusal;
+    result_.messages.clear();
+    return std::move(result_);
   }
   if (!sawSection) {
     result_.refusal = tags_.error() ? "not a DXF drawing: " + tags_.error()->message + " (line " +
@@ -750,6 +773,8 @@ void Reader::finish() {
 
 }  // namespace
 
-LoadResult readDocument(std::string_view data) { return Reader(data).read(); }
+LoadResult readDocument(std::string_view data, const Progress& progress) {
+  return Reader(data, progress).read();
+}
 
 }  // namespace vtcad::dxf

@@ -243,6 +243,7 @@ void DocumentWriter::writeObject(ZcDbObjectId id) {
   const ObjectCodec* codec = writerCodec(*obj);
   const std::string* type = keptType(*obj);
   if (!codec && !type) return;  // a host class without a file form
+  ++written_;
   const ZcDbEntity* entity = ZcDbEntity::cast(obj);
   out_.write(0, codec ? codec->dxfName() : std::string_view(*type));
   out_.writeHandle(ZcDbDimStyleTableRecord::cast(obj) ? 105 : 5, ZcDbFileAccess::handleOf(id));

@@ -24,6 +24,8 @@ class DocumentWriter {
   bool writeTo(const std::function<bool(std::string_view)>& sink);
   // One object's record, the records that follow it, and its sub-objects.
   void writeObject(ZcDbObjectId id);
+  // Objects written so far (of about db.approxNumObjects()): how far saving has come.
+  size_t objectsWritten() const { return written_; }
 
  private:
   void plan();
@@ -44,7 +46,8 @@ class DocumentWriter {
   ZcDbDatabase& db_;
   TagWriter out_;
   WriteContext ctx_;
-  std::uint64_t next_ = 0;  // handles for records that are not objects (a new block's BLOCK)
+  std::uint64_t next_ = 0;
+  size_t written_ = 0;  // handles for records that are not objects (a new block's BLOCK)
   struct BlockHandles {
     std::uint64_t begin = 0, end = 0;
   };

@@ -17,9 +17,9 @@
 
 namespace vtcad::dxf {
 
-LoadResult readDxf(std::string_view data) { return readDocument(data); }
+LoadResult readDxf(std::string_view data, const Progress& progress) { return readDocument(data, progress); }
 
-LoadResult loadDxfFile(const std::filesystem::path& path) {
+LoadResult loadDxfFile(const std::filesystem::path& path, const Progress& progress) {
   LoadResult result;
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
@@ -47,7 +47,7 @@ LoadResult loadDxfFile(const std::filesystem::path& path) {
     data.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  return readDocument(data);
+  return readDocument(data, progress);
 }
 
 std::string writeDxf(ZcDbDatabase& db) { return DocumentWriter(db).write(); }
@@ -68,7 +68,7 @@ bool writeAll(int fd, std::string_view data) {
 
 }  // namespace
 
-SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path) {
+SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path, const Progress& progress) {
   SaveResult result;
   std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::error_code ec;
@@ -100,9 +100,21 @@ SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path) {
   if (::fchmod(fd, mode) != 0) return fail("setting permissions");
   // Written in pieces as it is made: a drawing of millions of entities is never held whole
   // as text.
-  if (!DocumentWriter(db).writeTo([fd](std::string_view piece) { return writeAll(fd, piece); })) {
-    return fail("writing");
+  DocumentWriter writer(db);
+  const double total = static_cast<double>(db.approxNumObjects());
+  bool cancelled = false;
+  const bool written = writer.writeTo([&](std::string_view piece) {
+    if (!writeAll(fd, piece)) return false;
+    cancelled = progress && !progress(static_cast<double>(writer.objectsWritten()), total);
+    return !cancelled;
+  });
+  if (cancelled) {
+    ::close(fd);
+    ::unlink(pattern.c_str());
+    result.message = kCancelledRefusal;
+    return result;
   }
+  if (!written) return fail("writing");
   if (::fsync(fd) != 0) return fail("flushing to disk");
   if (::close(fd) != 0) {
     int err = errno;

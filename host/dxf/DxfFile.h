@@ -8,6 +8,7 @@
 // here throws.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,11 +35,17 @@ struct LoadResult {
   bool ok() const { return database != nullptr; }
 };
 
+// Told now and then how far reading or writing has come (`done` of `total`, in a unit of the
+// callee's choice). Answering false stops the work: an open is refused with kCancelledRefusal,
+// a save fails and leaves the file on disk as it was.
+using Progress = std::function<bool(double done, double total)>;
+inline constexpr const char* kCancelledRefusal = "cancelled";
+
 // Reads a drawing from the bytes of a DXF file (ASCII or binary). `data` is only read during
 // the call.
-LoadResult readDxf(std::string_view data);
+LoadResult readDxf(std::string_view data, const Progress& progress = {});
 // Reads a drawing file. A file that cannot be opened is refused with the system's reason.
-LoadResult loadDxfFile(const std::filesystem::path& path);
+LoadResult loadDxfFile(const std::filesystem::path& path, const Progress& progress = {});
 
 // The drawing as the text of an ASCII DXF file of the version written (R2013, AC1027).
 std::string writeDxf(ZcDbDatabase& db);
@@ -52,7 +59,7 @@ struct SaveResult {
 // file in the same folder, flushed to disk, the previous file kept as "<name>.bak", then
 // renamed over the target. On failure the target is as it was and no temporary file is
 // left behind.
-SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path);
+SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path, const Progress& progress = {});
 
 // Formats a load message as users read it: "line 123: text" (or just the text).
 std::string formatLoadMessage(const LoadMessage& message);

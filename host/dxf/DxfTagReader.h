@@ -29,6 +29,8 @@ class TagReader {
   const std::optional<ReadError>& error() const { return error_; }
   // Where the reader stands, for messages about what follows.
   std::uint32_t line() const { return line_; }
+  // Bytes of the data read so far (how far reading has come).
+  size_t offset() const { return pos_; }
   bool atEnd() const { return pos_ >= data_.size() && !pushedBack_; }
 
  private:

@@ -10,6 +10,7 @@
 #include "editor/CommandStack.h"
 #include "editor/InputReader.h"
 #include "editor/InputSource.h"
+#include "editor/ProgressMeter.h"
 #include "editor/SelectionSets.h"
 #include "editor/SystemVariables.h"
 #include "editor/ValueText.h"
@@ -42,6 +43,8 @@ volatile std::sig_atomic_t interruptSignalled = 0;
 }  // namespace
 
 void Session::interruptFromSignal() { interruptSignalled = 1; }
+bool Session::interruptPending() { return interruptSignalled != 0; }
+void Session::clearInterrupt() { interruptSignalled = 0; }
 
 struct Session::Impl {
   OutputSink sink;
@@ -110,6 +113,9 @@ bool Session::quietNow() const {
 }
 
 InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
+  // A command broken off while it worked gets no more input: its prompts are cancelled at
+  // once, so that it ends soon even when it never asks zcedUsrBrk.
+  if (impl_->commandDepth > 0 && userBreak()) return InputItem{InputItem::Kind::kCancel, {}, {}, 0.0, {}, 0};
   InputReader::Peek peek = impl_->reader.peek();
   bool sourcePrompts = peek.source && peek.source->showsPrompt() && peek.needsNewLine;
   const bool freshLine = std::exchange(impl_->promptOnFreshLine, false);
@@ -205,6 +211,12 @@ RunOutcome Session::run(std::unique_ptr<InputSource> source) {
   size_t depth = impl_->reader.depth();
   impl_->reader.push(std::move(source));
   while (!impl_->quit) {
+    // Ctrl+C in a script run ends the script (the command it hit was cancelled already); at
+    // the interactive prompt it only cancels what was typed.
+    if (interruptSignalled != 0 && scripted()) {
+      outcome.end = RunEnd::kInterrupted;
+      break;
+    }
     impl_->userBreak = false;
     interruptSignalled = 0;
     InputItem item = read(L"\nCommand: ");
@@ -223,7 +235,10 @@ RunOutcome Session::run(std::unique_ptr<InputSource> source) {
     }
     if (runCommand(item.text)) ++outcome.commandsRun;
   }
-  if (impl_->quit) outcome.end = RunEnd::kQuit;
+  if (impl_->quit && outcome.end != RunEnd::kInterrupted) outcome.end = RunEnd::kQuit;
+  // The outermost run has dealt with the interrupt by ending; inside a command (SCRIPT) the
+  // command still has to see it, so that it is taken back too.
+  if (outcome.end == RunEnd::kInterrupted && impl_->commandDepth == 0) interruptSignalled = 0;
   while (impl_->reader.depth() > depth) impl_->reader.pop();
   print(L"\n");
   return outcome;
@@ -277,8 +292,18 @@ bool Session::runCommand(std::wstring_view typedName) {
   setCommandActive(impl_->commandDepth);
   currentAppPath = savedApp;
   impl_->initGet = InitGet{};
+  // A command broken off is taken back whole: the drawing is as it was before it.
+  const bool broken = impl_->commandDepth == 0 && userBreak();
+  if (impl_->commandDepth == 0) ProgressMeter::instance().stop();  // a meter the command left running
   // The database may have been replaced (OPEN) or undone while the command ran.
-  if (undoGroup && db == zcdbCurDwg()) db->endUndoGroup();
+  if (undoGroup && db == zcdbCurDwg()) {
+    if (!broken) {
+      db->endUndoGroup();
+    } else if (db->cancelUndoGroup() != Zcad::eOk) {
+      print(L"\n*The changes of the cancelled command could not all be taken back.*");
+    }
+  }
+  if (broken) print(L"\n*Cancel*\n");
   return true;
 }
 

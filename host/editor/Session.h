@@ -21,8 +21,9 @@ class SelectionSets;
 
 // How a script run ended.
 enum class RunEnd {
-  kEndOfInput,  // every line was read (a command waiting for input was cancelled)
-  kQuit,        // the QUIT command
+  kEndOfInput,   // every line was read (a command waiting for input was cancelled)
+  kQuit,         // the QUIT command
+  kInterrupted,  // Ctrl+C (SIGINT) in a script run: the running command was cancelled
 };
 
 struct RunOutcome {
@@ -74,11 +75,15 @@ class Session {
   // True while a script or command arguments feed the prompts (file prompts then read from
   // the command line even when FILEDIA is 1).
   bool scripted() const;
-  // Esc / Ctrl+C seen in the interactive command line.
+  // The user asked to break off the command that works (zcedUsrBrk): Ctrl+C (SIGINT) while
+  // no prompt was waiting, or a break noted by a desktop backend (Esc).
   bool userBreak() const;
   void noteUserBreak();
-  // Async-signal-safe: what a SIGINT handler calls.
+  // Async-signal-safe: what a SIGINT handler calls, and whether one is pending already.
   static void interruptFromSignal();
+  static bool interruptPending();
+  // A Ctrl+C the terminal answered as the cancel of its prompt is no break of the command.
+  static void clearInterrupt();
 
   SelectionSets& selectionSets();
   InputReader& reader();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "frame/Messages.h"
+#include "frame/WorkProgress.h"
 #include "morph/LwPolylineBuilder.h"
 #include "morph/LwPolylinePick.h"
 #include "morph/MorphPrompts.h"
@@ -65,7 +66,10 @@ void plarrCommand() {
   }
 
   VertexTable shape;
+  WorkProgress progress(L"PLARR", static_cast<std::size_t>(columns));
   for (int k = 0; k < columns; ++k) {
+    // A column at a time: up to a thousand polylines between two looks.
+    if (!progress.advance(static_cast<std::size_t>(k))) return;
     for (int r = 0; r < rows; ++r) {
       // The first and the second polyline themselves.
       if ((k == 0 && r == 0) || (k == columns - 1 && r == rows - 1)) continue;

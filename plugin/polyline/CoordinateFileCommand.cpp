@@ -1,6 +1,7 @@
 #include "polyline/CoordinateFileCommand.h"
 
 #include <cassert>
+#include <cstddef>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "frame/Messages.h"
 #include "frame/PolylineFromPoints.h"
 #include "frame/Utf8.h"
+#include "frame/WorkProgress.h"
 #include "polyline/CoordinateFileLines.h"
 #include "zcad/platform/zcui.h"
 #include "zcad/zced.h"
@@ -112,15 +114,18 @@ class BlockDrawer {
   int drawn_ = 0;
 };
 
-enum class FileRead { finished, failed };
+enum class FileRead { finished, failed, broken };
 
 // The second pass over the lines. On a failure the block being read is left undrawn: its
 // points are not all known.
 FileRead drawBlocks(std::istream& in, const CoordinateFileSurvey& survey, const CoordinateFileLimits& limits,
                     BlockDrawer& block) {
   CoordinateLineReader reader(in, survey.encoding, limits.maxLineBytes);
+  WorkProgress progress(L"ZB2PL", static_cast<std::size_t>(survey.lines));
   long long number = 0;
   for (;;) {
+    // Every 4096 lines: a look costs less than reading a line, but there are millions.
+    if ((number & 4095) == 0 && !progress.advance(static_cast<std::size_t>(number))) return FileRead::broken;
     const CoordinateFileLine line = reader.next();
     switch (line.status) {
       case CoordinateLineStatus::end:
@@ -171,7 +176,9 @@ void drawCoordinateFilePolylines(const std::wstring& path, const CoordinateFileL
     // Opened again rather than rewound: a stream that has met its end is back at the start
     // only after clear() and seekg(), and a fresh one needs neither.
     std::ifstream in(file, std::ios::binary);
-    if (!in || drawBlocks(in, survey, limits, block) == FileRead::failed) {
+    const FileRead read = in ? drawBlocks(in, survey, limits, block) : FileRead::failed;
+    if (read == FileRead::broken) return;  // the host takes it all back and says so
+    if (read == FileRead::failed) {
       showReadError(path);
       return;
     }

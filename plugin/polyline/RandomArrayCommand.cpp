@@ -10,6 +10,7 @@
 #include "frame/CoordinateRange.h"
 #include "frame/EntityPlacement.h"
 #include "frame/Messages.h"
+#include "frame/WorkProgress.h"
 #include "polyline/ArrayOffsets.h"
 #include "polyline/VertexCommandSelection.h"
 #include "zcad/db/ZcDbEntity.h"
@@ -131,7 +132,9 @@ void plrndArrayCommand() {
   }
 
   int missing = 0;
+  WorkProgress progress(L"PLRNDArray", offsets.size());
   for (std::size_t i = 1; i < offsets.size(); ++i) {
+    if (!progress.advance(i)) return;
     const ZcGeMatrix3d shift = ZcGeMatrix3d::translation(offsets[i] - offsets[0]);
     for (const ZcDbObjectId& id : selection.ids) {
       if (!placeCopy(id, shift)) ++missing;

@@ -1,13 +1,16 @@
 #include "polyline/VertexOptimisationCommands.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "frame/FilteredSelection.h"
 #include "frame/Messages.h"
 #include "frame/ResbufChain.h"
 #include "frame/Selection.h"
 #include "frame/SelectionSet.h"
+#include "frame/WorkProgress.h"
 #include "polyline/DuplicateVertices.h"
 #include "polyline/OptimizePolyline.h"
 #include "polyline/SelectionExtents.h"
@@ -62,15 +65,21 @@ class PolylineSelection {
   }
 
   // Opens each member in selection order and hands it to `work`; members that cannot be
-  // opened are passed over.
+  // opened are passed over. The work's progress is shown under `label`; false when the user
+  // broke it off (the host then takes it all back).
   template <typename Work>
-  void forEachEntity(ZcDb::OpenMode mode, Work work) const {
-    for (const ZcDbObjectId id : selectionSetIds(set_.name)) {
+  bool forEachEntity(const wchar_t* label, ZcDb::OpenMode mode, Work work) const {
+    const std::vector<ZcDbObjectId> ids = selectionSetIds(set_.name);
+    WorkProgress progress(label, ids.size());
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      if (!progress.advance(i)) return false;
+      const ZcDbObjectId id = ids[i];
       ZcDbEntity* entity = nullptr;
       if (zcdbOpenObject(entity, id, mode) != Zcad::eOk) continue;
       work(entity);
       entity->close();
     }
+    return true;
   }
 
  private:
@@ -108,9 +117,10 @@ void plyhCommand() {
     if (!selection.select() || !selection.scale(diagonal)) return;
     // The tolerance is counted from the middle of its step: 1 gives a factor of 0.5.
     const double factor = askTolerance() - 0.5;
-    selection.forEachEntity(ZcDb::kForRead, [&](ZcDbEntity* entity) {
+    const bool done = selection.forEachEntity(L"PLYH", ZcDb::kForRead, [&](ZcDbEntity* entity) {
       optimizePolyline(entity, /*block=*/nullptr, diagonal, factor);
     });
+    if (!done) return;
   }
   reportSavedVertices();
 }
@@ -119,7 +129,10 @@ void plyh2Command() {
   deletedVertexCount() = 0;
   PolylineSelection selection;
   if (!selection.select()) return;
-  selection.forEachEntity(ZcDb::kForRead, [](ZcDbEntity* entity) { removeDuplicateVertices(entity); });
+  if (!selection.forEachEntity(L"PLYH2", ZcDb::kForRead,
+                               [](ZcDbEntity* entity) { removeDuplicateVertices(entity); })) {
+    return;
+  }
   printfBilingual(kDuplicatesDeleted, deletedVertexCount());
 }
 
@@ -127,7 +140,7 @@ void plyh3Command() {
   PolylineSelection selection;
   double diagonal = 0.0;
   if (!selection.select() || !selection.scale(diagonal)) return;
-  selection.forEachEntity(ZcDb::kForWrite, [&](ZcDbEntity* entity) {
+  selection.forEachEntity(L"PLYH3", ZcDb::kForWrite, [&](ZcDbEntity* entity) {
     smoothPolyline(entity, /*block=*/nullptr, diagonal, kSmoothingFactor);
   });
 }

@@ -5,9 +5,13 @@ Run by ctest with VTCAD (the program) and VTCAD_TEST_PLUGIN (a plug-in file) in 
 environment. The saved drawings are read back with ezdxf, an independent DXF reader.
 """
 import os
+import pty
+import select
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import ezdxf
@@ -153,6 +157,52 @@ class CliTest(unittest.TestCase):
         self.assertEqual(kinds.count("LWPOLYLINE"), 9)
         self.assertEqual(kinds.count("POINT"), 8)
         self.assertEqual(kinds.count("POLYLINE"), 1)
+
+    # Two polylines and an array of a million between them: seconds of work.
+    LONG_WORK = ("PLINE 0,0 10,0 10,5\n\nPLINE 100,50 120,50 120,80\n\n"
+                 "PLARR\n#18\n#19\n1000\n1000\n0\nCIRCLE 0,0 1\n")
+
+    def test_long_work_shows_progress_on_a_terminal_and_ctrl_c_cancels_the_run(self):
+        out = self.path("out.dxf")
+        master, slave = pty.openpty()
+        proc = subprocess.Popen([VTCAD, "--config", self.config, "-s", self.script("long.scr", self.LONG_WORK),
+                                 "-o", out], stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=slave)
+        os.close(slave)
+        seen = b""
+        interrupted = False
+        deadline = time.monotonic() + 300
+        while time.monotonic() < deadline:
+            ready, _, _ = select.select([master], [], [], 0.1)
+            if ready:
+                try:
+                    chunk = os.read(master, 4096)
+                except OSError:  # the program has ended and closed the terminal
+                    break
+                if not chunk:
+                    break
+                seen += chunk
+                if b"\rPLARR  " in seen and not interrupted:
+                    proc.send_signal(signal.SIGINT)  # what Ctrl+C at the terminal sends
+                    interrupted = True
+            elif proc.poll() is not None:
+                break
+        transcript = proc.stdout.read().decode()
+        proc.wait(timeout=60)
+        os.close(master)
+        self.assertTrue(interrupted, seen)
+        self.assertEqual(proc.returncode, 130, seen)
+        self.assertIn("*Cancel*", transcript)
+        self.assertNotIn("CIRCLE 0,0", transcript, "the rest of the script is not run")
+        self.assertIn(b"\r\x1b[K", seen, "the progress line is wiped")
+        self.assertIn(b"the drawing was not saved", seen)
+        self.assertFalse(os.path.exists(out))
+
+    def test_no_progress_goes_into_a_pipe(self):
+        run = self.vtcad("-s", self.script("long.scr", self.LONG_WORK.replace("1000\n1000", "1000\n300")),
+                         plugin=True)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertEqual(run.err, "")
+        self.assertNotIn("\r", run.out)
 
 
 if __name__ == "__main__":

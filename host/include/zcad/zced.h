@@ -46,8 +46,19 @@ int zcedGetString(int cronly, const ZTCHAR* prompt, ZTCHAR* result);
 int zcedGetInput(ZTCHAR* str, size_t bufLen);
 int zcedGetInput(ZTCHAR* str);
 int zcedEntSel(const ZTCHAR* prompt, zds_name ent, zds_point ptres);
-// Nonzero when the user asked to break off (Esc in the interactive command line).
+// Nonzero when the user asked to break off the command (Ctrl+C or Esc while it works; not a
+// cancel typed at one of its prompts). A command that sees it stops; the host then takes back
+// everything the command changed and says "*Cancel*".
 int zcedUsrBrk();
+
+// The progress meter of long work: on a terminal one updating line on standard error (only
+// when it is a terminal), in the desktop program its status bar. Start it with a label and
+// a range, move it (positions outside the range are clamped), and restore the status bar
+// when done; a second start replaces the first. Nothing shows for work that ends within a
+// quarter of a second. 0 on success, -1 for an empty range (maxPos <= minPos).
+int zcedSetStatusBarProgressMeter(const ZTCHAR* label, int minPos, int maxPos);
+int zcedSetStatusBarProgressMeterPos(int pos);
+void zcedRestoreStatusBar();
 // Prints on the command line; the format is printf's with wide strings (%s takes ZTCHAR*).
 int zcutPrintf(const ZTCHAR* format, ...);
 int zcedPrompt(const ZTCHAR* text);

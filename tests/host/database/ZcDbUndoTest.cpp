@@ -131,6 +131,29 @@ TEST_F(UndoTest, NestedGroupsCountOnceAndEmptyGroupsNotAtAll) {
   EXPECT_EQ(db.undo(0), Zcad::eInvalidInput);
 }
 
+TEST_F(UndoTest, ACancelledGroupIsTakenBackForGoodAndAnEmptyOneTakesNothingElse) {
+  ZcDbObjectId target = appendSegment(db, {1, 0, 0}, {2, 0, 0});
+  db.beginUndoGroup(L"MOVE");
+  moveStart(target, 2);
+  db.endUndoGroup();
+  // A broken-off command: what it added and changed goes, inner groups included.
+  db.beginUndoGroup(L"ARRAY");
+  db.beginUndoGroup(L"COPY");
+  appendSegment(db, {7, 0, 0}, {8, 0, 0});
+  EXPECT_EQ(db.cancelUndoGroup(), Zcad::eOk) << "an inner group only ends";
+  moveStart(target, 3);
+  EXPECT_EQ(db.cancelUndoGroup(), Zcad::eOk);
+  EXPECT_EQ(modelSpaceCount(), 1);
+  EXPECT_EQ(startX(target), 2.0);
+  EXPECT_EQ(db.undoGroupCount(), 1);
+  EXPECT_EQ(db.redoGroupCount(), 0);
+  // Degenerate case: a cancelled command that changed nothing leaves the MOVE before it alone.
+  db.beginUndoGroup(L"ARRAY");
+  EXPECT_EQ(db.cancelUndoGroup(), Zcad::eOk);
+  EXPECT_EQ(startX(target), 2.0);
+  EXPECT_EQ(db.undoGroupCount(), 1);
+}
+
 TEST_F(UndoTest, UndoIsRefusedWhileObjectsAreOpenOrACommandRuns) {
   ZcDbObjectId target = appendSegment(db, {1, 0, 0}, {2, 0, 0});
   db.beginUndoGroup();

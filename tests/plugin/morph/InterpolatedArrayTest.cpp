@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "editor/ProgressMeter.h"
+#include "editor/Session.h"
 #include "morph/InterpolatedArray.h"
 #include "plugin/morph/MorphTestSupport.h"
 
@@ -7,6 +11,21 @@ namespace veltrace::testing {
 namespace {
 
 using InterpolatedArrayTest = MorphTest;
+using vtcad::editor::ProgressMeter;
+
+// Breaks the command off as Ctrl+C does, once the meter shows half of the work done.
+class InterruptAtHalf final : public vtcad::editor::ProgressDisplay {
+ public:
+  void show(std::wstring_view /*label*/, int percent) override {
+    if (percent >= 50 && !interrupted) {
+      interrupted = true;
+      vtcad::editor::Session::interruptFromSignal();
+    }
+  }
+  void clear() override { ++cleared; }
+  bool interrupted = false;
+  int cleared = 0;
+};
 
 TEST_F(InterpolatedArrayTest, TwoByTwoMixesTheXOfOneWithTheYOfTheOther) {
   const ZcDbObjectId a =
@@ -69,6 +88,27 @@ TEST_F(InterpolatedArrayTest, DifferentVertexCountsMakeNothing) {
   run(L"PLARR\n" + pick(a) + L"\n" + pick(b) + L"\n2\n2\n");
   EXPECT_TRUE(said("\nThe number of vertices of two polylines is different and cannot be interpolated."));
   EXPECT_TRUE(savedShapes(/*skip=*/2).empty());
+}
+
+TEST_F(InterpolatedArrayTest, ABreakHalfwayTakesBackTheWholeArray) {
+  const ZcDbObjectId a = addLwPolyline({{0, 0, 0}, {1, 0, 0}});
+  const ZcDbObjectId b = addLwPolyline({{0, 5, 0}, {1, 5, 0}});
+  const int groupsBefore = db_->undoGroupCount();
+  auto display = std::make_shared<InterruptAtHalf>();
+  ProgressMeter::instance().setDisplay(display);
+  ProgressMeter::instance().setShowAfter(std::chrono::milliseconds(0));
+  run(L"PLARR\n" + pick(a) + L"\n" + pick(b) + L"\n3\n10\n0\n");
+  ProgressMeter::instance().setDisplay(nullptr);
+  ProgressMeter::instance().setShowAfter(ProgressMeter::kShowAfter);
+  ASSERT_TRUE(display->interrupted) << transcript_;
+  EXPECT_EQ(display->cleared, 1) << "the meter is taken down";
+  EXPECT_TRUE(said("*Cancel*")) << transcript_;
+  EXPECT_TRUE(savedShapes(/*skip=*/2).empty()) << "no copy is left";
+  EXPECT_EQ(db_->undoGroupCount(), groupsBefore) << "nothing to undo";
+  EXPECT_EQ(db_->redoGroupCount(), 0) << "nor to redo";
+  // The break was for that command only.
+  run(L"PLARR\n" + pick(a) + L"\n" + pick(b) + L"\n2\n2\n0\n");
+  EXPECT_EQ(savedShapes(/*skip=*/2).size(), 2u) << transcript_;
 }
 
 }  // namespace

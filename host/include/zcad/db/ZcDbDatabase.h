@@ -123,6 +123,10 @@ class ZcDbDatabase {
   // last group back, redo() brings it again. Groups nest: only the outermost counts.
   void beginUndoGroup(const ZTCHAR* name = nullptr);
   void endUndoGroup();
+  // Ends the outermost group by taking back everything recorded in it, leaving nothing to
+  // undo or redo (a command broken off). Inside a nested group it only ends that one.
+  // eInvalidOpenState when objects are still open: the group then stays, to undo later.
+  Zcad::ErrorStatus cancelUndoGroup();
   bool isRecordingUndo() const;
   int undoGroupCount() const;
   Zcad::ErrorStatus undo(int groups = 1);
