@@ -24,7 +24,7 @@ if command -v ninja >/dev/null; then gen=(-G Ninja); fi
 # -O1 with line tables: what libFuzzer is usually built with, and the instrumented host builds
 # in a minute and a half on two cores. Assertions stay on.
 CC=clang CXX=clang++ cmake -S "$top" -B "$dir" "${gen[@]}" -DCMAKE_BUILD_TYPE=None \
-  "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DVTCAD_BUILD_FUZZ=ON -DVTCAD_BUILD_BENCH=OFF >/dev/null
+  "-DCMAKE_CXX_FLAGS=-O1 -gline-tables-only" -DVTCAD_WERROR=ON -DVTCAD_BUILD_FUZZ=ON -DVTCAD_BUILD_BENCH=OFF >/dev/null
 
 if [ $# -gt 0 ]; then
   targets=("$@")

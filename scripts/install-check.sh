@@ -47,7 +47,8 @@ warnings=$(MANWIDTH=80 man --warnings -l "$tree/share/man/man1/vtcad.1" 2>&1 >/d
 [ -z "$warnings" ] || { echo "install-check: man page: $warnings" >&2; exit 1; }
 
 # The Debian packages: their dependencies come from the binaries; the program runs unpacked.
-(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >/dev/null)
+(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1) ||
+  { cat "$work/cpack.log" >&2; exit 1; }
 deb=$(ls "$work"/deb/vtcad_*.deb)
 dev=$(ls "$work"/deb/vtcad-dev_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)

@@ -15,20 +15,22 @@ void onInterrupt(int) { editor::Session::interruptFromSignal(); }
 
 }  // namespace
 
-TerminalSource::TerminalSource() {
-  // Without SA_RESTART, so that Ctrl+C ends the line editor's wait for a key.
-  struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, &previous_);
-  using_history();
-}
+TerminalSource::TerminalSource() { using_history(); }
 
-TerminalSource::~TerminalSource() { sigaction(SIGINT, &previous_, nullptr); }
+TerminalSource::~TerminalSource() = default;
 
 std::optional<std::wstring> TerminalSource::readLine(std::wstring_view prompt) {
   std::string shown = dxf::wideToUtf8(prompt);
+  // While the line editor waits for a key, Ctrl+C must end the wait: a handler without
+  // SA_RESTART. Outside of it the program's own handler (which restarts reads and writes, so
+  // the transcript is never cut) is back.
+  struct sigaction waiting {};
+  waiting.sa_handler = onInterrupt;
+  sigemptyset(&waiting.sa_mask);
+  struct sigaction previous {};
+  sigaction(SIGINT, &waiting, &previous);
   char* line = readline(shown.c_str());
+  sigaction(SIGINT, &previous, nullptr);
   if (!line) {
     if (editor::Session::interruptPending()) {
       // Ctrl+C at the prompt cancels the prompt; it breaks off no work.

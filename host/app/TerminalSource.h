@@ -2,8 +2,6 @@
 // The interactive command line: lines typed at a terminal, with line editing and history
 // (libedit). Ctrl+C at a prompt cancels it (and interrupts a command that works, as the
 // program's own handler does); Ctrl+D at an empty line ends the session.
-#include <csignal>
-
 #include "editor/InputSource.h"
 
 namespace vtcad::app {
@@ -17,9 +15,6 @@ class TerminalSource final : public editor::InputSource {
   bool echoes() const override { return false; }
   bool showsPrompt() const override { return true; }
   std::wstring name() const override { return L"terminal"; }
-
- private:
-  struct sigaction previous_ {};
 };
 
 }  // namespace vtcad::app

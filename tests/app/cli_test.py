@@ -58,6 +58,16 @@ class CliTest(unittest.TestCase):
         doc = ezdxf.readfile(path)
         return [e.dxftype() for e in doc.modelspace()]
 
+    def test_the_man_page_names_every_option_of_the_help(self):
+        usage = self.vtcad("--help").out
+        options = {word.rstrip(",") for word in usage.split() if word.startswith("-") and len(word) > 1}
+        self.assertIn("--script", options)
+        page = os.path.join(os.path.dirname(__file__), "..", "..", "host", "app", "vtcad.1")
+        with open(page, encoding="utf-8") as f:
+            text = f.read().replace("\\-", "-")
+        for option in sorted(options):
+            self.assertIn(option, text, "the man page does not mention " + option)
+
     def test_usage_errors_exit_2(self):
         self.assertEqual(self.vtcad("--bogus").status, 2)
         self.assertEqual(self.vtcad("-s").status, 2)

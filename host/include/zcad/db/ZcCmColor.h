@@ -3,7 +3,7 @@
 #include "zcad/zadesk.h"
 
 namespace ZcCmEntityColor {
-enum ColorMethod {
+enum ColorMethod : int {
   kByLayer = 0xC0,
   kByBlock = 0xC1,
   kByColor = 0xC2,

@@ -13,7 +13,7 @@
 class ZcDbDatabase;
 
 namespace ZcDb {
-enum FilerType {
+enum FilerType : int {
   kFileFiler = 0,
   kCopyFiler = 1,
   kUndoFiler = 2,

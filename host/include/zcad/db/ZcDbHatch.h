@@ -36,7 +36,7 @@ class ZcDbHatch : public ZcDbEntity {
   ZCRX_DECLARE_MEMBERS(ZcDbHatch)
   ZCDB_DECLARE_VALUE_COPY(ZcDbHatch)
 
-  enum HatchLoopType {
+  enum HatchLoopType : int {
     kDefault = 0,
     kExternal = 0x1,
     kPolyline = 0x2,
@@ -48,9 +48,9 @@ class ZcDbHatch : public ZcDbEntity {
     kTextIsland = 0x80,
     kDuplicate = 0x100,
   };
-  enum HatchEdgeType { kLine = 1, kCirArc = 2, kEllArc = 3, kSpline = 4 };
-  enum HatchPatternType { kUserDefined = 0, kPreDefined = 1, kCustomDefined = 2 };
-  enum HatchStyle { kNormal = 0, kOuter = 1, kIgnore = 2 };
+  enum HatchEdgeType : int { kLine = 1, kCirArc = 2, kEllArc = 3, kSpline = 4 };
+  enum HatchPatternType : int { kUserDefined = 0, kPreDefined = 1, kCustomDefined = 2 };
+  enum HatchStyle : int { kNormal = 0, kOuter = 1, kIgnore = 2 };
 
   // No loops; predefined pattern "ANSI31" at scale 1, angle 0; normal style; in the XY plane.
   ZcDbHatch();

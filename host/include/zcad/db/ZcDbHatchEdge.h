@@ -27,7 +27,7 @@
 
 class ZcDbHatchEdge {
  public:
-  enum Type { kLine = 1, kCirArc = 2, kEllArc = 3, kSpline = 4 };
+  enum Type : int { kLine = 1, kCirArc = 2, kEllArc = 3, kSpline = 4 };
 
   // A zero-length line at the origin.
   ZcDbHatchEdge() = default;

@@ -30,7 +30,7 @@ class ZcDbHelix : public ZcDbSpline {
   ZCRX_DECLARE_MEMBERS(ZcDbHelix)
   ZCDB_DECLARE_VALUE_COPY(ZcDbHelix)
 
-  enum ConstrainType { kTurnHeight = 0, kTurns = 1, kHeight = 2 };
+  enum ConstrainType : int { kTurnHeight = 0, kTurns = 1, kHeight = 2 };
 
   // Axis through the origin along +Z, start point (1, 0, 0), radii 1, 3 turns, height 1,
   // counter-clockwise, turn height constrained.

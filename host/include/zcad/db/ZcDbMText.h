@@ -23,7 +23,7 @@
 #include "zcad/db/ZcDbEntity.h"
 
 namespace ZcDb {
-enum LineSpacingStyle { kAtLeast = 1, kExactly = 2 };
+enum LineSpacingStyle : int { kAtLeast = 1, kExactly = 2 };
 }  // namespace ZcDb
 
 class ZcDbMText : public ZcDbEntity {
@@ -31,7 +31,7 @@ class ZcDbMText : public ZcDbEntity {
   ZCRX_DECLARE_MEMBERS(ZcDbMText)
   ZCDB_DECLARE_VALUE_COPY(ZcDbMText)
 
-  enum AttachmentPoint {
+  enum AttachmentPoint : int {
     kTopLeft = 1,
     kTopCenter = 2,
     kTopRight = 3,

@@ -50,7 +50,7 @@ class ZcDbPolyline : public ZcDbCurve {
   ZCRX_DECLARE_MEMBERS(ZcDbPolyline)
   ZCDB_DECLARE_VALUE_COPY(ZcDbPolyline)
 
-  enum SegType { kLine = 0, kArc = 1, kCoincident = 2, kPoint = 3, kEmpty = 4 };
+  enum SegType : int { kLine = 0, kArc = 1, kCoincident = 2, kPoint = 3, kEmpty = 4 };
 
   // Reserves room for numVerts vertices (none are added).
   explicit ZcDbPolyline(unsigned int numVerts = 0);
