@@ -149,17 +149,20 @@ void DocumentWriter::writeHeader() {
   if (std::find(order.begin(), order.end(), L"HANDSEED") == order.end()) {
     order.insert(order.begin() + std::min<size_t>(order.size(), 1), L"HANDSEED");
   }
+  std::set<std::wstring> written;
   for (const std::wstring& name : order) {
     if (name == L"ACADVER") continue;
     if (name == L"HANDSEED") {
       out_.write(9, "$HANDSEED");
       out_.writeHandle(5, next_);
+      written.insert(name);
       continue;
     }
     if (resbuf* value = db_.getHeaderVar(name.c_str())) {
       out_.write(9, dollarName(name));
       writeGroups(value, out_);
       zcutRelRb(value);
+      written.insert(name);
       continue;
     }
     std::string dollar = dollarName(name);
@@ -168,10 +171,40 @@ void DocumentWriter::writeHeader() {
       out_.write(9, dollar);
       for (size_t k = i + 1; k < kept.header.size() && kept.header[k].code != 9; ++k)
         ctx_.writeKept(kept.header[k]);
+      written.insert(name);
       break;
     }
   }
+  writeExpectedHeaderVariables(written);
   out_.write(0, "ENDSEC");
+}
+
+void DocumentWriter::writeExpectedHeaderVariables(const std::set<std::wstring>& written) {
+  // Variables other readers count on, with their defaults when the drawing has none. Without
+  // $DWGCODEPAGE, for one, a reader may take an R2013 file's UTF-8 texts for Windows-1252.
+  if (!written.count(L"DWGCODEPAGE")) {
+    out_.write(9, "$DWGCODEPAGE");
+    out_.write(3, "ANSI_1252");
+  }
+  if (!written.count(L"INSBASE")) {
+    out_.write(9, "$INSBASE");
+    out_.writePoint(10, 0, 0, 0);
+  }
+  if (!written.count(L"LIMMIN")) {
+    out_.write(9, "$LIMMIN");
+    out_.writePoint2d(10, 0, 0);
+  }
+  if (!written.count(L"LIMMAX")) {
+    // The drawing limits of a new drawing: an A3 sheet in millimetres for a metric drawing,
+    // 12 by 9 inches otherwise.
+    bool metric = false;
+    if (resbuf* measurement = db_.getHeaderVar(L"MEASUREMENT")) {
+      metric = measurement->restype == 70 && measurement->resval.rint == 1;
+      zcutRelRb(measurement);
+    }
+    out_.write(9, "$LIMMAX");
+    out_.writePoint2d(10, metric ? 420.0 : 12.0, metric ? 297.0 : 9.0);
+  }
 }
 
 void DocumentWriter::writeClasses() {

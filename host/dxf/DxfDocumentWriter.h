@@ -2,6 +2,7 @@
 // Writes a whole database as an ASCII DXF R2013 (AC1027) drawing.
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,6 +31,8 @@ class DocumentWriter {
  private:
   void plan();
   void writeHeader();
+  // $DWGCODEPAGE, $INSBASE, $LIMMIN, $LIMMAX with their defaults, each unless `written`.
+  void writeExpectedHeaderVariables(const std::set<std::wstring>& written);
   void writeClasses();
   void writeTables();
   void writeTable(ZcDbObjectId tableId, std::string_view name);

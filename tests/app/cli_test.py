@@ -15,6 +15,7 @@ import time
 import unittest
 
 import ezdxf
+import ezdxf.recover
 
 VTCAD = os.environ["VTCAD"]
 PLUGIN = os.environ.get("VTCAD_TEST_PLUGIN", "")
@@ -95,6 +96,19 @@ class CliTest(unittest.TestCase):
         run = self.vtcad("-s", scr, "-o", out)
         self.assertEqual(run.status, 0, run.err)
         self.assertEqual(self.entities(out), ["LINE"])
+
+    def test_a_saved_drawing_tells_other_readers_its_code_page_insertion_base_and_limits(self):
+        # Without $DWGCODEPAGE, ezdxf's recover took the UTF-8 texts of an R2013 file for
+        # Windows-1252 and garbled every Cyrillic or Chinese text.
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", self.script("t.scr", "TEXT 0,0 2.5 0 Копировал 图纸\n"), "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        doc, auditor = ezdxf.recover.readfile(out)
+        self.assertEqual([e.dxf.text for e in doc.modelspace()], ["Копировал 图纸"])
+        self.assertFalse(auditor.has_errors)
+        for name in ("$ACADVER", "$DWGCODEPAGE", "$HANDSEED", "$INSBASE", "$EXTMIN", "$EXTMAX",
+                     "$LIMMIN", "$LIMMAX"):
+            self.assertIn(name, doc.header, name)
 
     def test_scripts_run_in_order_and_standard_input_is_a_script(self):
         first = self.script("one.scr", "CIRCLE 0,0 1\n")
