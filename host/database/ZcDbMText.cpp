@@ -1,6 +1,7 @@
 #include "zcad/db/ZcDbMText.h"
 
 #include <cmath>
+#include <limits>
 
 #include "database/ConicGeometry.h"
 #include "database/MTextLayout.h"
@@ -92,7 +93,11 @@ Zcad::ErrorStatus ZcDbMText::setDirection(const ZcGeVector3d& direction) {
   const ZcGeVector3d inPlane = direction - normal_ * direction.dotProduct(normal_);
   if (inPlane.isZeroLength()) return Zcad::eInvalidInput;
   if (const Zcad::ErrorStatus open = checkedAssertWriteEnabled(); open != Zcad::eOk) return open;
-  direction_ = inPlane.normal();
+  // A direction that is a unit vector to the last bits (as read from a file) is kept as it is:
+  // normalising it again moves its last digit, and a drawing saved twice would differ.
+  const double length = inPlane.length();
+  direction_ =
+      std::abs(length - 1.0) <= 4.0 * std::numeric_limits<double>::epsilon() ? inPlane : inPlane / length;
   return Zcad::eOk;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -99,6 +100,21 @@ TEST(DxfMText, PlacementFormatAndLaterDirectionGroupWin) {
   ASSERT_NE(mtext, nullptr);
   EXPECT_NEAR(mtext->rotation(), ZcGe::kHalfPi, 1e-12);
   mtext->close();
+}
+
+TEST(DxfMText, ADirectionRotatedByAnyAngleIsWrittenTheSameBySecondSave) {
+  // The direction read back from a file was normalised again and its last digit moved, so
+  // every LibreCAD sheet with a turned text differed between its first and second save.
+  std::mt19937 rng(20261208);
+  std::uniform_real_distribution<double> angle(-7.0, 7.0);
+  for (int round = 0; round < 200; ++round) {
+    const std::string rotation = std::to_string(angle(rng));
+    LoadResult loaded = mustLoad(
+        entitiesOnly(mtextGroups({{10, "1"}, {20, "2"}, {30, "0"}, {40, "2.5"}, {1, "x"}, {50, rotation}})));
+    const std::string first = writeDxf(*loaded.database);
+    LoadResult again = mustLoad(first);
+    ASSERT_EQ(writeDxf(*again.database), first) << "rotation " << rotation;
+  }
 }
 
 TEST(DxfMText, LongTextSurvivesInChunksThatEachDecodeAlone) {
