@@ -8,23 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/WriteAll.h"
+
 namespace vtcad::platform {
-
-namespace {
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-}  // namespace
 
 std::optional<std::string> replaceFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                                                  mode_t newFileMode) {
