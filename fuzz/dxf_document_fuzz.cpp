@@ -1,6 +1,7 @@
-// libFuzzer target: the document reader on arbitrary bytes. Whatever it accepts must save,
-// and what it saved must load again: a drawing that vtcad writes and then refuses is a lost
-// drawing.
+// libFuzzer target: the document reader on arbitrary bytes. Whatever it recovers must save,
+// and what it saved must load again without a single loss: a drawing that vtcad writes and
+// then refuses is a lost drawing, and a value it writes that cannot be read back is a lost
+// value.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,7 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  vtcad::dxf::LoadResult first = vtcad::dxf::readDxf(bytes);
+  vtcad::dxf::LoadResult first = vtcad::dxf::readDxf(bytes, vtcad::dxf::Recovery::kRecover);
   if (!first.ok()) return 0;
   const std::string saved = vtcad::dxf::writeDxf(*first.database);
   vtcad::dxf::LoadResult second = vtcad::dxf::readDxf(saved);

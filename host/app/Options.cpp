@@ -7,6 +7,7 @@ const char* const kUsage =
     "  DRAWING            DXF file to open (otherwise a new drawing)\n"
     "  -s, --script FILE  run an AutoCAD-style script; may repeat; \"-\" reads standard input\n"
     "  -o, --save FILE    save the drawing as DXF after the scripts\n"
+    "  --recover          open a damaged DRAWING with what can be read, listing what was lost\n"
     "  --config DIR       folder of the settings store for this run (default: the user's config folder)\n"
     "  --load FILE        load this plug-in instead of the bundled Veltrace plug-in\n"
     "  --no-plugin        load no plug-in\n"
@@ -33,6 +34,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       if (!value(options.configDir)) return {std::nullopt, arg + " needs a folder"};
     } else if (arg == "--load") {
       if (!value(options.plugin)) return {std::nullopt, arg + " needs a plug-in file"};
+    } else if (arg == "--recover") {
+      options.recover = true;
     } else if (arg == "--no-plugin") {
       options.noPlugin = true;
     } else if (arg == "-h" || arg == "--help") {
@@ -47,6 +50,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       return {std::nullopt, "only one drawing can be opened"};
     }
   }
+  if (options.recover && options.drawing.empty()) return {std::nullopt, "--recover needs a drawing"};
   if (options.noPlugin && !options.plugin.empty())
     return {std::nullopt, "--load and --no-plugin exclude each other"};
   return {options, {}};

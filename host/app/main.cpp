@@ -124,9 +124,14 @@ int run(const vtcad::app::Options& options) {
   if (options.drawing.empty()) {
     document.openNew();
   } else {
-    Document::OpenResult opened = document.open(options.drawing);
+    Document::OpenResult opened =
+        document.open(options.drawing,
+                      options.recover ? vtcad::dxf::Recovery::kRecover : vtcad::dxf::Recovery::kRefuseLoss);
     if (!opened.opened) {
       std::fprintf(stderr, "vtcad: %s was not opened: %s\n", options.drawing.c_str(), opened.reason.c_str());
+      if (opened.damaged) {
+        std::fprintf(stderr, "vtcad: the file is damaged; vtcad --recover opens what can be read of it\n");
+      }
       return vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }

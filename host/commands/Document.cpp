@@ -34,6 +34,7 @@ void Document::openNew() {
   editor::forgetEntityNames();
   database_ = std::make_unique<ZcDbDatabase>();
   path_.clear();
+  recovered_ = false;
   makeWorking();
 }
 
@@ -49,25 +50,41 @@ dxf::Progress meterWithBreak(editor::ProgressScope& meter) {
 
 }  // namespace
 
-Document::OpenResult Document::open(const std::filesystem::path& path) {
+Document::OpenResult Document::open(const std::filesystem::path& path, dxf::Recovery recovery) {
   std::error_code error;
   const auto bytes = std::filesystem::file_size(path, error);
   editor::ProgressScope meter(L"Opening " + dxf::utf8ToWide(path.filename().string()),
                               error ? 1.0 : static_cast<double>(bytes));
-  dxf::LoadResult loaded = dxf::loadDxfFile(path, meterWithBreak(meter));
-  if (!loaded.database) return OpenResult{false, loaded.refusal};
+  dxf::LoadResult loaded = dxf::loadDxfFile(path, recovery, meterWithBreak(meter));
+  if (!loaded.database) return OpenResult{false, loaded.refusal, loaded.damaged, 0};
+  editor::Session& session = editor::Session::instance();
   for (const auto& message : loaded.messages) {
     // Appended piece by piece: GCC 12 at -O3 sees a false overlap (-Wrestrict) in the
     // operator+ chain of a literal and temporaries.
     std::string line = "\n";
-    line.append(path.string()).append(": ").append(dxf::formatLoadMessage(message));
-    editor::Session::instance().print(dxf::utf8ToWide(line));
+    line.append(path.string()).append(": ");
+    if (message.severity == dxf::LoadSeverity::kLoss) line.append("lost: ");
+    line.append(dxf::formatLoadMessage(message));
+    session.print(dxf::utf8ToWide(line));
+  }
+  if (recovery == dxf::Recovery::kRecover) {
+    std::string audit = "\nAudit of ";
+    audit.append(path.filename().string())
+        .append(": ")
+        .append(std::to_string(loaded.messages.size()))
+        .append(loaded.messages.size() == 1 ? " problem, " : " problems, ")
+        .append(std::to_string(loaded.losses))
+        .append(loaded.losses == 1 ? " of them a loss." : " of them losses.");
+    if (loaded.losses > 0) audit.append(" What was lost is not in the drawing.");
+    session.print(dxf::utf8ToWide(audit));
   }
   editor::forgetEntityNames();
   database_ = std::move(loaded.database);
   path_ = path;
+  // A recovered drawing lacks what was lost: it goes over its source only when asked by name.
+  recovered_ = loaded.losses > 0;
   makeWorking();
-  return OpenResult{true, {}};
+  return OpenResult{true, {}, false, loaded.losses};
 }
 
 Document::SaveResult Document::saveAs(const std::filesystem::path& path) {
@@ -77,6 +94,7 @@ Document::SaveResult Document::saveAs(const std::filesystem::path& path) {
   dxf::SaveResult saved = dxf::saveDxfFile(*database_, path, meterWithBreak(meter));
   if (!saved.ok) return SaveResult{false, saved.message};
   path_ = path;
+  recovered_ = false;
   nameChanged();
   return SaveResult{true, {}};
 }

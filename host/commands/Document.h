@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "dxf/DxfFile.h"
+
 class ZcDbDatabase;
 
 namespace vtcad::commands {
@@ -16,12 +18,17 @@ class Document {
   // A new, empty drawing becomes the working database.
   void openNew();
   // Opens a DXF file; on failure the open drawing stays and the reason is returned. Load
-  // messages (repairs) are printed on the command line.
+  // messages (repairs) are printed on the command line. A damaged file, whose reading would
+  // lose content, is refused (`damaged`) unless `recovery` asks to recover it: then the
+  // drawing has what could be read, the messages end with an audit of what was lost, and
+  // the drawing is not saved over its source without being asked by name.
   struct OpenResult {
     bool opened = false;
     std::string reason;
+    bool damaged = false;
+    size_t losses = 0;  // recovered: messages that name content lost
   };
-  OpenResult open(const std::filesystem::path& path);
+  OpenResult open(const std::filesystem::path& path, dxf::Recovery recovery = dxf::Recovery::kRefuseLoss);
   // Saves atomically as DXF; on success the drawing's path becomes `path`.
   struct SaveResult {
     bool saved = false;
@@ -30,7 +37,12 @@ class Document {
   SaveResult saveAs(const std::filesystem::path& path);
 
   ZcDbDatabase* database() const { return database_.get(); }
+  // The file the drawing came from or was saved to (its name, DWGNAME).
   const std::filesystem::path& path() const { return path_; }
+  // Where SAVE and QSAVE write without asking: the drawing's file, unless the drawing was
+  // recovered from a damaged file (it is then saved only under a name typed for it).
+  std::filesystem::path saveTarget() const { return recovered_ ? std::filesystem::path() : path_; }
+  bool recovered() const { return recovered_; }
   // Drops the drawing (at exit, so plug-ins unload while it still exists).
   void close();
 
@@ -40,6 +52,7 @@ class Document {
   void nameChanged();
   std::unique_ptr<ZcDbDatabase> database_;
   std::filesystem::path path_;
+  bool recovered_ = false;
 };
 
 }  // namespace vtcad::commands

@@ -1,4 +1,4 @@
-// SAVE, SAVEAS, QSAVE, OPEN, NEW, SCRIPT and QUIT.
+// SAVE, SAVEAS, QSAVE, OPEN, RECOVER, NEW, SCRIPT and QUIT.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -36,8 +36,9 @@ void saveTo(const std::filesystem::path& path) {
 }
 
 void saveAsCommand() {
-  const std::filesystem::path& current = Document::instance().path();
-  std::wstring prompt = L"\nSave drawing as";
+  const std::filesystem::path current = Document::instance().saveTarget();
+  std::wstring prompt =
+      Document::instance().recovered() ? L"\nSave the recovered drawing as" : L"\nSave drawing as";
   if (!current.empty()) prompt += L" <" + wide(current.string()) + L">";
   prompt += L": ";
   std::wstring typed = askPath(prompt);
@@ -56,7 +57,7 @@ void saveAsCommand() {
 
 void saveCommand() {
   // A drawing with a file saves there without asking, as QSAVE does.
-  const std::filesystem::path& current = Document::instance().path();
+  const std::filesystem::path current = Document::instance().saveTarget();
   if (current.empty()) {
     saveAsCommand();
   } else {
@@ -71,8 +72,24 @@ void openCommand() {
   Document::OpenResult opened = Document::instance().open(path);
   if (!opened.opened) {
     zcutPrintf(L"\nCannot open %s: %s", typed.c_str(), wide(opened.reason).c_str());
+    if (opened.damaged) zcutPrintf(L"\nThe file is damaged; RECOVER opens what can be read of it.");
   } else {
     zcutPrintf(L"\nOpened %s.", typed.c_str());
+  }
+}
+
+// Opens a damaged drawing with what can be read; the audit says what was lost.
+void recoverCommand() {
+  std::wstring typed = askPath(L"\nDrawing to recover: ");
+  if (typed.empty()) return;
+  std::filesystem::path path(dxf::wideToUtf8(typed));
+  Document::OpenResult opened = Document::instance().open(path, dxf::Recovery::kRecover);
+  if (!opened.opened) {
+    zcutPrintf(L"\nCannot recover %s: %s", typed.c_str(), wide(opened.reason).c_str());
+  } else if (opened.losses > 0) {
+    zcutPrintf(L"\nRecovered %s; SAVE asks for a file name.", typed.c_str());
+  } else {
+    zcutPrintf(L"\nOpened %s; nothing was lost.", typed.c_str());
   }
 }
 
@@ -103,6 +120,7 @@ void registerFileCommands(ZcEdCommandStack& stack) {
   stack.addCommand(kHostGroup, L"QSAVE", L"QSAVE", ZcRx::kCmdNoUndoMarker, saveCommand);
   stack.addCommand(kHostGroup, L"SAVEAS", L"SAVEAS", ZcRx::kCmdNoUndoMarker, saveAsCommand);
   stack.addCommand(kHostGroup, L"OPEN", L"OPEN", ZcRx::kCmdNoUndoMarker, openCommand);
+  stack.addCommand(kHostGroup, L"RECOVER", L"RECOVER", ZcRx::kCmdNoUndoMarker, recoverCommand);
   stack.addCommand(kHostGroup, L"NEW", L"NEW", ZcRx::kCmdNoUndoMarker, newCommand);
   stack.addCommand(kHostGroup, L"SCRIPT", L"SCRIPT", ZcRx::kCmdNoUndoMarker, scriptCommand);
   stack.addCommand(kHostGroup, L"QUIT", L"QUIT", ZcRx::kCmdNoUndoMarker, quitCommand);

@@ -75,13 +75,14 @@ const TableKind* tableKindOfRecord(std::string_view recordType) {
 
 class Reader {
  public:
-  Reader(std::string_view data, const Progress& progress)
+  Reader(std::string_view data, Recovery recovery, const Progress& progress)
       : data_(data),
+        recovery_(recovery),
         progress_(progress),
         tags_(data),
         records_(tags_),
         db_(std::make_unique<ZcDbDatabase>(/*buildDefaultDrawing=*/false)),
-        ctx_(*db_, result_.messages, data),
+        ctx_(*db_, result_, data),
         objects_(ctx_) {}
 
   LoadResult read();
@@ -116,6 +117,7 @@ class Reader {
   void finish();
 
   std::string_view data_;
+  Recovery recovery_;
   const Progress& progress_;
   unsigned recordsSinceProgress_ = 0;
   bool cancelled_ = false;
@@ -127,6 +129,9 @@ class Reader {
   ReadContext ctx_;
   ObjectReader objects_;
   bool tagErrorReported_ = false;
+  // The file's end was reported (inside a section, or cut off by a malformed group).
+  bool endReported_ = false;
+  std::string lastSection_;
   bool basicsDone_ = false;
   bool sawNamedObjects_ = false;
   // DXF names of the CLASSES section -> the runtime class of a loaded plug-in (or null).
@@ -136,7 +141,8 @@ class Reader {
 void Reader::checkTagError() {
   if (tagErrorReported_ || !tags_.error()) return;
   tagErrorReported_ = true;
-  ctx_.warn(tags_.error()->line, tags_.error()->message + "; the rest of the file was not read");
+  endReported_ = true;
+  ctx_.lose(tags_.error()->line, tags_.error()->message + "; the rest of the file was not read");
 }
 
 bool Reader::keepGoing() {
@@ -153,8 +159,10 @@ bool Reader::nextInSection(std::string_view section) {
   if (!keepGoing()) return false;
   if (!records_.next(record_)) {
     checkTagError();
-    if (!tags_.error())
-      ctx_.warn(tags_.line(), "the file ends inside the " + std::string(section) + " section");
+    if (!tags_.error() && !endReported_) {
+      endReported_ = true;
+      ctx_.lose(tags_.line(), "the file ends inside the " + std::string(section) + " section");
+    }
     return false;
   }
   checkTagError();
@@ -178,6 +186,7 @@ bool Reader::nextInSection(std::string_view section) {
 void Reader::keepRecord(std::vector<ZcDbKeptGroup>& into, const Record& record, std::uint16_t slot) {
   into.push_back(ZcDbKeptGroup{0, slot, std::string(record.head.trimmed()), ZcDbObjectId()});
   for (const Tag& tag : record.tags) {
+    if (!ctx_.keepable(into, tag)) continue;
     ZcDbKeptGroup kept{static_cast<Zdesk::Int16>(tag.code), slot, ctx_.decoder().toUtf8(tag.value),
                        ZcDbObjectId()};
     if (isReferenceCode(tag.code)) kept.ref = ctx_.idOfHandle(tag);
@@ -191,23 +200,28 @@ LoadResult Reader::read() {
     return std::move(result_);
   }
   bool sawSection = false;
+  bool sawEof = false;
   while (keepGoing() && records_.next(record_)) {
     std::string_view type = record_.type();
     // Whatever follows EOF is not the drawing's (some writers leave their buffers there).
-    if (type == "EOF") break;
+    if (type == "EOF") {
+      sawEof = true;
+      break;
+    }
     checkTagError();
     if (type == "ENDSEC" && record_.tags.empty()) {
       ctx_.warn(record_.head, "ENDSEC without a section was left out");
       continue;
     }
     if (type != "SECTION") {
-      ctx_.warn(record_.head,
+      ctx_.lose(record_.head,
                 "record " + std::string(type.substr(0, 40)) + " outside a section was left out");
       continue;
     }
     const Tag* name = record_.find(2);
     std::string section = name ? std::string(name->trimmed()) : std::string();
     sawSection = true;
+    lastSection_ = section.empty() ? "(unnamed)" : section.substr(0, 40);
     if (section == "HEADER") {
       readHeader();
     } else if (section == "CLASSES") {
@@ -236,8 +250,22 @@ LoadResult Reader::read() {
     result_.messages.clear();
     return std::move(result_);
   }
+  // A malformed group after EOF (read while looking for the end of the EOF record) is trash
+  // beyond the drawing, not damage to it.
+  if (!sawEof) checkTagError();
+  if (!sawEof && !endReported_) {
+    // A file that ends between two sections may have been cut off there: nothing tells
+    // what followed, so its end counts as lost (RECOVER opens it).
+    ctx_.lose(tags_.line(), "the file ends after the " + lastSection_ +
+                                " section without EOF; it may have been cut off there");
+  }
   if (records_.skippedGroups() > 0) {
-    ctx_.warn(1, std::to_string(records_.skippedGroups()) + " groups before the first record were left out");
+    ctx_.lose(1, std::to_string(records_.skippedGroups()) + " groups before the first record were left out");
+  }
+  if (recovery_ == Recovery::kRefuseLoss && ctx_.firstLoss()) {
+    result_.damaged = true;
+    result_.refusal = formatLoadMessage(*ctx_.firstLoss());
+    return std::move(result_);
   }
   finish();
   result_.database = std::move(db_);
@@ -255,6 +283,9 @@ void Reader::readHeader() {
       ctx_.warn(record_.head, "the HEADER section has no ENDSEC");
       records_.pushBack();
     }
+  } else if (!tags_.error()) {
+    endReported_ = true;
+    ctx_.lose(tags_.line(), "the file ends inside the HEADER section");
   }
   checkTagError();
 }
@@ -291,7 +322,7 @@ void Reader::readHeaderVariables() {
     std::span<const Tag> value = tags.subspan(i + 1, end - i - 1);
     i = end;
     if (raw.size() < 2 || raw.front() != '$') {
-      ctx_.warn(nameTag,
+      ctx_.lose(nameTag,
                 "header variable '" + std::string(raw.substr(0, 40)) + "' has no '$' and was left out");
       continue;
     }
@@ -324,6 +355,7 @@ void Reader::readHeaderVariables() {
     // typed store refuses.
     kept.header.push_back(ZcDbKeptGroup{9, 0, dollarName(name), ZcDbObjectId()});
     for (const Tag& tag : value) {
+      if (!ctx_.keepable(kept.header, tag)) continue;
       ZcDbKeptGroup g{static_cast<Zdesk::Int16>(tag.code), 0, ctx_.decoder().toUtf8(tag.value),
                       ZcDbObjectId()};
       if (isReferenceCode(tag.code)) g.ref = ctx_.idOfHandle(tag);
@@ -339,7 +371,7 @@ void Reader::readClasses() {
   ZcDbFileKept& kept = ZcDbFileAccess::fileKept(db_.get());
   while (nextInSection("CLASSES")) {
     if (record_.type() != "CLASS") {
-      ctx_.warn(record_.head, "record " + std::string(record_.type().substr(0, 40)) +
+      ctx_.lose(record_.head, "record " + std::string(record_.type().substr(0, 40)) +
                                   " in the CLASSES section was left out");
       continue;
     }
@@ -373,7 +405,7 @@ void Reader::readTables() {
       records_.pushBack();
       readTable(head);
     } else {
-      ctx_.warn(record_.head,
+      ctx_.lose(record_.head,
                 "record " + std::string(record_.type().substr(0, 40)) + " outside a table was left out");
     }
   }
@@ -449,7 +481,7 @@ void Reader::readTable(const Record& head) {
       return;
     }
     if (type != kind->record || !codec) {
-      ctx_.warn(record_.head, "record " + std::string(type.substr(0, 40)) + " in table " + std::string(name) +
+      ctx_.lose(record_.head, "record " + std::string(type.substr(0, 40)) + " in table " + std::string(name) +
                                   " was left out");
       continue;
     }
@@ -501,7 +533,7 @@ void Reader::readBlocks() {
       Record head = record_;
       readBlock(head);
     } else {
-      ctx_.warn(record_.head, "record " + std::string(record_.type().substr(0, 40)) +
+      ctx_.lose(record_.head, "record " + std::string(record_.type().substr(0, 40)) +
                                   " outside a block definition was left out");
     }
   }
@@ -608,7 +640,7 @@ void Reader::appendToBlock(ZcDbObjectId block, ZcDbObjectId entity) {
 void Reader::readEntity(const Record& record, ZcDbObjectId block) {
   std::string_view type = record.type();
   if (type == "SEQEND" || type == "VERTEX" || type == "ATTRIB") {
-    ctx_.warn(record.head, std::string(type) + " without the entity it belongs to was left out");
+    ctx_.lose(record.head, std::string(type) + " without the entity it belongs to was left out");
     return;
   }
   const ObjectCodec* codec = codecForDxfName(type);
@@ -666,7 +698,7 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
           }
         } else {
           delete raw;
-          ctx_.warn(part.line, std::string(next) + " that does not fit its " + std::string(record.type()) +
+          ctx_.lose(part.line, std::string(next) + " that does not fit its " + std::string(record.type()) +
                                    " was left out");
         }
       }
@@ -706,8 +738,11 @@ void Reader::readObjects() {
     Record record = record_;
     std::string_view type = record.type();
     const ObjectCodec* codec = objectCodecFor(type);
-    ParsedObject parsed = objects_.parse(record, codec, /*entity=*/false);
-    if (!parsed.object && codec && !codecForDxfName(type)) {
+    const bool pluginClass = codec && !codecForDxfName(type);
+    ParsedObject parsed =
+        objects_.parse(record, codec, /*entity=*/false,
+                       pluginClass ? ObjectReader::Unreadable::kRetry : ObjectReader::Unreadable::kLeaveOut);
+    if (!parsed.object && pluginClass) {
       // A plug-in's object its own filing could not read: kept as it is instead.
       parsed = objects_.parse(record, nullptr, /*entity=*/false);
     }
@@ -764,6 +799,11 @@ void Reader::finish() {
                        "' is inserted but never defined; it was left empty");
     }
   }
+  if (size_t mended = relinkLayouts(*db_)) {
+    ctx_.warn(0, std::to_string(mended) +
+                     " layout(s) named a block record that does not exist; each was given "
+                     "the block record that names it");
+  }
   size_t unresolved = ZcDbFileAccess::unresolvedIds(db_.get()).size();
   if (unresolved > 0) {
     ctx_.warn(0, std::to_string(unresolved) + " handle(s) referenced in the file name no object of it");
@@ -773,8 +813,8 @@ void Reader::finish() {
 
 }  // namespace
 
-LoadResult readDocument(std::string_view data, const Progress& progress) {
-  return Reader(data, progress).read();
+LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress) {
+  return Reader(data, recovery, progress).read();
 }
 
 }  // namespace vtcad::dxf

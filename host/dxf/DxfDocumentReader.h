@@ -6,6 +6,6 @@
 
 namespace vtcad::dxf {
 
-LoadResult readDocument(std::string_view data, const Progress& progress = {});
+LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress = {});
 
 }  // namespace vtcad::dxf

@@ -17,9 +17,11 @@
 
 namespace vtcad::dxf {
 
-LoadResult readDxf(std::string_view data, const Progress& progress) { return readDocument(data, progress); }
+LoadResult readDxf(std::string_view data, Recovery recovery, const Progress& progress) {
+  return readDocument(data, recovery, progress);
+}
 
-LoadResult loadDxfFile(const std::filesystem::path& path, const Progress& progress) {
+LoadResult loadDxfFile(const std::filesystem::path& path, Recovery recovery, const Progress& progress) {
   LoadResult result;
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
@@ -47,7 +49,7 @@ LoadResult loadDxfFile(const std::filesystem::path& path, const Progress& progre
     data.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  return readDocument(data, progress);
+  return readDocument(data, recovery, progress);
 }
 
 std::string writeDxf(ZcDbDatabase& db) { return DocumentWriter(db).write(); }

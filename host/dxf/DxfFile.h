@@ -3,9 +3,12 @@
 // DXF drawing. This is the document layer's entry point; the program, the host commands and
 // the tests go through it.
 //
-// Error policy: loading repairs what it can and reports each repair with the line it was
-// on; a file that cannot be read at all is refused with a message and no database. Nothing
-// here throws.
+// Error policy: loading repairs what loses nothing (a structure mended, a record the tables
+// lack added, a name made unique) and reports each repair with the line it was on. Damage
+// that would lose content (the file ends inside a section, a value that cannot be read, a
+// record that cannot be used) refuses the open with the first damaged line, unless the
+// caller asks to recover: then the drawing holds what could be read and the messages say
+// what was lost. Nothing here throws.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -18,17 +21,32 @@ class ZcDbDatabase;
 
 namespace vtcad::dxf {
 
+enum class LoadSeverity : std::uint8_t {
+  kRepair,  // the drawing still has everything the file said
+  kLoss,    // something the file said is not in the drawing
+};
+
 struct LoadMessage {
   std::uint32_t line = 0;  // 1-based line of the file (byte offset for binary files); 0: none
   std::string text;        // English, without the line number
+  LoadSeverity severity = LoadSeverity::kRepair;
+};
+
+enum class Recovery : std::uint8_t {
+  kRefuseLoss,  // a file that cannot be read without losing content is refused
+  kRecover,     // such a file is opened with what can be read (RECOVER, --recover)
 };
 
 struct LoadResult {
   // The drawing, or null when the file was refused (then `refusal` says why).
   std::unique_ptr<ZcDbDatabase> database;
   std::string refusal;
-  // Repairs and things left out, in file order.
+  // Repairs and losses, in file order (the first 1000 of them).
   std::vector<LoadMessage> messages;
+  // How many messages are losses, also past the first 1000. Refused for losses (`damaged`),
+  // the refusal names the first one; recovered, the drawing lacks what they say.
+  size_t losses = 0;
+  bool damaged = false;
   // $ACADVER of the file ("AC1009", "AC1027", ...), empty when it has none.
   std::string version;
 
@@ -43,9 +61,11 @@ inline constexpr const char* kCancelledRefusal = "cancelled";
 
 // Reads a drawing from the bytes of a DXF file (ASCII or binary). `data` is only read during
 // the call.
-LoadResult readDxf(std::string_view data, const Progress& progress = {});
+LoadResult readDxf(std::string_view data, Recovery recovery = Recovery::kRefuseLoss,
+                   const Progress& progress = {});
 // Reads a drawing file. A file that cannot be opened is refused with the system's reason.
-LoadResult loadDxfFile(const std::filesystem::path& path, const Progress& progress = {});
+LoadResult loadDxfFile(const std::filesystem::path& path, Recovery recovery = Recovery::kRefuseLoss,
+                       const Progress& progress = {});
 
 // The drawing as the text of an ASCII DXF file of the version written (R2013, AC1027).
 std::string writeDxf(ZcDbDatabase& db);

@@ -257,7 +257,7 @@ bool readLoops(ZcDbHatch& hatch, std::int64_t pathCount, Cursor& cur, ReadContex
       }
     }
     if (cur.spoiled() || status != Zcad::eOk) {
-      ctx.warn(first->tag, "hatch: boundary path " + std::to_string(n + 1) + " is invalid and was left out");
+      ctx.lose(first->tag, "hatch: boundary path " + std::to_string(n + 1) + " is invalid and was left out");
       continue;
     }
     sources.push_back(

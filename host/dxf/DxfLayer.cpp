@@ -7,10 +7,26 @@
 #include "dxf/DxfReadContext.h"
 #include "dxf/DxfSymbolTableRecord.h"
 #include "dxf/DxfWriteContext.h"
+#include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbLayerTable.h"
+#include "zcad/db/ZcDbLinetypeTable.h"
 
 namespace vtcad::dxf {
 namespace {
+
+// A layer without a linetype (made by a repair) draws solid lines: the drawing's own
+// Continuous record by the name it has ("CONTINUOUS" in some files), so that reading the
+// file again names the same record.
+std::wstring continuousName(WriteContext& ctx) {
+  ZcDbLinetypeTable* table = nullptr;
+  ZcDbObjectId id;
+  if (ctx.database().getLinetypeTable(table, ZcDb::kForRead) == Zcad::eOk) {
+    table->getAt(L"Continuous", id);
+    table->close();
+  }
+  std::wstring name = ctx.recordName(id);
+  return name.empty() ? std::wstring(L"Continuous") : name;
+}
 
 constexpr int kFrozen = 1;
 constexpr int kLocked = 4;
@@ -96,7 +112,8 @@ class LayerCodec final : public SymbolRecordCodec {
     if (!keptInstead(layer, 62)) ctx.integer(62, layer.isOff() ? -index : index);
     if (color.isByColor()) ctx.integer(420, color.trueColorValue());
     std::wstring linetype = ctx.recordName(layer.linetypeObjectId());
-    if (!keptInstead(layer, 6)) ctx.text(6, linetype.empty() ? std::wstring(L"Continuous") : linetype);
+    if (linetype.empty()) linetype = continuousName(ctx);
+    if (!keptInstead(layer, 6)) ctx.text(6, linetype);
     // Plotted is the default: only layers left out of plots say so.
     if (!layer.isPlottable()) ctx.integer(290, 0);
     if (!keptInstead(layer, 370)) ctx.integer(370, layer.lineWeight());

@@ -107,7 +107,42 @@ void addLayout(ZcDbDatabase& db, ZcDbDictionary* layouts, ZcDbObjectId layoutsId
   kept.push_back(ZcDbKeptGroup{340, 2, "0", id});
 }
 
+// The group of a LAYOUT that names its block record: the 330 after its AcDbLayout marker.
+ZcDbKeptGroup* layoutBlockGroup(DxfUnknownObject& layout) {
+  std::vector<ZcDbKeptGroup>& kept = ZcDbFileAccess::keptGroupsForWrite(&layout);
+  auto marker = std::find_if(kept.begin(), kept.end(),
+                             [](const ZcDbKeptGroup& g) { return g.code == 100 && g.value == "AcDbLayout"; });
+  if (marker == kept.end()) return nullptr;
+  auto block = std::find_if(marker, kept.end(), [](const ZcDbKeptGroup& g) { return g.code == 330; });
+  return block == kept.end() ? nullptr : &*block;
+}
+
 }  // namespace
+
+size_t relinkLayouts(ZcDbDatabase& db) {
+  // Some writers give block records no handles: their layouts then name a block record that
+  // does not exist, while the block record still names its layout (340). The layout's link
+  // is mended from that one.
+  size_t mended = 0;
+  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/false)) {
+    auto* block = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
+    const std::vector<ZcDbKeptGroup>* kept = block ? ZcDbFileAccess::keptGroups(block) : nullptr;
+    if (!kept) continue;
+    for (const ZcDbKeptGroup& g : *kept) {
+      if (g.code != 340 || g.ref.isNull()) continue;
+      auto* layout = dynamic_cast<DxfUnknownObject*>(ZcDbFileAccess::peek(g.ref));
+      if (!layout || g.ref.isErased() || layout->recordType() != "LAYOUT") continue;
+      ZcDbKeptGroup* link = layoutBlockGroup(*layout);
+      if (!link) continue;
+      const bool linked = !link->ref.isNull() && !link->ref.isErased() && ZcDbFileAccess::peek(link->ref) &&
+                          ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(link->ref));
+      if (linked) continue;
+      link->ref = id;
+      ++mended;
+    }
+  }
+  return mended;
+}
 
 void ensureLayouts(ZcDbDatabase& db) {
   ZcDbObjectId nodId = db.namedObjectsDictionaryId();

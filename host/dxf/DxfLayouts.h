@@ -3,10 +3,15 @@
 // object in the "ACAD_LAYOUT" dictionary, which the block records point to; other programs
 // refuse or repair files without them. A drawing read from an R12 file, or made new, has
 // none: this adds them (and the "ACAD_GROUP" dictionary) once, as records kept for writing.
+#include <cstddef>
+
 class ZcDbDatabase;
 
 namespace vtcad::dxf {
 
 void ensureLayouts(ZcDbDatabase& db);
+// Layouts whose block record is missing get the block record that names them; answers how
+// many were mended.
+size_t relinkLayouts(ZcDbDatabase& db);
 
 }  // namespace vtcad::dxf

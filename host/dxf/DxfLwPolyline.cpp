@@ -55,7 +55,7 @@ class LwPolylineCodec final : public ObjectCodec {
         case 10: {
           ReadContext::PointRead p = ctx.point(body, i);
           if (!p.point) {
-            ctx.warn(g.tag, "polyline vertex left out");
+            ctx.lose(g.tag, "polyline vertex left out");
             i = skipPointRest(body, i, 10);
             skippingVertex = true;
             continue;

@@ -178,8 +178,10 @@ bool ObjectReader::readEntityGroup(ZcDbObject& obj, const Tag& tag, ParsedObject
   }
 }
 
-ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec, bool entity) {
+ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec, bool entity,
+                                 Unreadable unreadable) {
   ParsedObject parsed;
+  const size_t mark = ctx_.messageMark();
   parsed.line = record.head.line;
   std::span<const Tag> tags(record.tags);
   if (coordinatesApart(tags)) {
@@ -249,9 +251,18 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
         i = end;
         continue;
       }
-      // Another application's data: kept as it is, in place.
+      // Another application's data: kept as it is, in place. Inside a subclass the codec
+      // reads, it stays among the codec's groups (an XRECORD's data holds such groups), so
+      // that it keeps its place among those the codec leaves.
       size_t last = closed ? end : end - 1;
-      for (size_t k = i; k <= last && k < tags.size(); ++k) ctx_.keep(*obj, tags[k], slot);
+      const bool inCodecSubclass = codec && sawMarker && !(entity && slot == kEntitySlot);
+      for (size_t k = i; k <= last && k < tags.size(); ++k) {
+        if (inCodecSubclass) {
+          body_.push_back(BodyGroup{tags[k], slot});
+        } else {
+          ctx_.keep(*obj, tags[k], slot);
+        }
+      }
       i = last;
       continue;
     }
@@ -266,7 +277,11 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
         sawMarker = true;
         continue;
       }
-      auto it = std::find(subclasses.begin(), subclasses.end(), name);
+      // A name can come twice (TEXT's two AcDbText): the next one after the current slot.
+      const size_t from =
+          slot >= firstCodecSlot ? std::min<size_t>(slot - firstCodecSlot + 1u, subclasses.size()) : 0;
+      auto it = std::find(subclasses.begin() + static_cast<std::ptrdiff_t>(from), subclasses.end(), name);
+      if (it == subclasses.end()) it = std::find(subclasses.begin(), subclasses.end(), name);
       if (it != subclasses.end()) {
         slot = static_cast<std::uint16_t>(firstCodecSlot + (it - subclasses.begin()));
         sawMarker = true;
@@ -302,8 +317,10 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
     body_.push_back(BodyGroup{tag, sawMarker ? slot : kNoMarkers});
   }
   if (codec && !codec->read(*obj, body_, ctx_)) {
-    ctx_.warn(record.head, std::string(record.type()) + " left out");
     parsed.object.reset();
+    if (unreadable == Unreadable::kRetry) return parsed;
+    ctx_.markLost(mark);
+    ctx_.lose(record.head, std::string(record.type()) + " left out");
   }
   return parsed;
 }
@@ -320,7 +337,7 @@ ZcDbObjectId ObjectReader::add(ParsedObject& parsed, ZcDbObjectId owner) {
   }
   ZcDbObject* obj = parsed.object.get();
   if (ZcDbFileAccess::add(db, obj, owner, handle, id) != Zcad::eOk) {
-    ctx_.warn(parsed.line, "object could not be added to the drawing");
+    ctx_.lose(parsed.line, "object could not be added to the drawing");
     return ZcDbObjectId();
   }
   parsed.object.release();  // the database owns it now

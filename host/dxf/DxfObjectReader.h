@@ -33,9 +33,15 @@ class ObjectReader {
  public:
   explicit ObjectReader(ReadContext& ctx) : ctx_(ctx) {}
 
+  // What becomes of a record the codec cannot read.
+  enum class Unreadable : std::uint8_t {
+    kLeaveOut,  // it is left out, and what its messages say is lost
+    kRetry,     // the caller reads it again without the codec (kept as it is): nothing is lost
+  };
   // `codec` null keeps the record whole. `entity` says whether the record is an entity
   // (from the section it is in), which decides the kind of a kept record.
-  ParsedObject parse(const Record& record, const ObjectCodec* codec, bool entity);
+  ParsedObject parse(const Record& record, const ObjectCodec* codec, bool entity,
+                     Unreadable unreadable = Unreadable::kLeaveOut);
   // Adds the object to the database with its handle (a new one when the file's is missing
   // or taken, with a message for the latter), reactors and extension dictionary. Null id
   // when it could not be added (the object is then deleted).

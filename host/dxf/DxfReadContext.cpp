@@ -2,7 +2,9 @@
 #include "dxf/DxfReadContext.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <optional>
 
 #include "database/ZcDbFileAccess.h"
 #include "dxf/DxfGroupCode.h"
@@ -28,13 +30,50 @@ std::string quoted(std::string_view value) {
 
 enum Kind { kLayer = 0, kLinetype = 1, kTextStyle = 2 };
 
+// Coordinates of a point come as x, y, z groups ten codes apart: 10/20/30 up to 18/28/38,
+// 110-112, 210, 1010-1013 (and their y and z). Answers the x code and the axis, or nullopt.
+struct PointAxis {
+  int firstCode;
+  int axis;
+};
+std::optional<PointAxis> pointAxisOf(int code) {
+  auto in = [code](int x0, int x1, int axis) { return code >= x0 + 10 * axis && code <= x1 + 10 * axis; };
+  for (int axis = 0; axis < 3; ++axis) {
+    if (in(10, 18, axis) || in(110, 112, axis) || in(210, 210, axis) || in(1010, 1013, axis))
+      return PointAxis{code - 10 * axis, axis};
+  }
+  return std::nullopt;
+}
+
+bool isHexText(std::string_view text) {
+  if (text.size() % 2 != 0) return false;
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+// Whether the value of a group is what its code says it holds (texts always are).
+bool valueReadable(const Tag& tag) {
+  switch (valueTypeOf(tag.code)) {
+    case ValueType::kDouble:
+      return tag.toDouble().has_value();
+    case ValueType::kInt16:
+    case ValueType::kInt32:
+    case ValueType::kInt64:
+    case ValueType::kBool:
+      return tag.toInt().has_value();
+    case ValueType::kBinary:
+      return isHexText(tag.trimmed());
+    case ValueType::kString:
+    case ValueType::kUnknown:
+      return true;
+  }
+  return true;
+}
+
 }  // namespace
 
-ReadContext::ReadContext(ZcDbDatabase& db, std::vector<LoadMessage>& messages, std::string_view file)
-    : db_(db),
-      messages_(messages),
-      decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")),
-      file_(file) {}
+ReadContext::ReadContext(ZcDbDatabase& db, LoadResult& result, std::string_view file)
+    : db_(db), result_(result), decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")), file_(file) {}
 
 void ReadContext::beforeMakingObjects() {
   if (handseedKnown_) return;
@@ -61,19 +100,74 @@ void ReadContext::setEncoding(bool utf8, std::string_view dwgCodepage) {
   decoder_ = std::make_unique<TextDecoder>(utf8, dwgCodepage);
 }
 
-void ReadContext::warn(std::uint32_t line, std::string text) {
+void ReadContext::add(LoadMessage message) {
   // A badly damaged file could repeat one fault a million times: the first ones tell enough.
   constexpr size_t kMaxMessages = 1000;
-  if (messages_.size() < kMaxMessages) {
-    messages_.push_back(LoadMessage{line, std::move(text)});
-  } else if (messages_.size() == kMaxMessages) {
-    messages_.push_back(LoadMessage{line, "more problems follow; only the first 1000 are listed"});
+  std::vector<LoadMessage>& messages = result_.messages;
+  if (messages.size() < kMaxMessages) {
+    messages.push_back(std::move(message));
+  } else if (messages.size() == kMaxMessages) {
+    messages.push_back(
+        LoadMessage{message.line, "more problems follow; only the first 1000 are listed", message.severity});
   }
+}
+
+void ReadContext::warn(std::uint32_t line, std::string text) {
+  add(LoadMessage{line, std::move(text), LoadSeverity::kRepair});
+}
+
+void ReadContext::lose(std::uint32_t line, std::string text) {
+  LoadMessage message{line, std::move(text), LoadSeverity::kLoss};
+  ++result_.losses;
+  if (!firstLoss_) firstLoss_ = message;
+  add(std::move(message));
+}
+
+void ReadContext::markLost(size_t mark) {
+  std::vector<LoadMessage>& messages = result_.messages;
+  for (size_t i = mark; i < messages.size(); ++i) {
+    if (messages[i].severity == LoadSeverity::kLoss) continue;
+    messages[i].severity = LoadSeverity::kLoss;
+    ++result_.losses;
+    if (!firstLoss_) firstLoss_ = messages[i];
+  }
+}
+
+bool ReadContext::keepable(std::vector<ZcDbKeptGroup>& into, const Tag& tag) {
+  std::optional<PointAxis> axis = pointAxisOf(tag.code);
+  DroppedPoint dropped = droppedPoint_;
+  droppedPoint_ = DroppedPoint{};
+  const bool reported = tag.line == lastUnreadableLine_ && tag.code == lastUnreadableCode_;
+  if (!reported && valueReadable(tag)) {
+    // The y or z after an x that could not be read goes with it.
+    if (axis && dropped.into == &into && axis->firstCode == dropped.firstCode && axis->axis > dropped.axis) {
+      droppedPoint_ = DroppedPoint{&into, axis->firstCode, axis->axis};
+      return false;
+    }
+    return true;
+  }
+  if (!reported) {
+    lose(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) +
+                  (valueTypeOf(tag.code) == ValueType::kBinary ? " is not hex data" : " is not a number") +
+                  " and was left out");
+  }
+  if (axis) {
+    // The coordinates kept before it are of the same point: they go too.
+    while (!into.empty()) {
+      std::optional<PointAxis> before = pointAxisOf(into.back().code);
+      if (!before || before->firstCode != axis->firstCode || before->axis >= axis->axis) break;
+      into.pop_back();
+    }
+    droppedPoint_ = DroppedPoint{&into, axis->firstCode, axis->axis};
+  }
+  return false;
 }
 
 void ReadContext::keep(ZcDbObject& obj, const BodyGroup& group) { keep(obj, group.tag, group.slot); }
 
 void ReadContext::keep(ZcDbObject& obj, const Tag& tag, std::uint16_t slot) {
+  std::vector<ZcDbKeptGroup>& into = ZcDbFileAccess::keptGroupsForWrite(&obj);
+  if (!keepable(into, tag)) return;
   ZcDbKeptGroup kept;
   kept.code = static_cast<Zdesk::Int16>(tag.code);
   kept.slot = slot;
@@ -84,19 +178,24 @@ void ReadContext::keep(ZcDbObject& obj, const Tag& tag, std::uint16_t slot) {
     kept.value.assign(tag.value);
   }
   if (isReferenceCode(tag.code)) kept.ref = idOfHandle(tag);
-  ZcDbFileAccess::keptGroupsForWrite(&obj).push_back(std::move(kept));
+  into.push_back(std::move(kept));
 }
 
 std::optional<double> ReadContext::real(const Tag& tag) {
   std::optional<double> v = tag.toDouble();
-  if (!v) warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a number");
+  if (!v) {
+    unreadable(tag);
+    lose(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a number");
+  }
   return v;
 }
 
 std::optional<std::int64_t> ReadContext::integer(const Tag& tag) {
   std::optional<std::int64_t> v = tag.toInt();
-  if (!v)
-    warn(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a whole number");
+  if (!v) {
+    unreadable(tag);
+    lose(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a whole number");
+  }
   return v;
 }
 
@@ -110,7 +209,8 @@ ReadContext::PointRead readPoint(ReadContext& ctx, size_t n, size_t i, At at) {
   std::optional<double> vx = ctx.real(x);
   if (!vx) return result;
   if (i + 1 >= n || at(i + 1).code != code + 10) {
-    ctx.warn(x, "group " + std::to_string(code) + ": the point has no y value (group " +
+    ctx.unreadable(x);
+    ctx.lose(x, "group " + std::to_string(code) + ": the point has no y value (group " +
                     std::to_string(code + 10) + ")");
     return result;
   }

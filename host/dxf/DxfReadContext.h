@@ -18,13 +18,15 @@
 #include "zcad/ge/ZcGeVector3d.h"
 
 class ZcDbDatabase;
+struct ZcDbKeptGroup;
 
 namespace vtcad::dxf {
 
 class ReadContext {
  public:
   // `file` is the whole file being read (for the handles it uses, see beforeMakingObjects).
-  ReadContext(ZcDbDatabase& db, std::vector<LoadMessage>& messages, std::string_view file = {});
+  // Messages and the count of losses go to `result`.
+  ReadContext(ZcDbDatabase& db, LoadResult& result, std::string_view file = {});
 
   // Objects the reader makes (records the tables lack) must not take a handle that a later
   // object of the file has. The file's $HANDSEED says which are free; a file without it is
@@ -40,9 +42,31 @@ class ReadContext {
   int version() const { return version_; }
   void setVersion(int version) { version_ = version; }
 
-  // A repair or something left out, reported with the line of the group it concerns.
+  // A repair (the drawing still has what the file said), reported with the line of the
+  // group it concerns.
   void warn(const Tag& at, std::string text) { warn(at.line, std::move(text)); }
   void warn(std::uint32_t line, std::string text);
+  // Something the file said that is not in the drawing: the rest of a cut-off file, a value
+  // that cannot be read, a record that cannot be used.
+  void lose(const Tag& at, std::string text) { lose(at.line, std::move(text)); }
+  void lose(std::uint32_t line, std::string text);
+  // A record is left out: the messages from `mark` on (taken before it was read) say why,
+  // so they tell what was lost.
+  size_t messageMark() const { return result_.messages.size(); }
+  void markLost(size_t mark);
+  // The first loss, the one a refusal names.
+  const std::optional<LoadMessage>& firstLoss() const { return firstLoss_; }
+
+  // Whether a group the codec does not interpret can be kept and written back as it is: a
+  // number that does not parse (or binary data that is not hex) is left out with the rest of
+  // its point, and reported as lost once. `into` is the list the group would join.
+  bool keepable(std::vector<ZcDbKeptGroup>& into, const Tag& tag);
+  // A group just reported as unreadable (a number that does not parse, the x of a point
+  // without its y): keeping it leaves it out without saying so again.
+  void unreadable(const Tag& tag) {
+    lastUnreadableLine_ = tag.line;
+    lastUnreadableCode_ = tag.code;
+  }
 
   // Keeps a group that the codec does not interpret with `obj`, to be written back in the
   // slot it came from. Reference groups keep the object they name.
@@ -97,8 +121,21 @@ class ReadContext {
  private:
   ZcDbObjectId recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind);
 
+  void add(LoadMessage message);
+
   ZcDbDatabase& db_;
-  std::vector<LoadMessage>& messages_;
+  LoadResult& result_;
+  std::optional<LoadMessage> firstLoss_;
+  std::uint32_t lastUnreadableLine_ = 0;
+  int lastUnreadableCode_ = -1;
+  // A point whose coordinate could not be read: its further coordinates that follow in the
+  // same list are left out with it.
+  struct DroppedPoint {
+    const std::vector<ZcDbKeptGroup>* into = nullptr;
+    int firstCode = 0;  // x code of the point
+    int axis = 0;       // 0 x, 1 y, 2 z: the coordinate that was unreadable
+  };
+  DroppedPoint droppedPoint_;
   std::unique_ptr<TextDecoder> decoder_;
   int version_ = 0;
   // The last name looked up per table: consecutive entities share a layer.

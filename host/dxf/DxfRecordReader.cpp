@@ -26,11 +26,14 @@ bool RecordReader::next(Record& record) {
   while (tags_.next(tag)) {
     if (tag.code == 0) {
       tags_.pushBack();
-      break;
+      return true;
     }
     record.tags.push_back(tag);
   }
-  return true;
+  // A record broken off by a malformed group is not what the file said: it is left out with
+  // the rest of the file (the tag reader's error says where). EOF needs no groups: trash
+  // after it is not the drawing's.
+  return !tags_.error() || record.head.trimmed() == "EOF";
 }
 
 }  // namespace vtcad::dxf

@@ -24,7 +24,7 @@ class RecordReader {
 
   // The next record. False at the end of the data or on an error of the tag reader. Groups
   // before the first code 0 are skipped and counted (a damaged start of file). A record cut
-  // short by a malformed group is still returned: check tags().error() after each record.
+  // short by a malformed group is not returned (but EOF is): check tags().error().
   bool next(Record& record);
   // The record comes again with the next call.
   void pushBack() { pushedBack_ = true; }

@@ -216,10 +216,10 @@ class SplineCodec final : public ObjectCodec {
     checkCount(ctx, s.fitCount, s.fit.length(), s.countLines[2], "fit points");
 
     const bool fitUsable = s.fit.length() >= 2 && !s.fitDamaged;
-    if (s.fitDamaged) ctx.warn(line, "spline fit points could not all be read and were left out");
+    if (s.fitDamaged) ctx.lose(line, "spline fit points could not all be read and were left out");
     bool nurbs = false;
     if (s.controlDamaged) {
-      ctx.warn(line, "spline control points could not all be read");
+      ctx.lose(line, "spline control points could not all be read");
     } else if (!s.control.isEmpty()) {
       nurbs = setControlData(spline, s, line, ctx);
     }

@@ -83,7 +83,7 @@ resbuf* itemOf(std::span<const Tag> tags, size_t i, size_t& taken, ReadContext& 
     case ZdsValueKind::kBinary: {
       std::string bytes;
       if (!hexToBytes(tag.trimmed(), bytes) || bytes.size() > 32767) {
-        if (report) ctx.warn(tag, "group " + std::to_string(tag.code) + ": binary data that is not hex text");
+        if (report) ctx.lose(tag, "group " + std::to_string(tag.code) + ": binary data that is not hex text");
         return nullptr;
       }
       resbuf* rb = zcutNewRb(tag.code);
@@ -106,13 +106,13 @@ resbuf* readXData(std::span<const Tag> tags, ReadContext& ctx) {
   for (size_t i = 0; i < tags.size();) {
     const Tag& tag = tags[i];
     if (tag.code < 1000 || tag.code > 1071 || (tag.code == 1001 && tag.trimmed().empty())) {
-      ctx.warn(tag, "group " + std::to_string(tag.code) + " inside extended data was left out");
+      ctx.lose(tag, "group " + std::to_string(tag.code) + " inside extended data was left out");
       ++i;
       continue;
     }
     if (tag.code == 1001) haveApp = true;
     if (!haveApp) {
-      ctx.warn(tag, "extended data without an application name was left out");
+      ctx.lose(tag, "extended data without an application name was left out");
       ++i;
       continue;
     }

@@ -82,6 +82,51 @@ class CliTest(unittest.TestCase):
         run = self.vtcad("-o", os.path.join(self.path("no-such-folder"), "out.dxf"))
         self.assertEqual(run.status, 1)
 
+    def test_a_damaged_drawing_is_refused_and_recover_opens_what_can_be_read(self):
+        # A drawing cut off inside its TABLES section (its entities gone), with a coordinate
+        # that is no number: opening it as if it were sound would lose half of it unnoticed.
+        whole = self.path("whole.dxf")
+        made = self.vtcad("-s", self.script("w.scr", "CIRCLE 0,0 1\nLINE 0,0 5,5\n\n"), "-o", whole)
+        self.assertEqual(made.status, 0, made.err)
+        with open(whole, "rb") as f:
+            text = f.read()
+        tables = text.index(b"TABLES\r\n")
+        x = text.index(b" 10\r\n", tables) + len(b" 10\r\n")
+        damaged = text[:x] + b"not-a-number" + text[text.index(b"\r\n", x):]
+        damaged = damaged[:damaged.index(b"AcDbLayerTableRecord", tables)]
+        bad = self.path("bad.dxf")
+        with open(bad, "wb") as f:
+            f.write(damaged)
+
+        run = self.vtcad(bad, "-o", bad)
+        self.assertEqual(run.status, 1)
+        self.assertRegex(run.err, r"was not opened: line \d+: ")
+        self.assertIn("--recover", run.err)
+        # A script's OPEN fails the same way and the open drawing stays.
+        out = self.path("out.dxf")
+        run = self.vtcad("-s", self.script("o.scr", "CIRCLE 9,9 1\nOPEN " + bad + "\n"), "-o", out)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("RECOVER opens what can be read", run.out)
+        self.assertEqual(self.entities(out), ["CIRCLE"])
+
+        recovered = self.path("recovered.dxf")
+        run = self.vtcad("--recover", bad, "-o", recovered)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("lost: line", run.out)
+        self.assertRegex(run.out, r"Audit of bad.dxf: \d+ problems?, [1-9]\d* of them loss")
+        # What vtcad writes is sound for other readers: no value written back unreadable.
+        ezdxf.readfile(recovered)
+        doc, auditor = ezdxf.recover.readfile(recovered)
+        self.assertFalse(auditor.has_errors, [str(e.message) for e in auditor.errors])
+        # RECOVER in a script: QSAVE asks for a name instead of writing over the source.
+        again = self.path("again.dxf")
+        run = self.vtcad("-s", self.script("r.scr", "RECOVER " + bad + "\nQSAVE\n" + again + "\n"))
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("Save the recovered drawing as", run.out)
+        self.assertTrue(os.path.exists(again))
+        with open(bad, "rb") as f:
+            self.assertEqual(f.read(), damaged, "the damaged source was written over")
+
     def test_script_draws_and_the_drawing_is_saved(self):
         scr = self.script("draw.scr", "; a square and a circle\nLINE 0,0 10,0 10,10 C\nCIRCLE 5,5 2\n")
         out = self.path("out.dxf")

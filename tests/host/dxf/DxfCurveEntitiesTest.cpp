@@ -198,7 +198,7 @@ TEST(DxfCurveEntities, CircleRadiusLessOrEqualZeroSampleKeepsZeroAndTakesTheMagn
 }
 
 TEST(DxfCurveEntities, DamagedValuesAreRepairedOrDroppedWithAMessage) {
-  LoadResult loaded = mustLoad(entitiesOnly(groups(
+  LoadResult loaded = mustRecover(entitiesOnly(groups(
       // Dropped: no centre; radius not a number; centre not finite; no end angle; zero axis;
       // major axis off the plane; no position.
       "0 CIRCLE 8 0 40 1 "

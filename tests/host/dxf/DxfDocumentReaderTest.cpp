@@ -110,12 +110,12 @@ TEST(DxfDocumentReader, EntitiesOnlyFileGetsTheTablesItNamesAndKeepsCoordinatesE
   expectConsistentHandles(writeDxf(*second.database));
 }
 
-TEST(DxfDocumentReader, RepairsMissingSectionEndsAndCutOffFiles) {
+TEST(DxfDocumentReader, RepairsMissingSectionEndsAndRefusesCutOffFiles) {
   // ENTITIES without ENDSEC, followed by another section.
   std::string text = dxfText(join({{{0, "SECTION"}, {2, "ENTITIES"}},
                                    line(0, 0, 1, 1),
                                    {{0, "SECTION"}, {2, "OBJECTS"}, {0, "ENDSEC"}, {0, "EOF"}}}));
-  LoadResult repaired = mustLoad(text);
+  LoadResult repaired = mustRecover(text);
   EXPECT_TRUE(mentions(repaired, "has no ENDSEC"));
   EXPECT_EQ(modelSpaceEntities(*repaired.database).size(), 1u);
 
@@ -123,16 +123,26 @@ TEST(DxfDocumentReader, RepairsMissingSectionEndsAndCutOffFiles) {
   std::string full = entitiesOnly(join({line(0, 0, 1, 1), line(2, 2, 3, 3)}));
   std::string cut = full.substr(0, full.find("2.000000"));
   cut += "2.0";  // a value without its end of line
-  LoadResult truncated = readDxf(cut);
-  ASSERT_TRUE(truncated.ok());
+  LoadResult refused = readDxf(cut);
+  EXPECT_FALSE(refused.ok());
+  EXPECT_TRUE(refused.damaged);
+  EXPECT_EQ(refused.refusal.rfind("line ", 0), 0u) << refused.refusal;
+  LoadResult truncated = mustRecover(cut);
   EXPECT_GE(modelSpaceEntities(*truncated.database).size(), 1u);
-  EXPECT_FALSE(truncated.messages.empty());
+  EXPECT_GT(truncated.losses, 0u);
   for (const LoadMessage& m : truncated.messages) EXPECT_FALSE(m.text.empty());
 
-  // Every prefix of a small drawing loads or is refused, never worse.
+  // Every prefix of a small drawing is refused, or recovered, never worse; a prefix opens
+  // without recovery only when it has both lines (cut after ENDSEC, before EOF).
   for (size_t n = 0; n < full.size(); n += 7) {
     LoadResult r = readDxf(std::string_view(full).substr(0, n));
-    EXPECT_TRUE(r.ok() || !r.refusal.empty());
+    if (r.ok()) {
+      EXPECT_EQ(modelSpaceEntities(*r.database).size(), 2u) << n;
+    } else {
+      EXPECT_FALSE(r.refusal.empty());
+    }
+    LoadResult recovered = readDxf(std::string_view(full).substr(0, n), Recovery::kRecover);
+    EXPECT_TRUE(recovered.ok() || !recovered.refusal.empty());
   }
 }
 

@@ -220,7 +220,7 @@ TEST(DxfHatch, DamagedBoundariesNeverCrash) {
   for (const Case& c : cases) {
     Groups boundary = c.boundary;
     if (c.loops == 1) boundary.insert(boundary.end(), goodLoop.begin(), goodLoop.end());
-    LoadResult loaded = mustLoad(entitiesOnly(lineAndHatch(boundary)));
+    LoadResult loaded = mustRecover(entitiesOnly(lineAndHatch(boundary)));
     ASSERT_TRUE(loaded.ok()) << c.what;
     EXPECT_FALSE(loaded.messages.empty()) << c.what;
     std::vector<ZcDbObjectId> ids = modelSpaceEntities(*loaded.database);

@@ -158,18 +158,18 @@ TEST(DxfMText, LongTextSurvivesInChunksThatEachDecodeAlone) {
 
 TEST(DxfMText, ColumnsAndMalformedValuesAreKeptNotFatal) {
   // Column groups reuse 50 (a column height): kept, not read as the rotation.
-  LoadResult loaded = mustLoad(entitiesOnly(mtextGroups({{10, "0"},
-                                                         {20, "0"},
-                                                         {40, "-1"},
-                                                         {41, "abc"},
-                                                         {71, "12"},
-                                                         {44, "9"},
-                                                         {1, "cols"},
-                                                         {75, "2"},
-                                                         {76, "2"},
-                                                         {48, "10"},
-                                                         {50, "2"},
-                                                         {50, "3.5"}})));
+  LoadResult loaded = mustRecover(entitiesOnly(mtextGroups({{10, "0"},
+                                                            {20, "0"},
+                                                            {40, "-1"},
+                                                            {41, "abc"},
+                                                            {71, "12"},
+                                                            {44, "9"},
+                                                            {1, "cols"},
+                                                            {75, "2"},
+                                                            {76, "2"},
+                                                            {48, "10"},
+                                                            {50, "2"},
+                                                            {50, "3.5"}})));
   ASSERT_TRUE(loaded.ok());
   EXPECT_GE(loaded.messages.size(), 4u);
   ZcDbMText* mtext = openMText(*loaded.database);
@@ -183,7 +183,7 @@ TEST(DxfMText, ColumnsAndMalformedValuesAreKeptNotFatal) {
   EXPECT_NE(std::search(groups.begin(), groups.end(), columns.begin(), columns.end()), groups.end());
 
   // An MTEXT without its insertion point is left out.
-  LoadResult dropped = mustLoad(entitiesOnly(mtextGroups({{10, "nan"}, {20, "0"}, {1, "gone"}})));
+  LoadResult dropped = mustRecover(entitiesOnly(mtextGroups({{10, "nan"}, {20, "0"}, {1, "gone"}})));
   ASSERT_TRUE(dropped.ok());
   EXPECT_TRUE(modelSpaceEntities(*dropped.database).empty());
 }

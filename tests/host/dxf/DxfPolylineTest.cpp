@@ -135,7 +135,7 @@ TEST(DxfLwPolyline, VerticesBulgesWidthsAndPlaneRoundTrip) {
 }
 
 TEST(DxfLwPolyline, AbsurdCountsUnreadableVerticesAndEmptyPolylinesAreReported) {
-  LoadResult loaded = mustLoad(
+  LoadResult loaded = mustRecover(
       entitiesOnly(groups("0 LWPOLYLINE 8 0 90 999999999 42 0.5 10 0 20 0 10 nan 20 1 42 2 10 3 20 0 "
                           "0 LWPOLYLINE 8 0 90 5 70 1")));
   ASSERT_EQ(modelSpaceEntities(*loaded.database).size(), 1u);
@@ -245,10 +245,10 @@ TEST(DxfPolyline, PolyfaceMeshIsKeptWholeWithItsVertices) {
 }
 
 TEST(DxfPolyline, MissingSequenceEndAndAVertexWithoutAPointDoNotBreakTheDrawing) {
-  LoadResult first = mustLoad(entitiesOnly(groups(kR12Polyline +  // no SEQEND
-                                                  "0 LINE 8 0 10 0 20 0 11 1 21 1 "
-                                                  "0 POLYLINE 8 0 66 1 70 0 0 VERTEX 8 0 42 1 "
-                                                  "0 VERTEX 8 0 10 1 20 1 0 SEQEND 8 0")));
+  LoadResult first = mustRecover(entitiesOnly(groups(kR12Polyline +  // no SEQEND
+                                                     "0 LINE 8 0 10 0 20 0 11 1 21 1 "
+                                                     "0 POLYLINE 8 0 66 1 70 0 0 VERTEX 8 0 42 1 "
+                                                     "0 VERTEX 8 0 10 1 20 1 0 SEQEND 8 0")));
   ASSERT_EQ(modelSpaceEntities(*first.database).size(), 3u);
   EXPECT_TRUE(saysSomething(first, "SEQEND"));
   EXPECT_TRUE(saysSomething(first, "without a point"));
@@ -264,7 +264,7 @@ TEST(DxfPolyline, MissingSequenceEndAndAVertexWithoutAPointDoNotBreakTheDrawing)
   // Saved, every polyline closes with a SEQEND and the drawing reads without complaint.
   const std::string saved = writeDxf(*first.database);
   EXPECT_EQ(occurrences(saved, "\nSEQEND\r"), 2u);
-  LoadResult second = mustLoad(saved);
+  LoadResult second = mustRecover(saved);
   EXPECT_TRUE(second.messages.empty()) << formatLoadMessage(second.messages.front());
   EXPECT_EQ(modelSpaceEntities(*second.database).size(), 3u);
 }

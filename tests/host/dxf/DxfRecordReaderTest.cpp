@@ -36,13 +36,19 @@ TEST(DxfRecordReader, GroupsBeforeTheFirstHeadAreSkippedAndCounted) {
   EXPECT_EQ(reader.skippedGroups(), 1u);  // the comment is no damage
 }
 
-TEST(DxfRecordReader, AMalformedGroupEndsTheRecordAndReportsItsLine) {
-  TagReader tags("0\nLINE\n10\n1.0\nbad\n2.0\n");
+TEST(DxfRecordReader, AMalformedGroupLeavesOutTheBrokenRecordAndReportsItsLine) {
+  // The LINE before the damage is whole; the broken one is not given as if it were.
+  TagReader tags("0\nLINE\n10\n1.0\n0\nLINE\n10\n1.0\nbad\n2.0\n");
   RecordReader reader(tags);
   Record record;
   ASSERT_TRUE(reader.next(record));
   EXPECT_EQ(record.tags.size(), 1u);
   EXPECT_FALSE(reader.next(record));
   ASSERT_TRUE(tags.error());
-  EXPECT_EQ(tags.error()->line, 5u);
+  EXPECT_EQ(tags.error()->line, 9u);
+  // Trash after EOF does not take EOF with it.
+  TagReader trailing("0\nEOF\nignore\nthis\n");
+  RecordReader afterEof(trailing);
+  ASSERT_TRUE(afterEof.next(record));
+  EXPECT_EQ(record.type(), "EOF");
 }

@@ -134,7 +134,7 @@ TEST(DxfSpline, DamagedCountsKnotsAndWeightsAreRepairedOrDroppedWithAMessage) {
   const std::string shortKnots =
       "70 8 71 3 40 0 40 0 40 0 40 0 40 1 40 1 40 1 "
       "10 0 20 0 10 1 20 2 10 3 20 2 10 4 20 0 ";
-  LoadResult loaded = mustLoad(entitiesOnly(groups(
+  LoadResult loaded = mustRecover(entitiesOnly(groups(
       // Knots one short and nothing else to go by: dropped ("knot count mismatch").
       kHead + shortKnots +
       // The same with fit points: rebuilt from them.

@@ -58,6 +58,17 @@ inline LoadResult mustLoad(const std::string& text) {
   return result;
 }
 
+// Loads damaged text with what can be read of it. Without recovery the same text opens
+// exactly when nothing was lost.
+inline LoadResult mustRecover(const std::string& text) {
+  LoadResult result = readDxf(text, Recovery::kRecover);
+  EXPECT_TRUE(result.ok()) << result.refusal;
+  LoadResult strict = readDxf(text);
+  EXPECT_EQ(strict.ok(), result.losses == 0) << strict.refusal;
+  EXPECT_EQ(strict.damaged, result.losses > 0);
+  return result;
+}
+
 // Writes the drawing and reads the text again.
 inline LoadResult saveAndLoad(ZcDbDatabase& db) {
   std::string text = writeDxf(db);

@@ -195,7 +195,7 @@ TEST(DxfTextEntity, ChineseR12TextIsReadInItsCodePageAndWrittenAsUtf8) {
 }
 
 TEST(DxfTextEntity, MalformedValuesAreReportedNeverFatal) {
-  LoadResult loaded = mustLoad(entitiesOnly({
+  LoadResult loaded = mustRecover(entitiesOnly({
       // No usable placement: left out.
       {0, "TEXT"},
       {10, "abc"},
