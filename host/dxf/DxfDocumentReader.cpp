@@ -36,6 +36,17 @@ std::wstring upper(std::wstring text) {
   return text;
 }
 
+// Characters no layer name may hold; '*' only starts the special layers of some programs.
+std::wstring validLayerName(std::wstring name) {
+  constexpr std::wstring_view kInvalid = L"<>/\\\":;?*=`";
+  const bool special = name.rfind(L"*ADSK_", 0) == 0 || name.rfind(L"*ACMAP", 0) == 0 ||
+                       upper(name).rfind(L"*ADSK_", 0) == 0 || upper(name).rfind(L"*ACMAP", 0) == 0;
+  for (size_t i = special ? 1 : 0; i < name.size(); ++i) {
+    if (kInvalid.find(name[i]) != std::wstring_view::npos) name[i] = L'_';
+  }
+  return name;
+}
+
 bool isStructural(std::string_view type) {
   return type == "SECTION" || type == "ENDSEC" || type == "EOF" || type == "TABLE" || type == "ENDTAB" ||
          type == "BLOCK" || type == "ENDBLK";
@@ -499,11 +510,16 @@ void Reader::readTable(const Record& head) {
       recName = L"UNNAMED";
       ctx_.warn(record_.head, std::string(type) + " record without a name was named UNNAMED");
     }
+    // Layer names cannot hold some characters (other programs refuse them; a writer that
+    // lost a text's encoding leaves '?'): they become '_', and entities naming the layer by
+    // its name in the file find it.
+    const std::wstring fileName = recName;
+    if (type == "LAYER") recName = validLayerName(recName);
     // Names are unique in a table: a second record of a name gets a free one.
     std::wstring unique = recName;
     for (int n = 1; table->has(unique.c_str()); ++n) unique = recName + L"$" + std::to_wstring(n);
     if (unique != rec->name().kwszPtr()) {
-      if (!rec->name().isEmpty()) {
+      if (!rec->name().isEmpty() && unique != recName) {
         ctx_.warn(record_.head, std::string(type) + " '" + wideToUtf8(recName) +
                                     "' appears twice; renamed '" + wideToUtf8(unique) + "'");
       }
@@ -511,6 +527,12 @@ void Reader::readTable(const Record& head) {
     }
     ZcDbObjectId id = objects_.add(parsed, tableId);
     if (!id.isNull()) ZcDbFileAccess::appendRecord(table, id);
+    if (!id.isNull() && recName != fileName) {
+      ctx_.warn(record_.head, "layer name '" + wideToUtf8(fileName) +
+                                  "' has characters a layer name cannot have; renamed '" +
+                                  wideToUtf8(unique) + "'");
+      ctx_.layerKnownAs(fileName, id);
+    }
   }
 }
 
@@ -801,8 +823,8 @@ void Reader::finish() {
   }
   if (size_t mended = relinkLayouts(*db_)) {
     ctx_.warn(0, std::to_string(mended) +
-                     " layout(s) named a block record that does not exist; each was given "
-                     "the block record that names it");
+                     " layout(s) named a block record that does not exist and were linked to "
+                     "its space again");
   }
   size_t unresolved = ZcDbFileAccess::unresolvedIds(db_.get()).size();
   if (unresolved > 0) {

@@ -2,6 +2,7 @@
 #include "dxf/DxfLayouts.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -117,28 +118,100 @@ ZcDbKeptGroup* layoutBlockGroup(DxfUnknownObject& layout) {
   return block == kept.end() ? nullptr : &*block;
 }
 
+// A paper space block of its own for a layout that has none: "*Paper_Space<n>", the first n
+// free.
+ZcDbObjectId newPaperSpace(ZcDbDatabase& db) {
+  auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db.blockTableId()));
+  if (!table) return ZcDbObjectId();
+  std::wstring name;
+  for (int n = 0; name.empty() || table->has(name.c_str()); ++n) name = L"*Paper_Space" + std::to_wstring(n);
+  auto* block = new ZcDbBlockTableRecord;
+  ZcDbFileAccess::setRecordName(block, ZcString(name.c_str()));
+  ZcDbObjectId id;
+  if (ZcDbFileAccess::add(&db, block, db.blockTableId(), ZcDbHandle(), id) != Zcad::eOk) {
+    delete block;
+    return ZcDbObjectId();
+  }
+  ZcDbFileAccess::appendRecord(table, id);
+  return id;
+}
+
 }  // namespace
 
 size_t relinkLayouts(ZcDbDatabase& db) {
-  // Some writers give block records no handles: their layouts then name a block record that
-  // does not exist, while the block record still names its layout (340). The layout's link
-  // is mended from that one.
+  std::vector<ZcDbObjectId> ids = ZcDbFileAccess::liveIds(&db, /*sorted=*/true);
+  auto blockOf = [](ZcDbObjectId id) {
+    return id.isNull() || id.isErased() ? nullptr : ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
+  };
+  auto layoutOf = [](ZcDbObjectId id) -> DxfUnknownObject* {
+    auto* layout =
+        id.isNull() || id.isErased() ? nullptr : dynamic_cast<DxfUnknownObject*>(ZcDbFileAccess::peek(id));
+    return layout && layout->recordType() == "LAYOUT" ? layout : nullptr;
+  };
+  auto linkOf = [&](ZcDbObjectId layoutId) -> ZcDbKeptGroup* {
+    DxfUnknownObject* layout = layoutOf(layoutId);
+    return layout ? layoutBlockGroup(*layout) : nullptr;
+  };
   size_t mended = 0;
-  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/false)) {
-    auto* block = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
+  // Some writers give block records no handles: their layouts then name a block record that
+  // does not exist, while the block record still names its layout (340).
+  for (ZcDbObjectId id : ids) {
+    ZcDbBlockTableRecord* block = blockOf(id);
     const std::vector<ZcDbKeptGroup>* kept = block ? ZcDbFileAccess::keptGroups(block) : nullptr;
     if (!kept) continue;
     for (const ZcDbKeptGroup& g : *kept) {
-      if (g.code != 340 || g.ref.isNull()) continue;
-      auto* layout = dynamic_cast<DxfUnknownObject*>(ZcDbFileAccess::peek(g.ref));
-      if (!layout || g.ref.isErased() || layout->recordType() != "LAYOUT") continue;
-      ZcDbKeptGroup* link = layoutBlockGroup(*layout);
-      if (!link) continue;
-      const bool linked = !link->ref.isNull() && !link->ref.isErased() && ZcDbFileAccess::peek(link->ref) &&
-                          ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(link->ref));
-      if (linked) continue;
+      ZcDbKeptGroup* link = g.code == 340 ? linkOf(g.ref) : nullptr;
+      if (!link || blockOf(link->ref)) continue;
       link->ref = id;
       ++mended;
+    }
+  }
+  // Layouts still without their block: "Model" takes model space, the others the paper
+  // spaces no layout has, in handle order, and a new paper space when there is none left.
+  std::vector<ZcDbObjectId> linked;
+  for (ZcDbObjectId id : ids) {
+    if (ZcDbKeptGroup* link = linkOf(id); link && blockOf(link->ref)) linked.push_back(link->ref);
+  }
+  auto isLinked = [&](ZcDbObjectId block) {
+    return std::find(linked.begin(), linked.end(), block) != linked.end();
+  };
+  for (ZcDbObjectId id : ids) {
+    ZcDbKeptGroup* link = linkOf(id);
+    if (!link || blockOf(link->ref)) continue;
+    const std::vector<ZcDbKeptGroup>& kept = *ZcDbFileAccess::keptGroups(layoutOf(id));
+    auto marker = std::find_if(kept.begin(), kept.end(), [](const ZcDbKeptGroup& g) {
+      return g.code == 100 && g.value == "AcDbLayout";
+    });
+    auto name = std::find_if(marker, kept.end(), [](const ZcDbKeptGroup& g) { return g.code == 1; });
+    const bool model = name != kept.end() && name->value.size() == 5 &&
+                       std::equal(name->value.begin(), name->value.end(), "MODEL", [](char a, char b) {
+                         return std::toupper(static_cast<unsigned char>(a)) == b;
+                       });
+    ZcDbObjectId block;
+    if (model) {
+      block = db.modelSpaceId();
+    } else {
+      for (ZcDbObjectId candidate : ids) {
+        ZcDbBlockTableRecord* record = blockOf(candidate);
+        if (record && record->isLayout() && candidate != db.modelSpaceId() && !isLinked(candidate)) {
+          block = candidate;
+          break;
+        }
+      }
+    }
+    if (block.isNull()) block = newPaperSpace(db);
+    if (block.isNull()) continue;
+    link->ref = block;
+    linked.push_back(block);
+    ++mended;
+    // The block record names its layout when it names none that exists.
+    ZcDbBlockTableRecord* record = blockOf(block);
+    std::vector<ZcDbKeptGroup>& blockKept = ZcDbFileAccess::keptGroupsForWrite(record);
+    const bool named = std::any_of(blockKept.begin(), blockKept.end(),
+                                   [&](const ZcDbKeptGroup& g) { return g.code == 340 && layoutOf(g.ref); });
+    if (!named) {
+      std::erase_if(blockKept, [](const ZcDbKeptGroup& g) { return g.code == 340; });
+      blockKept.push_back(ZcDbKeptGroup{340, 2, "0", id});
     }
   }
   return mended;

@@ -54,6 +54,27 @@ bool isEntityCommonCode(int code) {
 
 // Every group AcDbEntity has; anything else after its marker belongs to the entity type (a
 // writer that left out the type's own marker).
+// The entity's own groups that some writers put after the subclass marker of its geometry
+// (LibreCAD's R2000 files: LINE ... 100 AcDbLine, 8, 62, 370, 6). No codec of an entity reads
+// these codes: there they are still the entity's, as other readers take them. Answers a bit
+// per code, 0 for other codes.
+unsigned misplacedEntityBit(int code) {
+  switch (code) {
+    case 8:
+      return 1u;
+    case 6:
+      return 2u;
+    case 62:
+      return 4u;
+    case 370:
+      return 8u;
+    case 420:
+      return 16u;
+    default:
+      return 0u;
+  }
+}
+
 bool isEntitySubclassCode(int code) {
   switch (code) {
     case 6:
@@ -210,6 +231,7 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
   body_.clear();
   std::uint16_t slot = kHeadSlot;
   bool sawMarker = false;
+  unsigned entityCodesSeen = 0;  // misplacedEntityBit() of the entity groups read
   for (size_t i = 0; i < tags.size(); ++i) {
     const Tag& tag = tags[i];
     // Extended data starts with an application name; other 1000-1071 groups before it
@@ -304,6 +326,7 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
       continue;
     }
     if (entity && (slot == kEntitySlot || (!sawMarker && isEntityCommonCode(tag.code)))) {
+      entityCodesSeen |= misplacedEntityBit(tag.code);
       if (readEntityGroup(*obj, tag, parsed)) continue;
       if (slot == kEntitySlot) {
         ctx_.keep(*obj, tag, kEntitySlot);
@@ -313,6 +336,11 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
     if (!codec) {
       ctx_.keep(*obj, tag, sawMarker ? slot : std::uint16_t{1});
       continue;
+    }
+    if (const unsigned bit = entity && sawMarker ? misplacedEntityBit(tag.code) : 0u;
+        bit != 0 && (entityCodesSeen & bit) == 0) {
+      entityCodesSeen |= bit;
+      if (readEntityGroup(*obj, tag, parsed)) continue;
     }
     body_.push_back(BodyGroup{tag, sawMarker ? slot : kNoMarkers});
   }

@@ -292,6 +292,9 @@ ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& 
                                       int kind) {
   LastLookup& last = lastLookup_[kind];
   if (!last.id.isNull() && last.name == name) return last.id;
+  if (kind == kLayer && !layerAliases_.empty()) {
+    if (auto alias = layerAliases_.find(name); alias != layerAliases_.end()) return alias->second;
+  }
   ZcDbSymbolTable* table = nullptr;
   ZcDbObjectId id;
   if (tableId.isNull()) {

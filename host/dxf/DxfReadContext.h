@@ -3,6 +3,7 @@
 // the file, handles turned into ids, the place to keep groups the codec does not interpret,
 // and the list of repairs made.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -110,6 +111,9 @@ class ReadContext {
   ZcDbObjectId layerNamed(const std::wstring& name, const Tag& at);
   ZcDbObjectId linetypeNamed(const std::wstring& name, const Tag& at);
   ZcDbObjectId textStyleNamed(const std::wstring& name, const Tag& at);
+  // A layer renamed while read (its name in the file was not a valid one) is still found by
+  // the name the file gives it.
+  void layerKnownAs(const std::wstring& fileName, ZcDbObjectId id) { layerAliases_[fileName] = id; }
   // A block named before its definition (R12 files have no BLOCK_RECORD table to announce
   // it) is made empty and filled when its BLOCK comes; undefinedBlocks() lists those that
   // never came.
@@ -145,6 +149,7 @@ class ReadContext {
   };
   LastLookup lastLookup_[3];
   std::vector<ZcDbObjectId> pendingBlocks_;
+  std::map<std::wstring, ZcDbObjectId> layerAliases_;
   std::string_view file_;
   bool handseedKnown_ = false;
 };

@@ -3,6 +3,9 @@
 #
 #   run_outside.sh ezdxf    VTCAD WORKDIR   drawings made by ezdxf, opened and saved by vtcad,
 #                                           then loaded, audited and compared by ezdxf
+#   run_outside.sh corpus   VTCAD WORKDIR   every drawing of librecad-data, dxf-samples and ezdxf's,
+#                                           saved by vtcad (recovered when it refuses one), read by
+#                                           ezdxf strictly and through its recover with no audit error
 #   run_outside.sh librecad VTCAD WORKDIR   drawings saved by vtcad, printed to PDF by LibreCAD
 #
 # VTCAD_SHARED (optional) is the folder holding dxf-samples/. Exit status: 0 all passed, 1 some
@@ -74,6 +77,11 @@ run_ezdxf() {
       fail "$name: vtcad reports on a sound drawing: $(head -n 1 "$resaved.log")"
       continue
     fi
+    # Saving settles: the copy opened and saved again is the same file.
+    if ! resave "$resaved" "$resaved.again.dxf" || ! cmp -s "$resaved" "$resaved.again.dxf"; then
+      fail "$name: saving vtcad's copy again gives another file"
+      continue
+    fi
     if "$python" "$here/ezdxf_check.py" "$original" "$resaved" >"$resaved.check" 2>&1; then
       passed=$((passed + 1))
       head -n 1 "$resaved.check"
@@ -82,6 +90,41 @@ run_ezdxf() {
       fail "$name: $(sed -n 2p "$resaved.check" | sed 's/^ *//')"
     fi
   done
+  finish
+}
+
+run_corpus() {
+  make_drawings
+  mapfile -t sources < <(
+    ls "$work"/original/*.dxf
+    dpkg -L librecad-data 2>/dev/null | grep '\.dxf$' | sort
+    if [ -n "${VTCAD_SHARED:-}" ] && [ -d "$VTCAD_SHARED/dxf-samples" ]; then
+      ls "$VTCAD_SHARED"/dxf-samples/*.dxf
+    fi
+  )
+  saved=()
+  recovered=0
+  for source in "${sources[@]}"; do
+    # Files of the same name in different folders stay apart.
+    resaved="$work/resaved/corpus/$(echo "$source" | md5sum | cut -c1-8)-$(basename "$source")"
+    if ! resave "$source" "$resaved"; then
+      # A damaged file is refused; what RECOVER keeps of it must be as sound.
+      mkdir -p "$(dirname "$resaved")"
+      if ! "$vtcad" --no-plugin --config "$work/config" --recover "$source" -o "$resaved" >"$resaved.log" 2>&1; then
+        fail "$(basename "$source"): neither opened nor recovered: $(tail -n 1 "$resaved.log")"
+        continue
+      fi
+      recovered=$((recovered + 1))
+    fi
+    saved+=("$resaved")
+  done
+  echo "${#saved[@]} drawings saved by vtcad, $recovered of them recovered"
+  if "$python" "$here/ezdxf_audit.py" "${saved[@]}" >"$work/audit.txt" 2>&1; then
+    passed=$((passed + ${#saved[@]}))
+  else
+    while IFS= read -r line; do fail "$line"; done < <(head -n -1 "$work/audit.txt")
+  fi
+  tail -n 1 "$work/audit.txt"
   finish
 }
 
@@ -162,9 +205,10 @@ run_librecad() {
 
 case "$mode" in
   ezdxf) run_ezdxf ;;
+  corpus) run_corpus ;;
   librecad) run_librecad ;;
   *)
-    echo "usage: run_outside.sh ezdxf|librecad VTCAD WORKDIR" >&2
+    echo "usage: run_outside.sh ezdxf|corpus|librecad VTCAD WORKDIR" >&2
     exit 2
     ;;
 esac

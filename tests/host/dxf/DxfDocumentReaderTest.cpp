@@ -366,3 +366,28 @@ TEST(DxfDocumentReader, ADictionaryThatOwnsItselfLoadsAndSaves) {
   LoadResult second = saveAndLoad(*first.database);
   EXPECT_TRUE(second.ok());
 }
+
+namespace {
+
+// LibreCAD's R2000 files put a line's layer and colour after its AcDbLine marker, and a
+// writer that lost the text's encoding left '?' in layer names, which other readers refuse.
+TEST(DxfDocumentReader, ALayerAfterTheGeometryMarkerAndALayerNameOtherReadersRefuseAreRead) {
+  Groups layers = {{0, "SECTION"}, {2, "TABLES"}, {0, "TABLE"},      {2, "LAYER"},  {0, "LAYER"}, {2, "a?b"},
+                   {70, "0"},      {62, "1"},     {6, "CONTINUOUS"}, {0, "ENDTAB"}, {0, "ENDSEC"}};
+  Groups misplaced = {{0, "LINE"}, {100, "AcDbEntity"}, {100, "AcDbLine"}, {8, "a?b"}, {62, "3"}, {10, "0"},
+                      {20, "0"},   {30, "0"},           {11, "1"},         {21, "1"},  {31, "0"}};
+  Groups text = join({layers, {{0, "SECTION"}, {2, "ENTITIES"}}, misplaced, {{0, "ENDSEC"}, {0, "EOF"}}});
+  LoadResult loaded = mustLoad(dxfText(text));
+  ASSERT_TRUE(loaded.ok());
+  EXPECT_TRUE(mentions(loaded, "renamed 'a_b'"));
+  ZcDbLine* entity = openModelSpaceEntity<ZcDbLine>(*loaded.database, 0);
+  ASSERT_NE(entity, nullptr);
+  EXPECT_EQ(std::wstring(entity->layer().kwszPtr()), L"a_b");
+  EXPECT_EQ(entity->colorIndex(), 3);
+  entity->close();
+  // Written once, in its place: the copy reads the same without a message.
+  LoadResult copy = saveAndLoad(*loaded.database);
+  EXPECT_TRUE(copy.messages.empty());
+}
+
+}  // namespace
