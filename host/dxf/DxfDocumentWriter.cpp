@@ -205,6 +205,28 @@ void DocumentWriter::writeExpectedHeaderVariables(const std::set<std::wstring>& 
     out_.write(9, "$LIMMAX");
     out_.writePoint2d(10, metric ? 420.0 : 12.0, metric ? 297.0 : 9.0);
   }
+  // What the entities and tables written depend on: the global linetype scale, the unit
+  // system of linetype and hatch pattern files, model space as the active layout, the
+  // current dimension style (one of the DIMSTYLE table).
+  if (!written.count(L"LTSCALE")) {
+    out_.write(9, "$LTSCALE");
+    out_.writeDouble(40, 1.0);
+  }
+  if (!written.count(L"MEASUREMENT")) {
+    out_.write(9, "$MEASUREMENT");
+    out_.writeInt(70, 0);
+  }
+  if (!written.count(L"TILEMODE")) {
+    out_.write(9, "$TILEMODE");
+    out_.writeInt(70, 1);
+  }
+  if (!written.count(L"DIMSTYLE")) {
+    auto* styles = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.dimStyleTableId()));
+    if (styles && styles->has(L"Standard")) {
+      out_.write(9, "$DIMSTYLE");
+      out_.write(2, "Standard");
+    }
+  }
 }
 
 void DocumentWriter::writeClasses() {

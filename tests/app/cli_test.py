@@ -152,7 +152,7 @@ class CliTest(unittest.TestCase):
         self.assertEqual([e.dxf.text for e in doc.modelspace()], ["Копировал 图纸"])
         self.assertFalse(auditor.has_errors)
         for name in ("$ACADVER", "$DWGCODEPAGE", "$HANDSEED", "$INSBASE", "$EXTMIN", "$EXTMAX",
-                     "$LIMMIN", "$LIMMAX"):
+                     "$LIMMIN", "$LIMMAX", "$LTSCALE", "$MEASUREMENT", "$TILEMODE", "$DIMSTYLE"):
             self.assertIn(name, doc.header, name)
 
     def test_scripts_run_in_order_and_standard_input_is_a_script(self):
