@@ -105,7 +105,11 @@ resbuf* readXData(std::span<const Tag> tags, ReadContext& ctx) {
   bool haveApp = false;
   for (size_t i = 0; i < tags.size();) {
     const Tag& tag = tags[i];
-    if (tag.code < 1000 || tag.code > 1071 || (tag.code == 1001 && tag.trimmed().empty())) {
+    // An application name that is empty as the C string extended data holds it (blank, or
+    // starting with a NUL byte) names no application: what follows cannot be kept under it.
+    const bool namesNothing =
+        tag.code == 1001 && (tag.trimmed().empty() || ctx.text(tag).c_str()[0] == L'\0');
+    if (tag.code < 1000 || tag.code > 1071 || namesNothing) {
       ctx.lose(tag, "group " + std::to_string(tag.code) + " inside extended data was left out");
       ++i;
       continue;
