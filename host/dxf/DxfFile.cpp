@@ -13,6 +13,7 @@
 
 #include "dxf/DxfDocumentReader.h"
 #include "dxf/DxfDocumentWriter.h"
+#include "platform/WriteAll.h"
 #include "zcad/db/ZcDbDatabase.h"
 
 namespace vtcad::dxf {
@@ -54,22 +55,6 @@ LoadResult loadDxfFile(const std::filesystem::path& path, Recovery recovery, con
 
 std::string writeDxf(ZcDbDatabase& db) { return DocumentWriter(db).write(); }
 
-namespace {
-
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
-}  // namespace
-
 SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path, const Progress& progress) {
   SaveResult result;
   std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
@@ -106,7 +91,7 @@ SaveResult saveDxfFile(ZcDbDatabase& db, const std::filesystem::path& path, cons
   const double total = static_cast<double>(db.approxNumObjects());
   bool cancelled = false;
   const bool written = writer.writeTo([&](std::string_view piece) {
-    if (!writeAll(fd, piece)) return false;
+    if (!platform::writeAll(fd, piece)) return false;
     cancelled = progress && !progress(static_cast<double>(writer.objectsWritten()), total);
     return !cancelled;
   });

@@ -139,25 +139,35 @@ ZcDbObjectId newPaperSpace(ZcDbDatabase& db) {
 }  // namespace
 
 size_t relinkLayouts(ZcDbDatabase& db) {
-  std::vector<ZcDbObjectId> ids = ZcDbFileAccess::liveIds(&db, /*sorted=*/true);
+  // One pass sorts out the few objects this is about: block records and LAYOUT records.
+  std::vector<ZcDbObjectId> blocks;
+  std::vector<ZcDbObjectId> layoutIds;
+  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/true)) {
+    ZcDbObject* obj = ZcDbFileAccess::peek(id);
+    if (!obj) continue;
+    if (obj->isA() == ZcDbBlockTableRecord::desc()) {
+      blocks.push_back(id);
+    } else if (obj->isA() == DxfUnknownObject::desc() &&
+               static_cast<DxfUnknownObject*>(obj)->recordType() == "LAYOUT") {
+      layoutIds.push_back(id);
+    }
+  }
   auto blockOf = [](ZcDbObjectId id) {
     return id.isNull() || id.isErased() ? nullptr : ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
   };
-  auto layoutOf = [](ZcDbObjectId id) -> DxfUnknownObject* {
-    auto* layout =
-        id.isNull() || id.isErased() ? nullptr : dynamic_cast<DxfUnknownObject*>(ZcDbFileAccess::peek(id));
-    return layout && layout->recordType() == "LAYOUT" ? layout : nullptr;
+  auto isLayout = [&](ZcDbObjectId id) {
+    return !id.isNull() && std::find(layoutIds.begin(), layoutIds.end(), id) != layoutIds.end();
   };
-  auto linkOf = [&](ZcDbObjectId layoutId) -> ZcDbKeptGroup* {
-    DxfUnknownObject* layout = layoutOf(layoutId);
-    return layout ? layoutBlockGroup(*layout) : nullptr;
+  auto linkOf = [&](ZcDbObjectId layoutId) {
+    return isLayout(layoutId)
+               ? layoutBlockGroup(*static_cast<DxfUnknownObject*>(ZcDbFileAccess::peek(layoutId)))
+               : nullptr;
   };
   size_t mended = 0;
   // Some writers give block records no handles: their layouts then name a block record that
   // does not exist, while the block record still names its layout (340).
-  for (ZcDbObjectId id : ids) {
-    ZcDbBlockTableRecord* block = blockOf(id);
-    const std::vector<ZcDbKeptGroup>* kept = block ? ZcDbFileAccess::keptGroups(block) : nullptr;
+  for (ZcDbObjectId id : blocks) {
+    const std::vector<ZcDbKeptGroup>* kept = ZcDbFileAccess::keptGroups(ZcDbFileAccess::peek(id));
     if (!kept) continue;
     for (const ZcDbKeptGroup& g : *kept) {
       ZcDbKeptGroup* link = g.code == 340 ? linkOf(g.ref) : nullptr;
@@ -169,16 +179,16 @@ size_t relinkLayouts(ZcDbDatabase& db) {
   // Layouts still without their block: "Model" takes model space, the others the paper
   // spaces no layout has, in handle order, and a new paper space when there is none left.
   std::vector<ZcDbObjectId> linked;
-  for (ZcDbObjectId id : ids) {
+  for (ZcDbObjectId id : layoutIds) {
     if (ZcDbKeptGroup* link = linkOf(id); link && blockOf(link->ref)) linked.push_back(link->ref);
   }
   auto isLinked = [&](ZcDbObjectId block) {
     return std::find(linked.begin(), linked.end(), block) != linked.end();
   };
-  for (ZcDbObjectId id : ids) {
+  for (ZcDbObjectId id : layoutIds) {
     ZcDbKeptGroup* link = linkOf(id);
     if (!link || blockOf(link->ref)) continue;
-    const std::vector<ZcDbKeptGroup>& kept = *ZcDbFileAccess::keptGroups(layoutOf(id));
+    const std::vector<ZcDbKeptGroup>& kept = *ZcDbFileAccess::keptGroups(ZcDbFileAccess::peek(id));
     auto marker = std::find_if(kept.begin(), kept.end(), [](const ZcDbKeptGroup& g) {
       return g.code == 100 && g.value == "AcDbLayout";
     });
@@ -191,9 +201,8 @@ size_t relinkLayouts(ZcDbDatabase& db) {
     if (model) {
       block = db.modelSpaceId();
     } else {
-      for (ZcDbObjectId candidate : ids) {
-        ZcDbBlockTableRecord* record = blockOf(candidate);
-        if (record && record->isLayout() && candidate != db.modelSpaceId() && !isLinked(candidate)) {
+      for (ZcDbObjectId candidate : blocks) {
+        if (blockOf(candidate)->isLayout() && candidate != db.modelSpaceId() && !isLinked(candidate)) {
           block = candidate;
           break;
         }
@@ -205,10 +214,9 @@ size_t relinkLayouts(ZcDbDatabase& db) {
     linked.push_back(block);
     ++mended;
     // The block record names its layout when it names none that exists.
-    ZcDbBlockTableRecord* record = blockOf(block);
-    std::vector<ZcDbKeptGroup>& blockKept = ZcDbFileAccess::keptGroupsForWrite(record);
+    std::vector<ZcDbKeptGroup>& blockKept = ZcDbFileAccess::keptGroupsForWrite(blockOf(block));
     const bool named = std::any_of(blockKept.begin(), blockKept.end(),
-                                   [&](const ZcDbKeptGroup& g) { return g.code == 340 && layoutOf(g.ref); });
+                                   [&](const ZcDbKeptGroup& g) { return g.code == 340 && isLayout(g.ref); });
     if (!named) {
       std::erase_if(blockKept, [](const ZcDbKeptGroup& g) { return g.code == 340; });
       blockKept.push_back(ZcDbKeptGroup{340, 2, "0", id});
