@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "dxf/DxfCarets.h"
 #include "dxf/DxfGroupCode.h"
 
 namespace vtcad::dxf {
@@ -143,6 +144,9 @@ bool TagReader::nextBinary(Tag& tag) {
         return fail(offset, "unterminated text of group " + std::to_string(code) + ": the file ends here");
       size_t end = static_cast<const unsigned char*>(zero) - bytes;
       tag.value = data_.substr(pos_, end - pos_);
+      // Binary text holds control characters as they are; values are kept as an ASCII
+      // file writes them.
+      if (needsCarets(tag.value, Carets::kAll)) tag.value = store(withCarets(tag.value, Carets::kAll));
       pos_ = end + 1;
       return true;
     }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "dxf/DxfCarets.h"
+
 namespace vtcad::dxf {
 namespace {
 
@@ -61,7 +63,13 @@ void TagWriter::code(int groupCode) {
 
 void TagWriter::write(int groupCode, std::string_view text) {
   code(groupCode);
-  out_.append(text);
+  // A line end inside a value (text set through the API, a lone CR of a file) would shift
+  // every group after it by a line.
+  if (needsCarets(text, Carets::kLineEnds)) {
+    out_.append(withCarets(text, Carets::kLineEnds));
+  } else {
+    out_.append(text);
+  }
   out_.append("\r\n");
 }
 

@@ -12,7 +12,7 @@ class TagWriter {
  public:
   TagWriter() { out_.reserve(1 << 16); }
 
-  // Text as it is (already UTF-8, without line ends).
+  // Text as it is (already UTF-8); a CR or LF in it is written as "^M" or "^J".
   void write(int code, std::string_view text);
   // Shortest text that reads back as the same double; always with a decimal point or exponent.
   void writeDouble(int code, double value);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "dxf/DxfCarets.h"
 #include "dxf/DxfTagReader.h"
 #include "dxf/DxfTagWriter.h"
 
@@ -149,4 +150,44 @@ TEST(DxfTagWriter, GroupCodesAreRightAlignedAndHandlesUpperHex) {
   writer.writeHandle(5, 0x2AF);
   writer.writeInt(1071, -7);
   EXPECT_EQ(writer.data(), "  0\r\nLINE\r\n  5\r\n2AF\r\n1071\r\n-7\r\n");
+}
+
+TEST(DxfTagWriter, NoValueBreaksTheLinesItIsWrittenOn) {
+  // Values with any bytes at all (text set through the API, binary text) read back as the
+  // same number of groups, each with its value, CR and LF written as caret pairs.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> length(0, 12);
+  std::uniform_int_distribution<int> byte(1, 255);
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::string> values;
+    TagWriter writer;
+    for (int i = 0; i < 20; ++i) {
+      std::string value;
+      for (int n = length(random); n > 0; --n) {
+        // One byte in four a line end, so that most values hold one.
+        value.push_back(static_cast<char>(byte(random) % 4 == 0 ? (n % 2 ? '\n' : '\r') : byte(random)));
+      }
+      writer.write(1, value);
+      values.push_back(value);
+    }
+    TagReader reader(writer.data());
+    std::vector<Tag> tags = readAll(reader);
+    ASSERT_FALSE(reader.error()) << reader.error()->message;
+    ASSERT_EQ(tags.size(), values.size());
+    for (size_t i = 0; i < tags.size(); ++i) {
+      EXPECT_EQ(tags[i].value, withCarets(values[i], Carets::kLineEnds));
+      EXPECT_EQ(tags[i].value.find_first_of("\r\n"), std::string_view::npos);
+    }
+  }
+}
+
+TEST(DxfTagReader, BinaryTextIsKeptAsAnAsciiFileWritesIt) {
+  std::string data(kBinarySentinel);
+  data += std::string("\0\0", 2) + "TEXT" + '\0';
+  data += std::string("\1\0", 2) + "a\nb^c\td" + '\0';
+  TagReader reader(data);
+  std::vector<Tag> tags = readAll(reader);
+  ASSERT_FALSE(reader.error()) << reader.error()->message;
+  ASSERT_EQ(tags.size(), 2u);
+  EXPECT_EQ(tags[1].value, "a^Jb^ c^Id");
 }
