@@ -137,7 +137,7 @@ bool ReadContext::keepable(std::vector<ZcDbKeptGroup>& into, const Tag& tag) {
   std::optional<PointAxis> axis = pointAxisOf(tag.code);
   DroppedPoint dropped = droppedPoint_;
   droppedPoint_ = DroppedPoint{};
-  const bool reported = tag.line == lastUnreadableLine_ && tag.code == lastUnreadableCode_;
+  const bool reported = reportedUnreadable(tag);
   if (!reported && valueReadable(tag)) {
     // The y or z after an x that could not be read goes with it.
     if (axis && dropped.into == &into && axis->firstCode == dropped.firstCode && axis->axis > dropped.axis) {

@@ -68,6 +68,9 @@ class ReadContext {
     lastUnreadableLine_ = tag.line;
     lastUnreadableCode_ = tag.code;
   }
+  bool reportedUnreadable(const Tag& tag) const {
+    return tag.line == lastUnreadableLine_ && tag.code == lastUnreadableCode_;
+  }
 
   // Keeps a group that the codec does not interpret with `obj`, to be written back in the
   // slot it came from. Reference groups keep the object they name.

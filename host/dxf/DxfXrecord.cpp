@@ -31,6 +31,11 @@ bool isPointStart(int code) {
   return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || code == 210;
 }
 
+// Groups dataValue reads as the x of a point (and so needs the y after it).
+bool readsAsPoint(int code) {
+  return code >= 0 && code < 1000 && zcutValueKind(code) == ZdsValueKind::kPoint && isPointStart(code);
+}
+
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -202,7 +207,20 @@ class XrecordCodec final : public ObjectCodec {
     if (held && head) held = xrecord.setFromRbChain(head) == Zcad::eOk;
     zcutRelRb(head);
     if (!held) {
-      for (const BodyGroup& g : data) ctx.keep(xrecord, g);
+      for (size_t i = 0; i < data.size(); ++i) {
+        const Tag& tag = data[i].tag;
+        // Kept as the file gave it, but for an x without its y: read back, it would be a
+        // point the file cannot give (and refused as damage).
+        const bool yFollows = i + 1 < data.size() && data[i + 1].tag.code == tag.code + 10;
+        if (readsAsPoint(tag.code) && !yFollows) {
+          if (!ctx.reportedUnreadable(tag)) {
+            ctx.lose(tag, "group " + std::to_string(tag.code) + ": the point has no y value (group " +
+                              std::to_string(tag.code + 10) + ") and was left out");
+          }
+          continue;
+        }
+        ctx.keep(xrecord, data[i]);
+      }
     }
     return true;
   }

@@ -135,3 +135,14 @@ TEST(DxfXrecord, TwoDimensionalPointsGetTheirZAndDataTheChainCannotHoldIsKeptInO
     EXPECT_EQ(dataChain(*kept.database), nullptr);
   }
 }
+
+TEST(DxfXrecord, KeptDataWithAnXWithoutItsYSavesADrawingThatOpensAgain) {
+  // An unreadable x sends the data to be kept as the file gave it; a later x without its y
+  // was kept too, and the saved drawing was then refused for it (found by fuzzing).
+  LoadResult damaged = mustRecover(withXrecord({{280, "1"}, {10, ""}, {1, "a"}, {10, "0"}}));
+  ASSERT_TRUE(damaged.ok());
+  EXPECT_EQ(damaged.losses, 2u);
+  std::string saved = writeDxf(*damaged.database);
+  EXPECT_EQ(xrecordBody(saved), (Groups{{280, "1"}, {1, "a"}}));
+  EXPECT_TRUE(readDxf(saved).ok());
+}
