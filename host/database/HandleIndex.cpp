@@ -1,5 +1,6 @@
 #include "HandleIndex.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -19,7 +20,7 @@ std::size_t HandleIndex::home(Zdesk::UInt64 handle) const {
 }
 
 ZcDbStub* HandleIndex::find(Zdesk::UInt64 handle) const {
-  if (slots_.empty()) return nullptr;
+  if (slots_.empty() || handle > highest_) return nullptr;
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = home(handle);; i = (i + 1) & mask) {
     const Slot slot = slots_[i];
@@ -36,8 +37,15 @@ void HandleIndex::place(Slot slot) {
   slots_[i] = slot;
 }
 
-void HandleIndex::grow() {
-  const unsigned bits = slots_.empty() ? kInitialBits : bits_ + 1;
+void HandleIndex::grow() { rehash(slots_.empty() ? kInitialBits : bits_ + 1); }
+
+void HandleIndex::reserve(std::size_t count) {
+  unsigned bits = std::max(bits_, kInitialBits);
+  while (bits < 32 && tooFull(count, std::size_t{1} << bits)) ++bits;
+  if (bits > bits_ || slots_.empty()) rehash(bits);
+}
+
+void HandleIndex::rehash(unsigned bits) {
   std::vector<Slot> bigger(std::size_t{1} << bits, 0);  // the only step that can throw
   slots_.swap(bigger);
   bits_ = bits;
@@ -52,6 +60,7 @@ void HandleIndex::addLast() {
   if (slots_.empty() || tooFull(count_ + 1, slots_.size())) grow();
   place(static_cast<Slot>(position + 1));
   ++count_;
+  highest_ = std::max(highest_, stubs_.back().handle.value());
 }
 
 }  // namespace vtcad::db

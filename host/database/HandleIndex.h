@@ -28,6 +28,9 @@ class HandleIndex {
   // Indexes the stub just appended to the deque; the stubs before it are indexed and none of
   // them has its handle. When this throws (out of memory) the index is as before.
   void addLast();
+  // Makes room for `count` stubs in all without growing on the way (a reader that knows how
+  // many objects a file holds). Never shrinks; when this throws the index is as before.
+  void reserve(std::size_t count);
   std::size_t size() const { return count_; }
   // Slots of the table (4 bytes each).
   std::size_t capacity() const { return slots_.size(); }
@@ -41,12 +44,18 @@ class HandleIndex {
   void place(Slot slot);
   // Doubles the table and places the indexed stubs again.
   void grow();
+  // Gives the table 2^bits slots and places the indexed stubs again.
+  void rehash(unsigned bits);
 
   std::deque<ZcDbStub>& stubs_;
   std::vector<Slot> slots_;
   std::size_t count_ = 0;
   // log2 of the slot count (the hash keeps that many high bits).
   unsigned bits_ = 0;
+  // The highest handle indexed. A reader adds objects mostly in rising handle order: each new
+  // handle is then known to be missing without a walk through the table, whose slots and
+  // stubs are far apart in memory (a cache miss each).
+  Zdesk::UInt64 highest_ = 0;
 };
 
 }  // namespace vtcad::db

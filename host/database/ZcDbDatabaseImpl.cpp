@@ -38,7 +38,10 @@ ZcDbDatabaseImpl::~ZcDbDatabaseImpl() {
 
 ZcDbStub* ZcDbDatabaseImpl::stubForHandle(ZcDbHandle handle, bool create) {
   if (ZcDbStub* found = byHandle.find(handle.value())) return found;
-  if (!create) return nullptr;
+  return create ? newStub(handle) : nullptr;
+}
+
+ZcDbStub* ZcDbDatabaseImpl::newStub(ZcDbHandle handle) {
   ZcDbStub& stub = stubs.emplace_back();
   stub.database = db;
   stub.handle = handle;
@@ -61,9 +64,10 @@ Zcad::ErrorStatus ZcDbDatabaseImpl::addObject(ZcDbObject* obj, ZcDbObjectId owne
   if (handle.isNull()) {
     stub = stubForHandle(ZcDbHandle(handseed), /*create=*/true);
   } else {
+    // One look-up: a drawing being read adds a million objects this way.
     stub = stubForHandle(handle, /*create=*/false);
     if (stub && (stub->object || stub->dead)) return Zcad::eHandleInUse;
-    if (!stub) stub = stubForHandle(handle, /*create=*/true);
+    if (!stub) stub = newStub(handle);
   }
   stub->object = obj;
   stub->owner = owner;

@@ -60,6 +60,8 @@ class ZcDbDatabaseImpl {
                               ZcDbHandle handle = ZcDbHandle());
   // The stub for a handle, made (empty) when missing and `create`.
   ZcDbStub* stubForHandle(ZcDbHandle handle, bool create);
+  // A new, empty stub for a handle that has none yet (the caller has looked).
+  ZcDbStub* newStub(ZcDbHandle handle);
   // The live object of an id of this database, without opening it (internal reads).
   ZcDbObject* peek(ZcDbObjectId id) const;
   // The live, not erased record named `name` of the table `tableId` (null if none).

@@ -149,6 +149,10 @@ void ZcDbFileAccess::raiseHandseed(ZcDbDatabase* db, Zdesk::UInt64 handle) {
   if (ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(db)) impl->handseed = std::max(impl->handseed, handle);
 }
 
+void ZcDbFileAccess::expectObjects(ZcDbDatabase* db, size_t count) {
+  if (ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(db)) impl->byHandle.reserve(count);
+}
+
 ZcDbFileKept& ZcDbFileAccess::fileKept(ZcDbDatabase* db) { return ZcDbDatabaseImpl::of(db)->fileKept; }
 
 // --- Old-style polylines and splines read from a file ---------------------------------------

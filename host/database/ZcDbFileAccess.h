@@ -77,6 +77,9 @@ class ZcDbFileAccess {
   static Zdesk::UInt64 handleOf(ZcDbObjectId id);
   // Makes sure new objects get handles above `handle` (the file's $HANDSEED).
   static void raiseHandseed(ZcDbDatabase* db, Zdesk::UInt64 handle);
+  // Readies the handle index for about `count` objects in all, so that it does not grow
+  // step by step while they are added (a hint: more or fewer may come).
+  static void expectObjects(ZcDbDatabase* db, size_t count);
   static ZcDbFileKept& fileKept(ZcDbDatabase* db);
   // Raw pointer of the object of an id (live or not), without opening it.
   static ZcDbObject* peek(ZcDbObjectId id);

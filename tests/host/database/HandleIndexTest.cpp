@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <random>
@@ -34,6 +35,7 @@ class IndexedStubs {
 
   bool contains(std::uint64_t handle) const { return reference_.count(handle) != 0; }
   const HandleIndex& index() const { return index_; }
+  HandleIndex& index() { return index_; }
 
  private:
   std::deque<ZcDbStub> stubs_;
@@ -103,6 +105,33 @@ TEST(HandleIndexTest, StaysAtMostThreeQuartersFullAndGrowsByDoubling) {
   }
   EXPECT_GE(doublings, 10);
   stubs.expectSameAsMap({0, 1, 2, 4, 300001, 300003});
+}
+
+TEST(HandleIndexTest, ReservedRoomHoldsItsCountWithoutGrowing) {
+  // A reader sizes the index from the file's handle seed, then adds objects mostly in rising
+  // order, with stragglers below (objects after the entities, records made while reading).
+  std::mt19937_64 rng(7);
+  for (int round = 0; round < 40; ++round) {
+    IndexedStubs stubs;
+    const std::size_t count = 1 + rng() % 5000;
+    if (round % 4 == 1) stubs.add(rng() % 100);  // something indexed before the reservation
+    stubs.index().reserve(count + stubs.index().size());
+    const std::size_t slots = stubs.index().capacity();
+    ASSERT_LE((count + stubs.index().size()) * 4, slots * 3);
+    std::vector<std::uint64_t> probes;
+    std::uint64_t next = 0x20;
+    while (stubs.index().size() < count) {
+      std::uint64_t handle = rng() % 8 == 0 ? rng() % next : next + rng() % 3;
+      next = std::max(next, handle + 1);
+      if (!stubs.contains(handle)) stubs.add(handle);
+      probes.push_back(handle + 1);
+      probes.push_back(next + 1 + rng() % 100);
+    }
+    EXPECT_EQ(stubs.index().capacity(), slots) << count;
+    stubs.index().reserve(count / 2);  // a smaller hint never shrinks the table
+    EXPECT_EQ(stubs.index().capacity(), slots);
+    stubs.expectSameAsMap(probes);
+  }
 }
 
 }  // namespace
