@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <utility>
 
 #include "database/ZcDbFileAccess.h"
 #include "dxf/DxfCodecs.h"
@@ -135,6 +136,10 @@ class Reader {
   TagReader tags_;
   RecordReader records_;
   Record record_;
+  // The entity being read while record_ takes the records that follow it (its vertices,
+  // attributes, the next entity). Swapped with record_ rather than copied: the tag vectors
+  // keep their storage from one entity to the next.
+  Record entity_;
   LoadResult result_;
   std::unique_ptr<ZcDbDatabase> db_;
   ReadContext ctx_;
@@ -353,6 +358,12 @@ void Reader::readHeaderVariables() {
         std::uint64_t seed = parseHandle(value.front().value);
         ZcDbFileAccess::raiseHandseed(db_.get(), seed);
         if (seed != 0) ctx_.handseedRead();
+        // Handles below the seed are what the file's objects take: the index is sized for
+        // them at once instead of doubling a dozen times on the way. A seed far beyond what
+        // the file can hold (sparse handles, damage) sizes nothing bigger than the file
+        // allows: no object takes less than 16 bytes of it.
+        ZcDbFileAccess::expectObjects(db_.get(),
+                                      static_cast<size_t>(std::min<std::uint64_t>(seed, data_.size() / 16)));
       }
       continue;  // written from what the saved drawing is
     }
@@ -637,8 +648,8 @@ void Reader::readBlock(const Record& head) {
       return;
     }
     if (!block) continue;
-    Record entity = record_;
-    readEntity(entity, blockId);
+    std::swap(entity_, record_);
+    readEntity(entity_, blockId);
   }
 }
 
@@ -648,8 +659,8 @@ void Reader::readBlock(const Record& head) {
 void Reader::readEntities() {
   ensureBasics();
   while (nextInSection("ENTITIES")) {
-    Record entity = record_;
-    readEntity(entity, ZcDbObjectId());
+    std::swap(entity_, record_);
+    readEntity(entity_, ZcDbObjectId());
   }
 }
 
@@ -703,8 +714,7 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
       if (const Tag* h = record_.find(5))
         ZcDbFileAccess::reserveHandle(db_.get(), ZcDbHandle(parseHandle(h->value)));
     } else {
-      Record sub = record_;
-      ParsedObject part = objects_.parse(sub, codecForDxfName(next), /*entity=*/true);
+      ParsedObject part = objects_.parse(record_, codecForDxfName(next), /*entity=*/true);
       if (part.object) {
         std::uint64_t handle = part.handle;
         if (handle != 0 && ZcDbFileAccess::isHandleUsed(db_.get(), ZcDbHandle(handle))) {
@@ -757,7 +767,7 @@ const ObjectCodec* Reader::objectCodecFor(std::string_view type) {
 void Reader::readObjects() {
   ensureBasics();
   while (nextInSection("OBJECTS")) {
-    Record record = record_;
+    const Record& record = record_;
     std::string_view type = record.type();
     const ObjectCodec* codec = objectCodecFor(type);
     const bool pluginClass = codec && !codecForDxfName(type);

@@ -357,14 +357,16 @@ ZcDbObjectId ObjectReader::add(ParsedObject& parsed, ZcDbObjectId owner) {
   ZcDbObjectId id;
   if (!parsed.object) return id;
   ZcDbDatabase* db = &ctx_.database();
-  ZcDbHandle handle(parsed.handle);
-  if (parsed.handle != 0 && ZcDbFileAccess::isHandleUsed(db, handle)) {
+  ZcDbObject* obj = parsed.object.get();
+  // Adding finds out whether the handle is taken: the index is searched once per object,
+  // not once to ask and again to add.
+  Zcad::ErrorStatus es = ZcDbFileAccess::add(db, obj, owner, ZcDbHandle(parsed.handle), id);
+  if (es == Zcad::eHandleInUse && parsed.handle != 0) {
     ctx_.warn(parsed.line,
               "handle " + handleText(parsed.handle) + " is used twice; the second object gets a new handle");
-    handle = ZcDbHandle();
+    es = ZcDbFileAccess::add(db, obj, owner, ZcDbHandle(), id);
   }
-  ZcDbObject* obj = parsed.object.get();
-  if (ZcDbFileAccess::add(db, obj, owner, handle, id) != Zcad::eOk) {
+  if (es != Zcad::eOk) {
     ctx_.lose(parsed.line, "object could not be added to the drawing");
     return ZcDbObjectId();
   }
