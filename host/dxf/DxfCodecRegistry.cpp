@@ -1,6 +1,7 @@
 // Finds the codec of a record type or of a runtime class.
 #include <algorithm>
 #include <array>
+#include <vector>
 
 #include "dxf/DxfCodecs.h"
 #include "zcad/rx/ZcRxClass.h"
@@ -20,11 +21,27 @@ std::span<const ObjectCodec* const> allCodecs() {
   return codecs;
 }
 
+// The record types beside their codecs: a look-up per record compares names without a
+// virtual call per codec.
+struct NamedCodec {
+  std::string_view name;
+  const ObjectCodec* codec;
+};
+
+std::span<const NamedCodec> namedCodecs() {
+  static const std::vector<NamedCodec> named = [] {
+    std::vector<NamedCodec> all;
+    for (const ObjectCodec* codec : allCodecs()) all.push_back(NamedCodec{codec->dxfName(), codec});
+    return all;
+  }();
+  return named;
+}
+
 }  // namespace
 
 const ObjectCodec* codecForDxfName(std::string_view dxfName) {
-  for (const ObjectCodec* codec : allCodecs()) {
-    if (codec->dxfName() == dxfName) return codec;
+  for (const NamedCodec& named : namedCodecs()) {
+    if (named.name == dxfName) return named.codec;
   }
   return nullptr;
 }

@@ -8,6 +8,7 @@
 // widths and bulge; a polyline without any vertex is dropped. Vertex identifiers (91) are
 // not held by ZcDbPolyline and are not written back: kept as groups they would be written
 // after the last vertex and be taken for its own.
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,16 +36,27 @@ size_t skipPointRest(std::span<const BodyGroup> body, size_t i, int code) {
   return i;
 }
 
+unsigned vertexGroups(std::span<const Tag> record) {
+  return static_cast<unsigned>(
+      std::count_if(record.begin(), record.end(), [](const Tag& tag) { return tag.code == 10; }));
+}
+
 class LwPolylineCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "LWPOLYLINE"; }
   ZcRxClass* rxClass() const override { return ZcDbPolyline::desc(); }
   std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbPolyline"}; }
-  ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbPolyline; }
+  ZcDbObject* create(std::span<const Tag> record, ReadContext&) const override {
+    // Room for the vertices the record has (not the count it declares, which may be
+    // damaged): the vertex arrays are then allocated once, not grown vertex by vertex.
+    return new ZcDbPolyline(vertexGroups(record));
+  }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {
     auto& pline = static_cast<ZcDbPolyline&>(obj);
     std::vector<Vertex> vertices;
+    vertices.reserve(static_cast<size_t>(
+        std::count_if(body.begin(), body.end(), [](const BodyGroup& g) { return g.tag.code == 10; })));
     std::optional<std::int64_t> declaredCount;
     std::uint32_t countLine = body.empty() ? 0 : body.front().tag.line;
     bool skippingVertex = false;  // the groups of a vertex left out

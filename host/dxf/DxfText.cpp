@@ -115,20 +115,25 @@ TextDecoder::~TextDecoder() {
   if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
 }
 
-std::string TextDecoder::toUtf8(std::string_view bytes) const {
-  bool ascii = true;
+namespace {
+
+bool isAscii(std::string_view bytes) {
   for (unsigned char c : bytes) {
-    if (c >= 0x80) {
-      ascii = false;
-      break;
-    }
+    if (c >= 0x80) return false;
   }
-  if (ascii || utf8_ || !iconv_) return std::string(bytes);
+  return true;
+}
+
+}  // namespace
+
+std::string TextDecoder::toUtf8(std::string_view bytes) const {
+  if (utf8_ || !iconv_ || isAscii(bytes)) return std::string(bytes);
   return convertWith(static_cast<iconv_t>(iconv_), bytes);
 }
 
 std::wstring TextDecoder::decode(std::string_view bytes) const {
-  std::wstring wide = utf8ToWide(toUtf8(bytes));
+  // Text that needs no conversion (every name of most drawings) is not copied first.
+  std::wstring wide = utf8_ || !iconv_ || isAscii(bytes) ? utf8ToWide(bytes) : utf8ToWide(toUtf8(bytes));
   if (wide.find(L'\\') == std::wstring::npos) return wide;
   return resolveUnicodeEscapes(wide);
 }
