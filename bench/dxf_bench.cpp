@@ -621,4 +621,56 @@ void BM_DxfLineMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_DxfLineMemory)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
+// Resident memory now and at its peak since the peak was last reset, in bytes (Linux).
+double residentKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  const size_t length = std::strlen(field);
+  while (std::getline(status, line)) {
+    if (line.compare(0, length, field) == 0) return std::atof(line.c_str() + length);
+  }
+  return 0;
+}
+
+bool resetPeakResident() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return static_cast<bool>(clear);
+}
+
+// The most memory a load takes on the way against what the loaded drawing holds: the peak
+// of resident memory during the load (the kernel's high-water mark, reset before it; the
+// file's bytes for loadDxfFile included) less what was resident before, over the heap the
+// loaded database holds afterwards.
+void BM_DxfLoadPeakMemory(benchmark::State& state) {
+  if (skipUnlessAsked(state, isLong(state))) return;
+  Drawing* d = drawing(state);
+  if (d == nullptr) return;
+  double peakRead = 0, peakLoad = 0, held = 0;
+  for (auto _ : state) {
+    for (const bool fromFile : {false, true}) {
+      malloc_trim(0);
+      const double heapBefore = heapInUse();
+      const double residentBefore = residentKb("VmRSS:") * 1024;
+      if (!resetPeakResident()) {
+        state.SkipWithError("cannot reset the peak of resident memory (/proc/self/clear_refs)");
+        return;
+      }
+      vtcad::dxf::LoadResult result =
+          fromFile ? vtcad::dxf::loadDxfFile(d->file) : vtcad::dxf::readDxf(d->bytes);
+      const double peak = residentKb("VmHWM:") * 1024 - residentBefore;
+      if (!result.ok()) state.SkipWithError(result.refusal.c_str());
+      (fromFile ? peakLoad : peakRead) = peak;
+      if (!fromFile) held = heapInUse() - heapBefore;
+    }
+  }
+  state.counters["held_MB"] = held / 1e6;
+  state.counters["peak_read_MB"] = peakRead / 1e6;
+  state.counters["peak_load_MB"] = peakLoad / 1e6;
+  state.counters["peak_read_x"] = peakRead / held;
+  state.counters["peak_load_x"] = peakLoad / held;
+}
+BENCHMARK(BM_DxfLoadPeakMemory)->Arg(100000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
