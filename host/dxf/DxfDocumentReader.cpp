@@ -676,6 +676,11 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
     ctx_.lose(record.head, std::string(type) + " without the entity it belongs to was left out");
     return;
   }
+  if (type == "BLOCK" || type == "ENDBLK") {
+    // Kept as an entity, it would be written inside the block it names, a second end of it.
+    ctx_.lose(record.head, "record " + std::string(type) + " outside a block definition was left out");
+    return;
+  }
   const ObjectCodec* codec = codecForDxfName(type);
   ParsedObject parsed = objects_.parse(record, codec, /*entity=*/true);
   if (!parsed.object) return;

@@ -391,3 +391,18 @@ TEST(DxfDocumentReader, ALayerAfterTheGeometryMarkerAndALayerNameOtherReadersRef
 }
 
 }  // namespace
+
+TEST(DxfDocumentReader, ABlockEndAmongTheEntitiesIsNotWrittenAsASecondEndOfItsBlock) {
+  // ENDBLK in ENTITIES, owned by a block record, was added to that block as an entity; the
+  // saved block then ended twice and the drawing was refused (found by fuzzing).
+  std::string text = dxfText(join({
+      {{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDBLK"}, {5, "90"}, {330, "1F"}},
+      line(0, 0, 1, 1),
+      {{0, "ENDSEC"}, {0, "EOF"}},
+  }));
+  LoadResult first = mustRecover(text);
+  ASSERT_TRUE(first.ok());
+  EXPECT_EQ(first.losses, 1u);
+  EXPECT_EQ(modelSpaceEntities(*first.database).size(), 1u);
+  EXPECT_TRUE(readDxf(writeDxf(*first.database)).ok());
+}
