@@ -142,7 +142,7 @@ size_t relinkLayouts(ZcDbDatabase& db) {
   // One pass sorts out the few objects this is about: block records and LAYOUT records.
   std::vector<ZcDbObjectId> blocks;
   std::vector<ZcDbObjectId> layoutIds;
-  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/true)) {
+  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/false)) {
     ZcDbObject* obj = ZcDbFileAccess::peek(id);
     if (!obj) continue;
     if (obj->isA() == ZcDbBlockTableRecord::desc()) {
@@ -152,6 +152,11 @@ size_t relinkLayouts(ZcDbDatabase& db) {
       layoutIds.push_back(id);
     }
   }
+  // In handle order, as the file numbered them: which layout takes a free paper space does
+  // not depend on the order objects were made in. Sorting these few, not every object.
+  auto byHandle = [](ZcDbObjectId a, ZcDbObjectId b) { return a.handle().value() < b.handle().value(); };
+  std::sort(blocks.begin(), blocks.end(), byHandle);
+  std::sort(layoutIds.begin(), layoutIds.end(), byHandle);
   auto blockOf = [](ZcDbObjectId id) {
     return id.isNull() || id.isErased() ? nullptr : ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
   };

@@ -142,15 +142,15 @@ bool ObjectReader::readEntityGroup(ZcDbObject& obj, const Tag& tag, ParsedObject
   auto* entity = static_cast<ZcDbEntity*>(&obj);
   switch (tag.code) {
     case 8: {
-      std::wstring name = ctx_.text(tag);
-      if (name.empty()) return false;  // kept: written back as it was
-      ZcDbFileAccess::setEntityLayer(entity, ctx_.layerNamed(name, tag));
+      ZcDbObjectId layer = ctx_.layerOfGroup(tag);
+      if (layer.isNull()) return false;  // kept: written back as it was
+      ZcDbFileAccess::setEntityLayer(entity, layer);
       return true;
     }
     case 6: {
-      std::wstring name = ctx_.text(tag);
-      if (name.empty()) return false;
-      ZcDbFileAccess::setEntityLinetype(entity, ctx_.linetypeNamed(name, tag));
+      ZcDbObjectId linetype = ctx_.linetypeOfGroup(tag);
+      if (linetype.isNull()) return false;
+      ZcDbFileAccess::setEntityLinetype(entity, linetype);
       return true;
     }
     case 62: {

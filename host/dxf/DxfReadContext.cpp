@@ -28,8 +28,6 @@ std::string quoted(std::string_view value) {
   return out;
 }
 
-enum Kind { kLayer = 0, kLinetype = 1, kTextStyle = 2 };
-
 // Coordinates of a point come as x, y, z groups ten codes apart: 10/20/30 up to 18/28/38,
 // 110-112, 210, 1010-1013 (and their y and z). Answers the x code and the axis, or nullopt.
 struct PointAxis {
@@ -285,6 +283,19 @@ ZcDbObjectId ReadContext::existingBlockNamed(const std::wstring& name) const {
   if (zcdbOpenObject(table, db_.blockTableId(), ZcDb::kForRead) != Zcad::eOk) return id;
   table->getAt(name.c_str(), id);
   table->close();
+  return id;
+}
+
+ZcDbObjectId ReadContext::recordOfGroup(const Tag& tag, int kind) {
+  auto& cache = byGroupBytes_[kind == kLayer ? 0 : 1];
+  if (auto it = cache.find(tag.value); it != cache.end()) return it->second;
+  std::wstring name = text(tag);
+  if (name.empty()) return ZcDbObjectId();
+  ZcDbObjectId id = kind == kLayer ? layerNamed(name, tag) : linetypeNamed(name, tag);
+  // A file of a million names (damage, generated drawings) does not grow it without end.
+  constexpr size_t kMostRemembered = 4096;
+  if (cache.size() >= kMostRemembered) cache.clear();
+  if (!id.isNull()) cache.emplace(std::string(tag.value), id);
   return id;
 }
 

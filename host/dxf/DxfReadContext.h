@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dxf/DxfCodec.h"
@@ -113,6 +114,11 @@ class ReadContext {
   // Layer and linetype records by name, made (with a message) when the tables lack them.
   ZcDbObjectId layerNamed(const std::wstring& name, const Tag& at);
   ZcDbObjectId linetypeNamed(const std::wstring& name, const Tag& at);
+  // The layer or linetype an entity's 8 or 6 group names, by the group's bytes: a drawing
+  // names a handful of layers a million times, each decoded and looked up once. Null for an
+  // empty name (kept by the caller).
+  ZcDbObjectId layerOfGroup(const Tag& tag) { return recordOfGroup(tag, kLayer); }
+  ZcDbObjectId linetypeOfGroup(const Tag& tag) { return recordOfGroup(tag, kLinetype); }
   ZcDbObjectId textStyleNamed(const std::wstring& name, const Tag& at);
   // A layer renamed while read (its name in the file was not a valid one) is still found by
   // the name the file gives it.
@@ -151,6 +157,14 @@ class ReadContext {
     ZcDbObjectId id;
   };
   LastLookup lastLookup_[3];
+  enum Kind { kLayer = 0, kLinetype = 1, kTextStyle = 2 };
+  ZcDbObjectId recordOfGroup(const Tag& tag, int kind);
+  struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+  };
+  // By the bytes of the group, for layers and linetypes.
+  std::unordered_map<std::string, ZcDbObjectId, BytesHash, std::equal_to<>> byGroupBytes_[2];
   std::vector<ZcDbObjectId> pendingBlocks_;
   std::map<std::wstring, ZcDbObjectId> layerAliases_;
   std::string_view file_;
