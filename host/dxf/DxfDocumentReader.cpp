@@ -809,25 +809,19 @@ void Reader::finish() {
   ctx_.beforeMakingObjects();
   ZcDbFileAccess::completeDrawing(db_.get(), /*withNamedObjects=*/true);
   // Applications named by extended data must be in the APPID table.
-  std::vector<ZcDbObjectId> ids = ZcDbFileAccess::liveIds(db_.get(), /*sorted=*/false);
   auto* regApps = static_cast<ZcDbSymbolTable*>(ZcDbFileAccess::peek(db_->regAppTableId()));
-  for (ZcDbObjectId id : ids) {
-    ZcDbObject* obj = ZcDbFileAccess::peek(id);
-    resbuf* xdata = obj ? obj->xData() : nullptr;
-    for (const resbuf* rb = xdata; rb; rb = rb->rbnext) {
-      if (rb->restype != 1001 || !rb->resval.rstring || regApps->has(rb->resval.rstring)) continue;
-      auto* app = new ZcDbRegAppTableRecord;
-      ZcDbFileAccess::setRecordName(app, ZcString(rb->resval.rstring));
-      ZcDbObjectId appId;
-      if (ZcDbFileAccess::add(db_.get(), app, db_->regAppTableId(), ZcDbHandle(), appId) == Zcad::eOk) {
-        ZcDbFileAccess::appendRecord(regApps, appId);
-        ctx_.warn(0, "application '" + wideToUtf8(rb->resval.rstring) +
-                         "' of extended data was missing from the APPID table and was added");
-      } else {
-        delete app;
-      }
+  for (const std::wstring& name : ctx_.xdataApplications()) {
+    if (regApps->has(name.c_str())) continue;
+    auto* app = new ZcDbRegAppTableRecord;
+    ZcDbFileAccess::setRecordName(app, ZcString(name.c_str()));
+    ZcDbObjectId appId;
+    if (ZcDbFileAccess::add(db_.get(), app, db_->regAppTableId(), ZcDbHandle(), appId) == Zcad::eOk) {
+      ZcDbFileAccess::appendRecord(regApps, appId);
+      ctx_.warn(0, "application '" + wideToUtf8(name) +
+                       "' of extended data was missing from the APPID table and was added");
+    } else {
+      delete app;
     }
-    zcutRelRb(xdata);
   }
   for (ZcDbObjectId id : ctx_.undefinedBlocks()) {
     auto* block = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(id));
@@ -836,7 +830,7 @@ void Reader::finish() {
                        "' is inserted but never defined; it was left empty");
     }
   }
-  if (size_t mended = relinkLayouts(*db_)) {
+  if (size_t mended = relinkLayouts(*db_, ctx_.layoutCandidates())) {
     ctx_.warn(0, std::to_string(mended) +
                      " layout(s) named a block record that does not exist and were linked to "
                      "its space again");

@@ -138,11 +138,19 @@ ZcDbObjectId newPaperSpace(ZcDbDatabase& db) {
 
 }  // namespace
 
-size_t relinkLayouts(ZcDbDatabase& db) {
+size_t relinkLayouts(ZcDbDatabase& db, const std::vector<ZcDbObjectId>& candidates) {
   // One pass sorts out the few objects this is about: block records and LAYOUT records.
+  std::vector<ZcDbObjectId> all = candidates;
+  if (auto* table = static_cast<ZcDbSymbolTable*>(ZcDbFileAccess::peek(db.blockTableId()))) {
+    const std::vector<ZcDbObjectId>& records = table->recordIds();
+    all.insert(all.end(), records.begin(), records.end());
+  }
+  std::sort(all.begin(), all.end());
+  all.erase(std::unique(all.begin(), all.end()), all.end());
   std::vector<ZcDbObjectId> blocks;
   std::vector<ZcDbObjectId> layoutIds;
-  for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db, /*sorted=*/false)) {
+  for (ZcDbObjectId id : all) {
+    if (id.isNull() || id.isErased()) continue;
     ZcDbObject* obj = ZcDbFileAccess::peek(id);
     if (!obj) continue;
     if (obj->isA() == ZcDbBlockTableRecord::desc()) {

@@ -4,6 +4,9 @@
 // refuse or repair files without them. A drawing read from an R12 file, or made new, has
 // none: this adds them (and the "ACAD_GROUP" dictionary) once, as records kept for writing.
 #include <cstddef>
+#include <vector>
+
+#include "zcad/db/ZcDbObjectId.h"
 
 class ZcDbDatabase;
 
@@ -11,7 +14,9 @@ namespace vtcad::dxf {
 
 void ensureLayouts(ZcDbDatabase& db);
 // Layouts whose block record is missing get the block record that names them; answers how
-// many were mended.
-size_t relinkLayouts(ZcDbDatabase& db);
+// many were mended. `candidates` are the objects that may be block records or layouts
+// (a reader's list of what it read, so that a million entities are not visited again); the
+// block table's records are looked at in any case.
+size_t relinkLayouts(ZcDbDatabase& db, const std::vector<ZcDbObjectId>& candidates);
 
 }  // namespace vtcad::dxf

@@ -8,6 +8,7 @@
 #include "database/ZcDbFileAccess.h"
 #include "dxf/DxfUnknownObject.h"
 #include "dxf/DxfXData.h"
+#include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbEntity.h"
 
 namespace vtcad::dxf {
@@ -237,7 +238,10 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
     // Extended data starts with an application name; other 1000-1071 groups before it
     // (XRECORD data, damaged files) stay with the record.
     if (tag.code == 1001) {
-      if (resbuf* xdata = readXData(tags.subspan(i), ctx_)) ZcDbFileAccess::setXData(obj, xdata);
+      if (resbuf* xdata = readXData(tags.subspan(i), ctx_)) {
+        ctx_.noteXDataApplications(xdata);
+        ZcDbFileAccess::setXData(obj, xdata);
+      }
       break;
     }
     if ((tag.code == 5 || (tag.code == 105 && dimStyle)) && parsed.handle == 0 && !sawMarker) {
@@ -371,6 +375,11 @@ ZcDbObjectId ObjectReader::add(ParsedObject& parsed, ZcDbObjectId owner) {
     return ZcDbObjectId();
   }
   parsed.object.release();  // the database owns it now
+  if (obj->isA() == ZcDbBlockTableRecord::desc() ||
+      (obj->isA() == DxfUnknownObject::desc() &&
+       static_cast<DxfUnknownObject*>(obj)->recordType() == "LAYOUT")) {
+    ctx_.noteLayoutCandidate(id);
+  }
   for (ZcDbObjectId reactor : parsed.reactors) ZcDbFileAccess::addPersistentReactor(obj, reactor);
   if (!parsed.extensionDictionary.isNull())
     ZcDbFileAccess::setExtensionDictionary(obj, parsed.extensionDictionary);

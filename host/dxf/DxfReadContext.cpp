@@ -286,6 +286,18 @@ ZcDbObjectId ReadContext::existingBlockNamed(const std::wstring& name) const {
   return id;
 }
 
+void ReadContext::noteXDataApplications(const resbuf* chain) {
+  for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
+    if (rb->restype != 1001 || !rb->resval.rstring) continue;
+    const std::wstring_view name(rb->resval.rstring);
+    // A drawing names a few applications, each on many objects: the last one is the usual hit.
+    if (!xdataApplications_.empty() && xdataApplications_.back() == name) continue;
+    if (std::find(xdataApplications_.begin(), xdataApplications_.end(), name) == xdataApplications_.end()) {
+      xdataApplications_.emplace_back(name);
+    }
+  }
+}
+
 ZcDbObjectId ReadContext::recordOfGroup(const Tag& tag, int kind) {
   auto& cache = byGroupBytes_[kind == kLayer ? 0 : 1];
   if (auto it = cache.find(tag.value); it != cache.end()) return it->second;

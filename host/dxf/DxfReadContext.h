@@ -18,6 +18,7 @@
 #include "zcad/db/ZcDbObjectId.h"
 #include "zcad/ge/ZcGePoint3d.h"
 #include "zcad/ge/ZcGeVector3d.h"
+#include "zcad/zds.h"
 
 class ZcDbDatabase;
 struct ZcDbKeptGroup;
@@ -131,6 +132,14 @@ class ReadContext {
   void blockDefined(ZcDbObjectId id);
   const std::vector<ZcDbObjectId>& undefinedBlocks() const { return pendingBlocks_; }
 
+  // What the end of reading looks at again, noted while reading instead of found by a walk
+  // over every object: block records and layouts read (for mending their links), and the
+  // applications extended data names (for the APPID table), each name once.
+  void noteLayoutCandidate(ZcDbObjectId id) { layoutCandidates_.push_back(id); }
+  const std::vector<ZcDbObjectId>& layoutCandidates() const { return layoutCandidates_; }
+  void noteXDataApplications(const resbuf* chain);
+  const std::vector<std::wstring>& xdataApplications() const { return xdataApplications_; }
+
  private:
   ZcDbObjectId recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind);
 
@@ -166,6 +175,8 @@ class ReadContext {
   // By the bytes of the group, for layers and linetypes.
   std::unordered_map<std::string, ZcDbObjectId, BytesHash, std::equal_to<>> byGroupBytes_[2];
   std::vector<ZcDbObjectId> pendingBlocks_;
+  std::vector<ZcDbObjectId> layoutCandidates_;
+  std::vector<std::wstring> xdataApplications_;
   std::map<std::wstring, ZcDbObjectId> layerAliases_;
   std::string_view file_;
   bool handseedKnown_ = false;
