@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "dxf/DxfCarets.h"
+#include "dxf/DxfGroupCode.h"
 
 namespace vtcad::dxf {
 namespace {
@@ -64,11 +65,17 @@ void TagWriter::code(int groupCode) {
 void TagWriter::write(int groupCode, std::string_view text) {
   code(groupCode);
   // A line end inside a value (text set through the API, a lone CR of a file) would shift
-  // every group after it by a line.
-  if (needsCarets(text, Carets::kLineEnds)) {
+  // every group after it by a line. In text it is written as a caret pair; after a number
+  // (a file whose lines end in CR CR LF) it is padding, and left out.
+  if (!needsCarets(text, Carets::kLineEnds)) {
+    out_.append(text);
+  } else if (const ValueType type = valueTypeOf(groupCode);
+             type == ValueType::kString || type == ValueType::kUnknown) {
     out_.append(withCarets(text, Carets::kLineEnds));
   } else {
-    out_.append(text);
+    for (char c : text) {
+      if (c != '\r' && c != '\n') out_.push_back(c);
+    }
   }
   out_.append("\r\n");
 }

@@ -170,14 +170,19 @@ TEST(DxfTagWriter, NoValueBreaksTheLinesItIsWrittenOn) {
       writer.write(1, value);
       values.push_back(value);
     }
+    // A number padded with line ends (a file of CR CR LF lines) stays the number.
+    for (int i = 0; i < 5; ++i)
+      writer.write(40, std::to_string(i) + ".5" + std::string(1 + i % 3, i % 2 ? '\r' : '\n'));
     TagReader reader(writer.data());
     std::vector<Tag> tags = readAll(reader);
     ASSERT_FALSE(reader.error()) << reader.error()->message;
-    ASSERT_EQ(tags.size(), values.size());
-    for (size_t i = 0; i < tags.size(); ++i) {
+    ASSERT_EQ(tags.size(), values.size() + 5);
+    for (size_t i = 0; i < values.size(); ++i) {
       EXPECT_EQ(tags[i].value, withCarets(values[i], Carets::kLineEnds));
       EXPECT_EQ(tags[i].value.find_first_of("\r\n"), std::string_view::npos);
     }
+    for (size_t i = 0; i < 5; ++i)
+      EXPECT_EQ(tags[values.size() + i].toDouble(), static_cast<double>(i) + 0.5);
   }
 }
 
