@@ -54,6 +54,13 @@ std::vector<HandleIndex::Slot> HandleIndex::hashedSlots() const {
   return slots;
 }
 
+unsigned HandleIndex::bitsFor(std::size_t count) {
+  if (count == 0) return 0;
+  unsigned bits = kInitialBits;
+  while (tooFull(count, std::size_t{1} << bits)) ++bits;
+  return bits;
+}
+
 void HandleIndex::rehash(unsigned bits, const std::vector<Slot>& slots) {
   std::vector<Slot> table(bits == 0 ? 0 : std::size_t{1} << bits, 0);  // may throw: nothing changed yet
   hashed_.swap(table);
@@ -66,22 +73,14 @@ void HandleIndex::growDirect(std::size_t handles) {
   std::vector<Slot> moving = hashedSlots();
   auto covered =
       std::partition(moving.begin(), moving.end(), [&](Slot slot) { return handleOf(slot) >= handles; });
-  std::vector<Slot> staying(moving.begin(), covered);
-  // Every allocation first, so that a failed one leaves the index as it was.
+  const std::vector<Slot> staying(moving.begin(), covered);
+  // Both allocations come before any change (rehash allocates first too), so that a failed
+  // one leaves the index as it was.
   std::vector<Slot> direct(handles, 0);
+  rehash(bitsFor(staying.size()), staying);
   std::copy(direct_.begin(), direct_.end(), direct.begin());
-  unsigned bits = 0;
-  if (!staying.empty()) {
-    bits = kInitialBits;
-    while (tooFull(staying.size(), std::size_t{1} << bits)) ++bits;
-  }
-  std::vector<Slot> table(bits == 0 ? 0 : std::size_t{1} << bits, 0);
   direct_.swap(direct);
   for (auto it = covered; it != moving.end(); ++it) direct_[handleOf(*it)] = *it;
-  hashed_.swap(table);
-  bits_ = bits;
-  hashedCount_ = staying.size();
-  for (Slot slot : staying) placeHashed(slot);
 }
 
 void HandleIndex::reserve(std::size_t handles) {

@@ -57,6 +57,8 @@ class HandleIndex {
   std::size_t home(Zdesk::UInt64 handle) const;
   // Puts a slot into the first free slot from its home (the table has free slots).
   void placeHashed(Slot slot);
+  // log2 of the hashed table's size for `count` stubs (0: no table).
+  static unsigned bitsFor(std::size_t count);
   // Gives the hashed table 2^bits slots (none when bits is 0) holding `slots`.
   void rehash(unsigned bits, const std::vector<Slot>& slots);
   std::vector<Slot> hashedSlots() const;

@@ -126,14 +126,16 @@ bool isAscii(std::string_view bytes) {
 
 }  // namespace
 
+bool TextDecoder::converts(std::string_view bytes) const { return !utf8_ && iconv_ && !isAscii(bytes); }
+
 std::string TextDecoder::toUtf8(std::string_view bytes) const {
-  if (utf8_ || !iconv_ || isAscii(bytes)) return std::string(bytes);
+  if (!converts(bytes)) return std::string(bytes);
   return convertWith(static_cast<iconv_t>(iconv_), bytes);
 }
 
 std::wstring TextDecoder::decode(std::string_view bytes) const {
   // Text that needs no conversion (every name of most drawings) is not copied first.
-  std::wstring wide = utf8_ || !iconv_ || isAscii(bytes) ? utf8ToWide(bytes) : utf8ToWide(toUtf8(bytes));
+  std::wstring wide = converts(bytes) ? utf8ToWide(toUtf8(bytes)) : utf8ToWide(bytes);
   if (wide.find(L'\\') == std::wstring::npos) return wide;
   return resolveUnicodeEscapes(wide);
 }

@@ -24,6 +24,8 @@ class TextDecoder {
   bool isUtf8() const { return utf8_; }
 
  private:
+  // Whether the bytes need the code page's conversion (not UTF-8 already, not plain ASCII).
+  bool converts(std::string_view bytes) const;
   bool utf8_ = true;
   void* iconv_ = nullptr;  // iconv_t from the code page to UTF-8
 };
