@@ -31,14 +31,7 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 inline HKEY const HKEY_CURRENT_USER = reinterpret_cast<HKEY>(std::uintptr_t{0x80000001});
 inline HKEY const HKEY_LOCAL_MACHINE = reinterpret_cast<HKEY>(std::uintptr_t{0x80000002});
 
-// Results.
-inline constexpr LSTATUS ERROR_SUCCESS = 0;
-inline constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;  // no such key or value
-inline constexpr LSTATUS ERROR_ACCESS_DENIED = 5;   // the handle lacks the right, or a read-only root
-inline constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
-inline constexpr LSTATUS ERROR_WRITE_FAULT = 29;  // the settings file could not be written
-inline constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
-inline constexpr LSTATUS ERROR_MORE_DATA = 234;  // the buffer is too small; *lpcbData has the size
+// Results: the ERROR_ codes of zcwintypes.h.
 
 // Value types.
 inline constexpr DWORD REG_NONE = 0;

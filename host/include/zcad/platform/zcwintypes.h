@@ -19,3 +19,16 @@ using HWND = void*;
 // Integers as wide as a pointer (a context value, a handle's number).
 using DWORD_PTR = std::uintptr_t;
 using ULONG_PTR = std::uintptr_t;
+
+// System error codes, as Windows numbers them (registry calls return them, GetLastError of
+// zcimage.h keeps them). Plain LONG, as Windows' own definitions, so they compare with both
+// LSTATUS and DWORD results.
+inline constexpr LONG ERROR_SUCCESS = 0;
+inline constexpr LONG ERROR_FILE_NOT_FOUND = 2;  // no such file, key or value
+inline constexpr LONG ERROR_ACCESS_DENIED = 5;   // the handle lacks the right, or a read-only root
+inline constexpr LONG ERROR_INVALID_HANDLE = 6;
+inline constexpr LONG ERROR_NOT_ENOUGH_MEMORY = 8;
+inline constexpr LONG ERROR_INVALID_DATA = 13;  // a file's content is damaged or of no known kind
+inline constexpr LONG ERROR_WRITE_FAULT = 29;   // the settings file could not be written
+inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
+inline constexpr LONG ERROR_MORE_DATA = 234;  // the buffer is too small; *lpcbData has the size
