@@ -1,0 +1,112 @@
+#pragma once
+// Connected regions of a picture in one labelling pass and one renumbering pass, with a
+// union-find over the provisional labels: the cost is linear in the pixels whatever the
+// regions look like (a merge pass that rewrote labels in place would cost a scan of the grid
+// per merge, and a noisy picture has hundreds of thousands of merges).
+//
+// Which pixels belong together: a member pixel is joined to its left neighbour and to the one
+// above when `joins` says so; to its upper-right neighbour only when it is joined to neither
+// the pixel above nor the one on its left (and it is not in the leftmost column). That is the
+// host's long-standing rule for view pictures, kept so the regions of a drawing are the ones
+// its users know: a diagonal gap of one pixel closes only where nothing else joins.
+//
+// Numbering: non-members keep label 0; regions are 1, 2, ... in row-major order of their first
+// pixel, so label 1 is the region of the first member pixel from the top left (in a view
+// picture, the open space around the drawing). The answer n is the number of labels in use,
+// label 0 always counted: regions are 1 ... n - 1.
+#include <vector>
+
+#include "outline/LabelGrid.h"
+
+namespace veltrace {
+
+namespace detail {
+
+// Union-find over provisional labels 1 ... count; a class's root is its smallest label.
+class LabelClasses {
+ public:
+  LabelClasses() { parent_.push_back(0); }
+  RegionLabel fresh() {
+    const auto label = static_cast<RegionLabel>(parent_.size());
+    parent_.push_back(label);
+    return label;
+  }
+  RegionLabel find(RegionLabel label) {
+    while (parent_[label] != label) {
+      parent_[label] = parent_[parent_[label]];  // path halving
+      label = parent_[label];
+    }
+    return label;
+  }
+  void join(RegionLabel a, RegionLabel b) {
+    a = find(a);
+    b = find(b);
+    if (a == b) return;
+    if (a < b) {
+      parent_[b] = a;
+    } else {
+      parent_[a] = b;
+    }
+  }
+  // Replaces every entry by the final number of its class (1, 2, ... by smallest label) and
+  // answers how many classes there are. A parent is always smaller than its child, so one
+  // increasing sweep resolves every chain.
+  int renumber() {
+    RegionLabel next = 0;
+    for (std::size_t label = 1; label < parent_.size(); ++label) {
+      parent_[label] = parent_[label] == static_cast<RegionLabel>(label) ? ++next : parent_[parent_[label]];
+    }
+    return next;
+  }
+  RegionLabel finalOf(RegionLabel provisional) const { return parent_[provisional]; }
+
+ private:
+  std::vector<RegionLabel> parent_;
+};
+
+}  // namespace detail
+
+// `member(x, y)`: the pixel takes part. `joins(x, y, nx, ny)`: member pixel (x, y) belongs with
+// its member neighbour (nx, ny). The grid must have the picture's size; its inner cells are
+// overwritten.
+template <typename Member, typename Joins>
+int labelRegions(LabelGrid& grid, Member&& member, Joins&& joins) {
+  const int width = grid.width();
+  const int height = grid.height();
+  detail::LabelClasses classes;
+  for (int y = 0; y < height; ++y) {
+    RegionLabel* cells = grid.rowCells(y + 1) + 1;
+    const RegionLabel* above = grid.rowCells(y) + 1;
+    for (int x = 0; x < width; ++x) {
+      if (!member(x, y)) {
+        cells[x] = kDrawnLabel;
+        continue;
+      }
+      const bool up = y > 0 && above[x] > 0 && joins(x, y, x, y - 1);
+      const bool left = x > 0 && cells[x - 1] > 0 && joins(x, y, x - 1, y);
+      RegionLabel label;
+      if (up) {
+        label = above[x];
+        if (left && cells[x - 1] != label) classes.join(label, cells[x - 1]);
+      } else if (left) {
+        label = cells[x - 1];
+      } else if (x > 0 && y > 0 && above[x + 1] > 0 && joins(x, y, x + 1, y - 1)) {
+        // above[x + 1] of the last column is the border: never a label.
+        label = above[x + 1];
+      } else {
+        label = classes.fresh();
+      }
+      cells[x] = label;
+    }
+  }
+  const int regions = classes.renumber();
+  for (int y = 0; y < height; ++y) {
+    RegionLabel* cells = grid.rowCells(y + 1) + 1;
+    for (int x = 0; x < width; ++x) {
+      if (cells[x] > 0) cells[x] = classes.finalOf(cells[x]);
+    }
+  }
+  return regions + 1;
+}
+
+}  // namespace veltrace
