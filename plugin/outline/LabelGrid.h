@@ -7,7 +7,7 @@
 // wrapped would join regions that do not touch.
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace veltrace {
 
@@ -29,6 +29,8 @@ class LabelGrid {
   LabelGrid() = default;
   // Border cells kBorderLabel, inner cells 0. Sizes below zero count as zero.
   LabelGrid(int width, int height);
+  // The same with the inner cells left unset, for a labelling that writes every one of them.
+  static LabelGrid withBorderOnly(int width, int height);
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -43,9 +45,9 @@ class LabelGrid {
     return column >= 0 && row >= 0 && column < columns() && row < rows();
   }
 
-  RegionLabel* rowCells(int row) { return cells_.data() + static_cast<std::size_t>(row) * columns(); }
+  RegionLabel* rowCells(int row) { return cells_.get() + static_cast<std::size_t>(row) * columns(); }
   const RegionLabel* rowCells(int row) const {
-    return cells_.data() + static_cast<std::size_t>(row) * columns();
+    return cells_.get() + static_cast<std::size_t>(row) * columns();
   }
 
  private:
@@ -54,9 +56,13 @@ class LabelGrid {
            static_cast<std::size_t>(column);
   }
 
+  struct BorderOnly {};
+  LabelGrid(int width, int height, BorderOnly);
+
   int width_ = 0;
   int height_ = 0;
-  std::vector<RegionLabel> cells_;
+  // Not a vector: a vector would write every cell once more before the labelling does.
+  std::unique_ptr<RegionLabel[]> cells_;
 };
 
 }  // namespace veltrace

@@ -14,6 +14,7 @@
 // pixel, so label 1 is the region of the first member pixel from the top left (in a view
 // picture, the open space around the drawing). The answer n is the number of labels in use,
 // label 0 always counted: regions are 1 ... n - 1.
+#include <cstdint>
 #include <vector>
 
 #include "outline/LabelGrid.h"
@@ -105,6 +106,68 @@ int labelRegions(LabelGrid& grid, Member&& member, Joins&& joins) {
     for (int x = 0; x < width; ++x) {
       if (cells[x] > 0) cells[x] = classes.finalOf(cells[x]);
     }
+  }
+  return regions + 1;
+}
+
+// The same regions as labelRegions with every member joined to every member neighbour, found
+// run by run: `rowMask(y, mask)` fills mask[0 .. W) with 1 for the members of row y and 0 for
+// the others. A run of members is one region whatever lies around it, so the union-find sees
+// one entry per run instead of one per pixel, and every inner cell is written once, with its
+// final label (the grid may come from LabelGrid::withBorderOnly).
+template <typename RowMask>
+int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
+  struct Run {
+    int start;
+    int end;  // one past the last member
+    RegionLabel label;
+  };
+  const int width = grid.width();
+  const int height = grid.height();
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) + 1, 0);  // one spare 0 ends the last run
+  std::vector<Run> runs;
+  std::vector<std::size_t> rowStart(static_cast<std::size_t>(height) + 1, 0);
+  detail::LabelClasses classes;
+  for (int y = 0; y < height; ++y) {
+    rowMask(y, mask.data());
+    mask[static_cast<std::size_t>(width)] = 0;
+    rowStart[static_cast<std::size_t>(y)] = runs.size();
+    // The runs of the row above, walked alongside.
+    std::size_t above = y > 0 ? rowStart[static_cast<std::size_t>(y - 1)] : 0;
+    const std::size_t aboveEnd = y > 0 ? rowStart[static_cast<std::size_t>(y)] : 0;
+    int x = 0;
+    while (x < width) {
+      while (x < width && !mask[static_cast<std::size_t>(x)]) ++x;
+      if (x >= width) break;
+      const int start = x;
+      while (mask[static_cast<std::size_t>(x)]) ++x;
+      // A one-pixel run not in the leftmost column, with nothing above it, reaches the pixel up
+      // and to the right; a longer run covers that pixel's column itself.
+      const int reach = (start > 0 && x == start + 1) ? start + 2 : x;
+      while (above < aboveEnd && runs[above].end <= start) ++above;
+      RegionLabel label = 0;
+      for (std::size_t a = above; a < aboveEnd && runs[a].start < reach; ++a) {
+        if (label == 0) {
+          label = runs[a].label;
+        } else {
+          classes.join(label, runs[a].label);
+        }
+      }
+      runs.push_back({start, x, label != 0 ? label : classes.fresh()});
+    }
+  }
+  rowStart[static_cast<std::size_t>(height)] = runs.size();
+  const int regions = classes.renumber();
+  for (int y = 0; y < height; ++y) {
+    RegionLabel* cells = grid.rowCells(y + 1) + 1;
+    int filled = 0;
+    for (std::size_t r = rowStart[static_cast<std::size_t>(y)]; r < rowStart[static_cast<std::size_t>(y) + 1];
+         ++r) {
+      std::fill(cells + filled, cells + runs[r].start, kDrawnLabel);
+      std::fill(cells + runs[r].start, cells + runs[r].end, classes.finalOf(runs[r].label));
+      filled = runs[r].end;
+    }
+    std::fill(cells + filled, cells + width, kDrawnLabel);
   }
   return regions + 1;
 }

@@ -1,10 +1,10 @@
-#include "outline/RegionLabelling.h"
-
 #include <gtest/gtest.h>
 
 #include <queue>
 #include <random>
 #include <vector>
+
+#include "outline/RegionLabelling.h"
 
 namespace veltrace {
 namespace {
@@ -73,7 +73,8 @@ TEST(RegionLabelling, AgreesWithAFloodFillOfTheSameRuleOnRandomPictures) {
     const double density = std::uniform_real_distribution<double>(0.2, 0.9)(random);
     Mask mask(height, std::vector<bool>(width));
     for (auto& row : mask)
-      for (std::size_t x = 0; x < row.size(); ++x) row[x] = std::uniform_real_distribution<double>()(random) < density;
+      for (std::size_t x = 0; x < row.size(); ++x)
+        row[x] = std::uniform_real_distribution<double>()(random) < density;
     LabelGrid grid;
     const int n = label(mask, grid);
     int regions = 0;
@@ -85,6 +86,29 @@ TEST(RegionLabelling, AgreesWithAFloodFillOfTheSameRuleOnRandomPictures) {
       ASSERT_EQ(grid.at(column, 0), kBorderLabel);
       ASSERT_EQ(grid.at(column, grid.rows() - 1), kBorderLabel);
     }
+  }
+}
+
+TEST(RegionLabelling, RunByRunGivesTheSameLabelsAsPixelByPixel) {
+  std::mt19937 random(9);
+  for (int round = 0; round < 400; ++round) {
+    const int width = 1 + static_cast<int>(random() % 50);
+    const int height = 1 + static_cast<int>(random() % 50);
+    const double density = std::uniform_real_distribution<double>(0.1, 0.95)(random);
+    Mask mask(height, std::vector<bool>(width));
+    for (auto& row : mask)
+      for (std::size_t x = 0; x < row.size(); ++x)
+        row[x] = std::uniform_real_distribution<double>()(random) < density;
+    LabelGrid pixels;
+    const int n = label(mask, pixels);
+    LabelGrid runs(width, height);
+    const int m = labelMemberRuns(runs, [&](int y, std::uint8_t* row) {
+      for (int x = 0; x < width; ++x) row[x] = mask[y][x] ? 1 : 0;
+    });
+    ASSERT_EQ(m, n) << "round " << round;
+    for (int row = 0; row < pixels.rows(); ++row)
+      for (int column = 0; column < pixels.columns(); ++column)
+        ASSERT_EQ(runs.at(column, row), pixels.at(column, row)) << "round " << round;
   }
 }
 
