@@ -26,10 +26,14 @@ int chordWinding(const ZcGePoint2d& a, const ZcGePoint2d& b, const ZcGePoint2d& 
 double Ring::signedArea() const {
   double area = 0.0;
   const size_t n = vertices.size();
+  if (n == 0) return 0.0;
+  // Shoelace terms taken about the first vertex: far from the origin, products of absolute
+  // coordinates would cancel away the digits a small ring's area is made of.
+  const ZcGePoint2d& origin = vertices.front().point;
   for (size_t i = 0; i < n; ++i) {
     const RingVertex& from = vertices[i];
     const ZcGePoint2d& to = vertices[(i + 1) % n].point;
-    area += 0.5 * (from.point.x * to.y - to.x * from.point.y);
+    area += 0.5 * cross(from.point - origin, to - origin);
     if (from.bulge != 0.0) area += db::BulgeSegment(from.point, to, from.bulge).signedSegmentArea();
   }
   return area;

@@ -52,5 +52,12 @@ TEST(RingTest, ArcBulgingInwardsTakesItsSegmentAway) {
   EXPECT_EQ(ring.winding({0.5, 1.0}), 1);
 }
 
+TEST(RingTest, SmallRingFarFromTheOriginKeepsTheDigitsOfItsArea) {
+  // Shoelace products of absolute coordinates (about 1e10 here) lost the area's last digits.
+  const double x = 100000.1, y = 100000.3;
+  const Ring ring{{{{x, y}, 0}, {{x + 0.4, y}, 0}, {{x + 0.4, y + 0.4}, 0}, {{x, y + 0.4}, 0}}};
+  EXPECT_NEAR(ring.signedArea(), 0.16, 1e-10) << "the sides themselves round at about 1e-11";
+}
+
 }  // namespace
 }  // namespace vtcad::boundary
