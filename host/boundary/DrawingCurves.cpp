@@ -245,14 +245,23 @@ void addEntityCurves(const ZcDbEntity& entity, const ZcGeMatrix3d& toWorld, std:
   Collector(edges).addEntity(entity, toWorld, /*depth=*/0);
 }
 
-std::vector<PlanEdge> visibleCurves(ZcDbObjectId spaceId) {
+std::vector<PlanEdge> visibleCurves(ZcDbObjectId spaceId, const EntityCurves* leaveOut) {
   std::vector<PlanEdge> edges;
+  std::vector<PlanEdge> own;
   Collector collector(edges);
+  Collector ownCollector(own);
   for (const editor::SelectableEntity& item : editor::selectableEntities(spaceId)) {
     if (item.onOffLayer) continue;
     ZcDbEntity* entity = nullptr;
     if (zcdbOpenObject(entity, item.id, ZcDb::kForRead) != Zcad::eOk) continue;
-    collector.addEntity(*entity, ZcGeMatrix3d::kIdentity, /*depth=*/0);
+    const auto known = leaveOut ? leaveOut->find(item.id) : EntityCurves::const_iterator();
+    if (leaveOut && known != leaveOut->end()) {
+      own.clear();
+      ownCollector.addEntity(*entity, ZcGeMatrix3d::kIdentity, /*depth=*/0);
+      if (own != known->second) edges.insert(edges.end(), own.begin(), own.end());
+    } else {
+      collector.addEntity(*entity, ZcGeMatrix3d::kIdentity, /*depth=*/0);
+    }
     entity->close();
   }
   return edges;

@@ -13,6 +13,7 @@
 // keep their exact arcs, cut into pieces of at most half a turn. Everything else (ellipses,
 // splines, arcs seen edge-on or tilted, arcs a block stretches unevenly) becomes a chain of
 // chords within 1e-5 of the curve's own size of it.
+#include <unordered_map>
 #include <vector>
 
 #include "boundary/PlanEdge.h"
@@ -28,8 +29,10 @@ inline constexpr double kChordFraction = 1e-5;
 // Block references nest at most this deep (a deeper one adds nothing).
 inline constexpr int kMaxNesting = 16;
 
-// The curves of the visible entities of one space (a block table record).
-std::vector<PlanEdge> visibleCurves(ZcDbObjectId spaceId);
+// The curves of the visible entities of one space (a block table record). An entity of
+// `leaveOut` whose curves are still exactly those given for it there is passed over.
+using EntityCurves = std::unordered_map<ZcDbObjectId, std::vector<PlanEdge>>;
+std::vector<PlanEdge> visibleCurves(ZcDbObjectId spaceId, const EntityCurves* leaveOut = nullptr);
 
 // One entity's curves, carried by `toWorld` (a block reference: its block's visible curves).
 // The entity must be open for read.

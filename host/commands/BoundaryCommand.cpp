@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "boundary/ArrangementCache.h"
 #include "boundary/BoundaryFinder.h"
-#include "boundary/DrawingCurves.h"
 #include "commands/DrawCommandSupport.h"
 #include "commands/DrawCommands.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -79,13 +79,19 @@ bool finiteRing(const boundary::Ring& ring) {
   return true;
 }
 
+// From one BOUNDARY to the next (a plug-in calls it once per room of a floor plan).
+boundary::ArrangementCache& arrangements() {
+  static boundary::ArrangementCache cache;
+  return cache;
+}
+
 }  // namespace
 
 void boundaryCommand() {
   ZcDbDatabase* db = drawingDatabase();
   if (!db) return;
   // The drawing does not change while the points are picked: one arrangement serves them all.
-  std::unique_ptr<boundary::Arrangement> arrangement;
+  const boundary::Arrangement* arrangement = nullptr;
   std::vector<boundary::Ring> rings;
   for (;;) {
     Answer<ZcGePoint3d> pick =
@@ -99,7 +105,7 @@ void boundaryCommand() {
     if (!pick.isValue()) continue;
     if (!arrangement) {
       say(L"\nSelecting everything visible...\nAnalyzing the selected data...");
-      arrangement = std::make_unique<boundary::Arrangement>(boundary::visibleCurves(db->currentSpaceId()));
+      arrangement = &arrangements().arrangementOf(db->currentSpaceId());
     }
     const boundary::BoundaryResult found =
         boundary::findBoundary(*arrangement, flat(pick.value), islandMode());
@@ -121,6 +127,7 @@ void boundaryCommand() {
     }
     made.push_back(id);
   }
+  for (const ZcDbObjectId& id : made) arrangements().noteMade(id);
   say(L"\nBOUNDARY created " + std::to_wstring(made.size()) +
       (made.size() == 1 ? L" polyline" : L" polylines"));
 }

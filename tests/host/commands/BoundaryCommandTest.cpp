@@ -225,5 +225,18 @@ TEST_F(BoundaryCommandTest, UTakesTheBoundariesBack) {
   EXPECT_EQ(entities().size(), 4u);
 }
 
+TEST_F(BoundaryCommandTest, OneBoundaryPerRoomSeesAWallHiddenBetweenTheCalls) {
+  run(kSquare);
+  run(L"LINE 5,0 5,10 \n");
+  run(L"BOUNDARY 2,2 \nBOUNDARY 7,7 \n");
+  ASSERT_EQ(entities().size(), 7u) << transcript_;
+  EXPECT_NEAR(outlineOf(entities()[6]).area, 50.0, 1e-9);
+  setHidden(entities()[4]);  // the middle wall: the two rooms become one
+  run(L"BOUNDARY 7,7 \n");
+  ASSERT_EQ(entities().size(), 8u) << transcript_;
+  EXPECT_NEAR(outlineOf(entities().back()).area, 50.0, 1e-9)
+      << "the boundaries made before still close the right room";
+}
+
 }  // namespace
 }  // namespace draw_test
