@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <numeric>
 #include <unordered_map>
@@ -225,9 +226,25 @@ int findRoot(std::vector<int>& parent, int i) {
   return i;
 }
 
+bool isFinite(const PlanEdge& e) {
+  return std::isfinite(e.start.x) && std::isfinite(e.start.y) && std::isfinite(e.end.x) &&
+         std::isfinite(e.end.y) && std::isfinite(e.bulge);
+}
+
+// Degenerate case: an edge with a non-finite number bounds nothing (and would spoil the
+// tolerance of all the others).
+std::vector<PlanEdge> finiteEdges(const std::vector<PlanEdge>& edges) {
+  std::vector<PlanEdge> kept;
+  kept.reserve(edges.size());
+  std::copy_if(edges.begin(), edges.end(), std::back_inserter(kept), isFinite);
+  return kept;
+}
+
 }  // namespace
 
-Arrangement::Arrangement(const std::vector<PlanEdge>& edges) : tolerance_(toleranceFor(edges)) {
+Arrangement::Arrangement(const std::vector<PlanEdge>& input) {
+  const std::vector<PlanEdge> edges = finiteEdges(input);
+  tolerance_ = toleranceFor(edges);
   std::vector<Source> sources;
   sources.reserve(edges.size());
   for (const PlanEdge& e : edges) {

@@ -33,6 +33,7 @@ namespace vtcad::boundary {
 
 class Arrangement {
  public:
+  // Edges with non-finite numbers are left out.
   explicit Arrangement(const std::vector<PlanEdge>& edges);
 
   double tolerance() const { return tolerance_; }

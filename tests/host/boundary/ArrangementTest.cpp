@@ -131,5 +131,15 @@ TEST(ArrangementTest, NothingClosedHasNoFaces) {
   EXPECT_EQ(arrangement.faceAt({2, 1}), -1);
 }
 
+TEST(ArrangementTest, EdgeWithANonFiniteNumberIsLeftOutAndSpoilsNothing) {
+  std::vector<PlanEdge> edges;
+  addRectangle(edges, 0, 0, 10, 10);
+  edges.push_back({{5, 0}, {std::nan(""), 10}, 0.0});
+  edges.push_back({{0, 5}, {10, 5}, HUGE_VAL});
+  const Arrangement arrangement(edges);
+  ASSERT_EQ(arrangement.faces().size(), 1u);
+  EXPECT_NEAR(arrangement.faces()[0].area, 100.0, 1e-9);
+}
+
 }  // namespace
 }  // namespace vtcad::boundary
