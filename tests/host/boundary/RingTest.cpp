@@ -59,5 +59,14 @@ TEST(RingTest, SmallRingFarFromTheOriginKeepsTheDigitsOfItsArea) {
   EXPECT_NEAR(ring.signedArea(), 0.16, 1e-10) << "the sides themselves round at about 1e-11";
 }
 
+TEST(RingTest, CentreOfACircleOnTheChordOfItsHalvesIsInside) {
+  // The centre lies on the chord both half circles share: neither chord crossing nor a
+  // strict side test counted it, and a circle's own centre was outside it.
+  EXPECT_EQ(circle(2.5).winding({0, 0}), 1);
+  EXPECT_EQ(circle(2.5).reversed().winding({0, 0}), -1);
+  EXPECT_EQ(circle(2.5).winding({-1.0, 0}), 1);
+  EXPECT_EQ(circle(2.5).winding({3.0, 0}), 0);
+}
+
 }  // namespace
 }  // namespace vtcad::boundary
