@@ -114,6 +114,32 @@ TEST(ArrangementTest, LineTouchingACircleKeepsTheCircleWhole) {
   EXPECT_NEAR(arrangement.faces()[static_cast<size_t>(around)].area, 16.0 - kPi, 1e-9);
 }
 
+TEST(ArrangementTest, CircleTouchingAnotherFromInsideLeavesACrescent) {
+  // At the touching point both circles leave in the same direction: only their curvatures
+  // tell which lies inside.
+  std::vector<PlanEdge> edges;
+  addCircle(edges, 0, 0, 2);
+  addCircle(edges, 1, 0, 1);
+  const Arrangement arrangement(edges);
+  const long small = arrangement.faceAt({1, 0});
+  const long crescent = arrangement.faceAt({-1, 0});
+  ASSERT_GE(small, 0);
+  ASSERT_GE(crescent, 0);
+  EXPECT_NEAR(arrangement.faces()[static_cast<size_t>(small)].area, kPi, 1e-9);
+  EXPECT_NEAR(arrangement.faces()[static_cast<size_t>(crescent)].area, 3.0 * kPi, 1e-9);
+  EXPECT_TRUE(arrangement.faces()[static_cast<size_t>(crescent)].islands.empty()) << "one group: no island";
+}
+
+TEST(ArrangementTest, CirclesTouchingFromOutsideAreTwoFacesOfOneGroup) {
+  std::vector<PlanEdge> edges;
+  addCircle(edges, 0, 0, 1);
+  addCircle(edges, 3, 0, 2);
+  const Arrangement arrangement(edges);
+  ASSERT_EQ(arrangement.faces().size(), 2u);
+  EXPECT_EQ(arrangement.outlines().size(), 1u);
+  EXPECT_NEAR(arrangement.outlines()[0].signedArea(), 5.0 * kPi, 1e-9);
+}
+
 TEST(ArrangementTest, SelfCrossingBowTieHasTwoFaces) {
   std::vector<PlanEdge> edges{
       {{0, 0}, {2, 2}, 0}, {{2, 2}, {2, 0}, 0}, {{2, 0}, {0, 2}, 0}, {{0, 2}, {0, 0}, 0}};

@@ -192,6 +192,49 @@ TEST(BoundaryFinderTest, RandomCirclesRegionHoldsOnlyPointsWithThePicksCircles) 
   }
 }
 
+TEST(BoundaryFinderTest, FloorPlanRoomsWithDoorSwingsEachGetTheirOwnArea) {
+  // 4 x 4 rooms of 5 x 4; each inner wall below a room has a door from x + 1 to x + 2, its
+  // leaf standing into the room above and its quarter-circle swing closing the gap (every
+  // third door a straight line instead). The room below takes in the swing's quarter disc,
+  // the room above loses it.
+  constexpr int kRooms = 4;
+  constexpr double kPi = 3.14159265358979323846, w = 5.0, h = 4.0;
+  std::vector<PlanEdge> edges;
+  const auto door = [](int i, int j) { return j > 0 && j < kRooms && (i + j) % 3 != 0; };
+  for (int i = 0; i <= kRooms; ++i)
+    for (int j = 0; j < kRooms; ++j) edges.push_back({{i * w, j * h}, {i * w, (j + 1) * h}, 0.0});
+  for (int j = 0; j <= kRooms; ++j) {
+    for (int i = 0; i < kRooms; ++i) {
+      const double x = i * w, y = j * h;
+      if (j == 0 || j == kRooms) {
+        edges.push_back({{x, y}, {x + w, y}, 0.0});
+        continue;
+      }
+      edges.push_back({{x, y}, {x + 1, y}, 0.0});
+      edges.push_back({{x + 2, y}, {x + w, y}, 0.0});
+      if (!door(i, j)) {
+        edges.push_back({{x + 1, y}, {x + 2, y}, 0.0});
+      } else {
+        edges.push_back({{x + 1, y}, {x + 1, y + 1}, 0.0});
+        edges.push_back({{x + 2, y}, {x + 1, y + 1}, std::tan(kPi / 8.0)});  // the swing, counter-clockwise
+      }
+    }
+  }
+  const Arrangement arrangement(edges);
+  EXPECT_EQ(arrangement.faces().size(), static_cast<size_t>(kRooms * kRooms));
+  for (int i = 0; i < kRooms; ++i) {
+    for (int j = 0; j < kRooms; ++j) {
+      double expected = w * h;
+      if (door(i, j + 1)) expected += kPi / 4.0;
+      if (door(i, j)) expected -= kPi / 4.0;
+      const BoundaryResult room = findBoundary(arrangement, {i * w + 2.5, j * h + 2.0}, IslandMode::kDetect);
+      ASSERT_EQ(room.status, BoundaryResult::Status::kFound) << i << "," << j;
+      ASSERT_EQ(room.rings.size(), 1u);
+      EXPECT_NEAR(room.rings[0].signedArea(), expected, 1e-9) << i << "," << j;
+    }
+  }
+}
+
 TEST(BoundaryFinderTest, PointInAnIslandsOwnRegionGetsThatRegion) {
   std::vector<PlanEdge> edges;
   addRect(edges, {0, 0, 10, 10});
