@@ -8,11 +8,12 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kDrawCommands[] = {
-    {L"LINE", &vtcad::commands::lineCommand},       {L"PLINE", &vtcad::commands::plineCommand},
-    {L"CIRCLE", &vtcad::commands::circleCommand},   {L"ARC", &vtcad::commands::arcCommand},
-    {L"ELLIPSE", &vtcad::commands::ellipseCommand}, {L"SPLINE", &vtcad::commands::splineCommand},
-    {L"POINT", &vtcad::commands::pointCommand},     {L"TEXT", &vtcad::commands::textCommand},
-    {L"3DPOLY", &vtcad::commands::poly3dCommand},   {L"INSERT", &vtcad::commands::insertCommand},
+    {L"LINE", &vtcad::commands::lineCommand},         {L"PLINE", &vtcad::commands::plineCommand},
+    {L"CIRCLE", &vtcad::commands::circleCommand},     {L"ARC", &vtcad::commands::arcCommand},
+    {L"ELLIPSE", &vtcad::commands::ellipseCommand},   {L"SPLINE", &vtcad::commands::splineCommand},
+    {L"POINT", &vtcad::commands::pointCommand},       {L"TEXT", &vtcad::commands::textCommand},
+    {L"3DPOLY", &vtcad::commands::poly3dCommand},     {L"INSERT", &vtcad::commands::insertCommand},
+    {L"BOUNDARY", &vtcad::commands::boundaryCommand}, {L"-BOUNDARY", &vtcad::commands::boundaryCommand},
 };
 
 }  // namespace
