@@ -21,8 +21,8 @@ std::string cannotWrite(const std::filesystem::path& path, const std::string& wh
   return "cannot write " + path.string() + ": " + why;
 }
 
-// New files get the usual mode of a document (the umask narrows it).
-constexpr mode_t kNewFileMode = 0666;
+// New pictures: readable by everyone, written by their owner (the mode is taken as given).
+constexpr mode_t kNewFileMode = 0644;
 // Cairo's image surfaces stop at 32767 pixels a side.
 constexpr int kLargestSide = 32767;
 
