@@ -1,5 +1,7 @@
 #include "app/Options.h"
 
+#include <cstdio>
+
 namespace vtcad::app {
 
 const char* const kUsage =
@@ -7,6 +9,9 @@ const char* const kUsage =
     "  DRAWING            DXF file to open (otherwise a new drawing)\n"
     "  -s, --script FILE  run an AutoCAD-style script; may repeat; \"-\" reads standard input\n"
     "  -o, --save FILE    save the drawing as DXF after the scripts\n"
+    "  --png, --svg, --pdf FILE  write a picture (PNG, SVG, PDF) of the drawing after the scripts\n"
+    "  --size WxH         the picture's size in pixels (default 1600x1000)\n"
+    "  --view extents|current  what the picture shows: the drawing's extents (default) or its current view\n"
     "  --recover          open a damaged DRAWING with what can be read, listing what was lost\n"
     "  --config DIR       folder of the settings store for this run (default: the user's config folder)\n"
     "  --load FILE        load this plug-in instead of the bundled Veltrace plug-in\n"
@@ -30,6 +35,35 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       options.scripts.push_back(script);
     } else if (arg == "-o" || arg == "--save") {
       if (!value(options.saveTo)) return {std::nullopt, arg + " needs a file name"};
+    } else if (arg == "--png" || arg == "--svg" || arg == "--pdf") {
+      PictureOutput picture;
+      picture.kind = arg == "--png"   ? PictureKind::kPng
+                     : arg == "--svg" ? PictureKind::kSvg
+                                      : PictureKind::kPdf;
+      if (!value(picture.path)) return {std::nullopt, arg + " needs a file name"};
+      options.pictures.push_back(picture);
+    } else if (arg == "--size") {
+      std::string size;
+      if (!value(size)) return {std::nullopt, arg + " needs a size such as 1600x1000"};
+      int w = 0, h = 0;
+      char end = 0;
+      // Cairo's pictures stop at 32767 pixels a side.
+      if (std::sscanf(size.c_str(), "%dx%d%c", &w, &h, &end) != 2 || w < 1 || h < 1 || w > 32767 ||
+          h > 32767) {
+        return {std::nullopt, "--size takes WIDTHxHEIGHT, 1 to 32767 pixels each (not " + size + ")"};
+      }
+      options.pictureWidth = w;
+      options.pictureHeight = h;
+    } else if (arg == "--view") {
+      std::string view;
+      if (!value(view)) return {std::nullopt, arg + " needs extents or current"};
+      if (view == "extents") {
+        options.pictureView = PictureView::kExtents;
+      } else if (view == "current") {
+        options.pictureView = PictureView::kCurrent;
+      } else {
+        return {std::nullopt, "--view takes extents or current (not " + view + ")"};
+      }
     } else if (arg == "--config") {
       if (!value(options.configDir)) return {std::nullopt, arg + " needs a folder"};
     } else if (arg == "--load") {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/Options.h"
+#include "app/PictureOutputs.h"
 #include "app/TerminalProgress.h"
 #include "app/TerminalSource.h"
 #include "commands/Document.h"
@@ -113,7 +114,7 @@ int run(const vtcad::app::Options& options) {
   }
   vtcad::commands::startHostServices(
       options.configDir.empty() ? vtcad::platform::defaultSettingsDir() : fs::path(options.configDir),
-      /*interactive=*/options.scripts.empty() && isatty(STDIN_FILENO));
+      /*interactive=*/options.scripts.empty() && options.pictures.empty() && isatty(STDIN_FILENO));
   vtcad::commands::registerHostCommands();
   catchInterrupts();
   // Progress of long work goes to a terminal only; pipes and log files stay clean.
@@ -145,7 +146,8 @@ int run(const vtcad::app::Options& options) {
     quit = outcome.end == vtcad::editor::RunEnd::kQuit;
     interrupted = outcome.end == vtcad::editor::RunEnd::kInterrupted;
   }
-  if (options.scripts.empty() && isatty(STDIN_FILENO)) {
+  // A run that writes pictures is not interactive: it draws what the drawing and scripts made.
+  if (options.scripts.empty() && options.pictures.empty() && isatty(STDIN_FILENO)) {
     interactiveRun = 1;
     session.run(std::make_unique<vtcad::app::TerminalSource>());
   }
@@ -155,7 +157,10 @@ int run(const vtcad::app::Options& options) {
     std::fprintf(stderr, "vtcad: interrupted; the rest of the scripts was not run%s\n",
                  options.saveTo.empty() ? "" : " and the drawing was not saved");
     status = kInterruptedStatus;
-  } else if (!options.saveTo.empty()) {
+  } else {
+    if (!vtcad::app::writePictures(options, document.database())) status = 1;
+  }
+  if (!interrupted && !options.saveTo.empty()) {
     Document::SaveResult saved = document.saveAs(options.saveTo);
     if (!saved.saved) {
       std::fprintf(stderr, "vtcad: %s was not saved: %s\n", options.saveTo.c_str(), saved.reason.c_str());

@@ -21,6 +21,8 @@ constexpr CommandEntry kEditCommands[] = {
     {L"ZOOM", &vtcad::commands::zoomCommand, ZcRx::kCmdModal | ZcRx::kCmdTransparent},
     {L"PEDIT", &vtcad::commands::peditCommand, ZcRx::kCmdModal},
     {L"LIST", &vtcad::commands::listCommand, ZcRx::kCmdModal},
+    {L"PNGOUT", &vtcad::commands::pngoutCommand, ZcRx::kCmdModal},
+    {L"REGEN", &vtcad::commands::regenCommand, ZcRx::kCmdModal},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The host's editing and view commands: ERASE, MOVE, COPY, SCALE, ROTATE, MIRROR, ZOOM, PEDIT
-// and LIST, with the command-line forms of a desktop CAD host. Each one is a plain function
+// The host's editing and view commands: ERASE, MOVE, COPY, SCALE, ROTATE, MIRROR, ZOOM, PEDIT,
+// LIST, PNGOUT (a picture of the view) and REGEN, with the command-line forms of a desktop CAD host. Each one is a plain function
 // (the command stack calls it without arguments) working on the working database through the
 // zced* prompts; the command loop opens the undo group around it.
 class ZcEdCommandStack;
@@ -21,5 +21,7 @@ void mirrorCommand();
 void zoomCommand();
 void peditCommand();
 void listCommand();
+void pngoutCommand();
+void regenCommand();
 
 }  // namespace vtcad::commands

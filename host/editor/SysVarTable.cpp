@@ -46,6 +46,8 @@ const SysVarDef kTable[] = {
     {.name = L"FILEDIA", .type = kShort, .home = kSession, .number = 1, .min = 0, .max = 1},
     // Per viewport in a drawing; one value for the one viewport here.
     {.name = L"GRIDMODE", .type = kShort, .home = kSession, .min = 0, .max = 1},
+    // The grid's spacing in x and y (GRIDMODE 1 shows it in the program's pictures).
+    {.name = L"GRIDUNIT", .type = kPoint2d, .home = kSession, .x = 10, .y = 10},
     {.name = L"HIGHLIGHT", .type = kShort, .home = kSession, .number = 1, .min = 0, .max = 1},
     {.name = L"HPISLANDDETECTION", .type = kShort, .home = kSession, .number = 1, .min = 0, .max = 2},
     {.name = L"HPISLANDDETECTIONMODE", .type = kShort, .home = kSession, .number = 1, .min = 0, .max = 1},

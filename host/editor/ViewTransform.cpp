@@ -1,6 +1,5 @@
-// The current view read from the "*Active" viewport record, pixels <-> world, and the display
-// calls of a host without a screen. One viewport only: the window numbers of the pixel calls
-// are ignored.
+// The current view read from the "*Active" viewport record, and pixels <-> world. One
+// viewport only: the window numbers of the pixel calls are ignored.
 #include "editor/ViewTransform.h"
 
 #include <cmath>
@@ -114,9 +113,6 @@ bool zcedCoordFromPixelToWorld(const CPoint& in, ZcGePoint3d& out) {
 bool zcedCoordFromPixelToWorld(int /*windnum*/, CPoint in, ZcGePoint3d& out) {
   return zcedCoordFromPixelToWorld(in, out);
 }
-
-// Headless: there is no screen to bring up to date.
-void zcedUpdateDisplay() {}
 
 // Headless: nothing is drawn, so redrawing the whole view or one entity (any mode: show, hide,
 // highlight, unhighlight) succeeds without effect.

@@ -135,6 +135,25 @@ class CliTest(unittest.TestCase):
         self.assertIn("Command: LINE", run.out)
         self.assertEqual(sorted(self.entities(out)), ["CIRCLE", "LINE", "LINE", "LINE"])
 
+    def test_pictures_of_the_drawing_after_the_scripts(self):
+        scr = self.script("draw.scr", "LINE 0,0 100,0 100,50 C\nCIRCLE 50,25 10\n")
+        png, svg, pdf = self.path("a.png"), self.path("a.svg"), self.path("a.pdf")
+        run = self.vtcad("-s", scr, "--png", png, "--svg", svg, "--pdf", pdf, "--size", "320x200")
+        self.assertEqual(run.status, 0, run.err)
+        with open(png, "rb") as f:
+            head = f.read(24)
+        self.assertEqual(head[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual((int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big")), (320, 200))
+        with open(svg, encoding="utf-8") as f:
+            self.assertIn("<svg", f.read())
+        with open(pdf, "rb") as f:
+            self.assertEqual(f.read(5), b"%PDF-")
+        self.assertEqual(self.vtcad("--png", png, "--size", "0x10").status, 2)
+        self.assertEqual(self.vtcad("--png", png, "--view", "sideways").status, 2)
+        run = self.vtcad("--png", os.path.join(self.path("no-such-folder"), "a.png"))
+        self.assertEqual(run.status, 1)
+        self.assertIn("cannot", run.err)
+
     def test_script_ending_inside_a_command_keeps_what_was_drawn(self):
         scr = self.script("open.scr", "LINE 0,0 10,0")
         out = self.path("out.dxf")

@@ -8,6 +8,7 @@
 #include "zcad/ZcadErrorStatus.h"
 #include "zcad/db/ZcDbObjectId.h"
 #include "zcad/ge/ZcGePoint3d.h"
+#include "zcad/platform/zcwintypes.h"
 #include "zcad/zds.h"
 
 class ZcDbDatabase;
@@ -96,7 +97,27 @@ int zcedCmd(const resbuf* rbp);
 // Coordinate systems for zcedTrans: RTSHORT 0 world, 1 user, 2 display (the view), 3 paper;
 // or an entity name (its object coordinate system). disp nonzero: a displacement.
 int zcedTrans(const zds_point pt, const resbuf* from, const resbuf* to, int disp, zds_point result);
+// Brings the display up to date with the drawing (a window repaints; without one, nothing).
 void zcedUpdateDisplay();
+
+// The colour of index colour 1..255 of the standard table as red | green << 8 | blue << 16
+// (red in the low byte). 0 (ByBlock), 256 (ByLayer) and other numbers answer index 7's white.
+DWORD zcedGetRGB(int colorIndex);
+
+// Colours of the program's own display, each red | green << 8 | blue << 16. Pictures of model
+// space (PNGOUT, vtcad --png) are drawn on dwGfxModelBkColor.
+struct ZcColorSettings {
+  DWORD dwGfxModelBkColor;       // model space background (black)
+  DWORD dwGfxLayoutBkColor;      // layout (paper space) background (white)
+  DWORD dwModelCrossHairColor;   // crosshairs over model space (white)
+  DWORD dwLayoutCrossHairColor;  // crosshairs over a layout (black)
+  DWORD dwTextForeColor;         // command line text (black)
+  DWORD dwTextBkColor;           // command line background (white)
+};
+// FALSE for a null pointer; otherwise the current colours, TRUE.
+BOOL zcedGetCurrentColors(ZcColorSettings* settings);
+// FALSE for a null pointer; otherwise they become the current colours for this session, TRUE.
+BOOL zcedSetCurrentColors(ZcColorSettings* settings);
 int zcedRedraw(const zds_name ent, int mode);
 
 // A pixel of the current view: SCREENSIZE pixels show VIEWSIZE drawing units high around

@@ -1,0 +1,82 @@
+#pragma once
+// Canvas: what the renderer draws with, over a cairo_t of any surface (an image for PNG, an
+// SVG or PDF file, later a window). Coordinates are ViewTransform pixels (pixel centres on
+// whole numbers, y down); the canvas shifts them by half a pixel onto Cairo's grid, where a
+// pixel spans [i, i + 1].
+//
+// Strokes of the same pen are gathered into one Cairo path and stroked together when the pen
+// changes or flush() is called: one stroke for thousands of segments is what makes large
+// drawings fast. Strokes are antialiased, round-joined and at least kThinWidth wide: √2 is
+// the narrowest band whose half-covered pixels are 4-connected at every angle, so a closed
+// curve never lets an 8-connected flood fill through a diagonal staircase.
+//
+// Everything is clipped to the picture plus a margin before it reaches Cairo (Cairo's fixed
+// point coordinates overflow far outside it); non-finite points are dropped (the pen lifts).
+#include <cairo.h>
+
+#include <vector>
+
+#include "render/ColorTable.h"
+#include "zcad/ge/ZcGePoint2d.h"
+
+namespace vtcad::render {
+
+struct Pen {
+  Rgb color;
+  double width = 1.5;  // pixels; narrower pens draw kThinWidth wide
+  bool operator==(const Pen&) const = default;
+};
+
+class Canvas {
+ public:
+  static constexpr double kThinWidth = 1.5;
+
+  Canvas(cairo_t* cr, int width, int height);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  void clear(Rgb background);
+  void setPen(const Pen& pen);
+
+  // A connected run of segments with the current pen: moveTo starts it, lineTo extends it,
+  // closePath goes back to its first point.
+  void moveTo(const ZcGePoint2d& p);
+  void lineTo(const ZcGePoint2d& p);
+  void closePath();
+  // A filled polygon (even-odd), drawn at once over what was stroked before it.
+  void fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color);
+  // A round dot `diameter` pixels across.
+  void dot(const ZcGePoint2d& p, double diameter, Rgb color);
+
+  // Strokes what has been gathered.
+  void flush();
+
+ private:
+  struct Bounds {
+    double xmin, ymin, xmax, ymax;
+  };
+  void emitSegment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+  std::vector<ZcGePoint2d> clipPolygon(const std::vector<ZcGePoint2d>& points) const;
+
+  cairo_t* cr_;
+  int width_;
+  int height_;
+  Bounds clip_;
+  Pen pen_;
+  bool penSet_ = false;
+  bool havePath_ = false;
+  // The run: its first point, the last point given (unclipped) and the last point Cairo has.
+  ZcGePoint2d runStart_;
+  ZcGePoint2d runLast_;
+  bool runOpen_ = false;
+  bool clippedInRun_ = false;
+  ZcGePoint2d cairoLast_;
+  bool cairoHasPoint_ = false;
+  long opsInPath_ = 0;
+};
+
+}  // namespace vtcad::render

@@ -1,0 +1,323 @@
+// The walk over the current space: each entity's layer and colour resolved, its box tested
+// against the picture, its geometry handed to the painters; block references drawn through
+// their definitions with the combined transform.
+#include "render/DrawingRenderer.h"
+
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "render/CurvePainter.h"
+#include "render/GridPainter.h"
+#include "render/LayerStyles.h"
+#include "render/PointSymbol.h"
+#include "render/Projection.h"
+#include "zcad/db/ZcDb2dPolyline.h"
+#include "zcad/db/ZcDb2dVertex.h"
+#include "zcad/db/ZcDb3dPolyline.h"
+#include "zcad/db/ZcDb3dPolylineVertex.h"
+#include "zcad/db/ZcDbArc.h"
+#include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbCircle.h"
+#include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbEllipse.h"
+#include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbPoint.h"
+#include "zcad/db/ZcDbPolyline.h"
+#include "zcad/db/ZcDbSpline.h"
+#include "zcad/ge/ZcGeCurve3d.h"
+
+namespace vtcad::render {
+namespace {
+
+// Blocks that hold themselves (directly or not) are drawn this deep and no deeper.
+constexpr int kMostBlockNesting = 32;
+// Pixels beyond the picture's edge an entity's box may end and still be drawn (wide pens).
+constexpr double kCullMargin = 16.0;
+// The grid's dots: a grey that shows on dark and light backgrounds alike.
+constexpr Rgb kGridColor{128, 128, 128};
+
+// What a block reference passes to the entities of its block.
+struct Inherited {
+  bool inBlock = false;
+  Rgb byBlock;         // the colour of ByBlock entities
+  ZcDbObjectId layer;  // the layer of entities on layer "0"
+};
+
+// An object coordinate system's matrix: the normal's arbitrary-axis plane at `elevation`.
+ZcGeMatrix3d ocsAt(const ZcGeVector3d& normal, double elevation,
+                   const ZcGePoint3d& origin = ZcGePoint3d::kOrigin) {
+  return ZcGeMatrix3d::translation(origin.asVector()) * ZcGeMatrix3d::planeToWorld(normal) *
+         ZcGeMatrix3d::translation(ZcGeVector3d(0.0, 0.0, elevation));
+}
+
+class Renderer {
+ public:
+  Renderer(ZcDbDatabase* db, const editor::ViewTransform& view, Canvas& canvas, const RenderOptions& options)
+      : db_(db),
+        view_(view),
+        canvas_(canvas),
+        options_(options),
+        foreground_(foregroundOn(options.background)),
+        layers_(foreground_) {}
+
+  RenderStats run() {
+    canvas_.clear(options_.background);
+    paintGrid(canvas_, view_, options_.grid, kGridColor);
+    if (db_) {
+      pdmode_ = db_->pdmode();
+      pdsize_ = db_->pdsize();
+      drawBlock(db_->currentSpaceId(), Projection(view_), Inherited{}, /*depth=*/0);
+    }
+    canvas_.flush();
+    return stats_;
+  }
+
+ private:
+  void drawBlock(ZcDbObjectId blockId, const Projection& toPixel, const Inherited& inherited, int depth) {
+    ZcDbBlockTableRecord* block = nullptr;
+    if (zcdbOpenObject(block, blockId, ZcDb::kForRead) != Zcad::eOk) return;
+    // A copy: drawing may open other blocks, and this one should not stay open meanwhile.
+    const std::vector<ZcDbObjectId> ids = block->entityIds();
+    block->close();
+    for (const ZcDbObjectId& id : ids) {
+      if (depth == 0 && options_.only && !options_.only->count(id)) continue;
+      ZcDbEntity* entity = nullptr;
+      if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) continue;
+      drawEntity(*entity, toPixel, inherited, depth);
+      entity->close();
+    }
+  }
+
+  Rgb colorOf(const ZcDbEntity& entity, const LayerStyle& layer, const Inherited& inherited) const {
+    const ZcCmColor color = entity.color();
+    if (color.isByLayer()) return layer.color;
+    if (color.isByBlock()) return inherited.inBlock ? inherited.byBlock : foreground_;
+    if (color.isByColor()) return Rgb::fromPacked(color.trueColorValue());
+    if (color.isByACI() && color.colorIndex() != 7) return aciColor(color.colorIndex());
+    return foreground_;
+  }
+
+  // The pixel box of a box in the projection's coordinates, tested against the picture.
+  bool boxVisible(const ZcDbExtents& box, const Projection& toPixel) const {
+    if (box.isEmpty()) return false;
+    const ZcGePoint3d& lo = box.minPoint();
+    const ZcGePoint3d& hi = box.maxPoint();
+    double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
+    for (int corner = 0; corner < 8; ++corner) {
+      const ZcGePoint2d p =
+          toPixel(ZcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z));
+      xmin = std::min(xmin, p.x);
+      xmax = std::max(xmax, p.x);
+      ymin = std::min(ymin, p.y);
+      ymax = std::max(ymax, p.y);
+    }
+    // A box with a non-finite corner fails every comparison: it is left out.
+    return xmax >= -kCullMargin && ymax >= -kCullMargin && xmin <= canvas_.width() + kCullMargin &&
+           ymin <= canvas_.height() + kCullMargin;
+  }
+
+  // A circle's box in pixels (its centre and its radius grown by the projection's largest
+  // factor) tested against the picture: no trigonometry for what is out of sight.
+  bool discVisible(const ZcGePoint3d& center, double radius, const Projection& toPixel) const {
+    const ZcGePoint2d c = toPixel(center);
+    const double r = radius * toPixel.maxScale() + kCullMargin;
+    return c.x + r >= 0.0 && c.y + r >= 0.0 && c.x - r <= canvas_.width() && c.y - r <= canvas_.height();
+  }
+
+  // The box of a block's entities in its own coordinates, worked out once per picture.
+  const ZcDbExtents& blockBox(ZcDbObjectId blockId) {
+    const auto found = blockBoxes_.find(blockId);
+    if (found != blockBoxes_.end()) return found->second;
+    ZcDbExtents box;
+    ZcDbBlockTableRecord* block = nullptr;
+    if (zcdbOpenObject(block, blockId, ZcDb::kForRead) == Zcad::eOk) {
+      const std::vector<ZcDbObjectId> ids = block->entityIds();
+      block->close();
+      for (const ZcDbObjectId& id : ids) {
+        ZcDbEntity* entity = nullptr;
+        if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) continue;
+        ZcDbExtents part;
+        if (entity->getGeomExtents(part) == Zcad::eOk) box.addExt(part);
+        entity->close();
+      }
+    }
+    return blockBoxes_.emplace(blockId, box).first->second;
+  }
+
+  void drawEntity(const ZcDbEntity& entity, const Projection& toPixel, const Inherited& inherited,
+                  int depth) {
+    if (entity.visibility() == ZcDb::kInvisible) return;
+    const LayerStyle* layer = &layers_.of(entity.layerId());
+    ZcDbObjectId layerId = entity.layerId();
+    if (inherited.inBlock && layer->isZero) {
+      layerId = inherited.layer;
+      layer = &layers_.of(layerId);
+    }
+    if (!layer->shown) return;
+    const Rgb color = colorOf(entity, *layer, inherited);
+
+    if (const ZcDbBlockReference* ref = ZcDbBlockReference::cast(&entity)) {
+      if (depth + 1 > kMostBlockNesting) return;
+      const ZcDbObjectId blockId = ref->blockTableRecord();
+      const Projection inner = toPixel.after(ref->blockTransform());
+      if (!boxVisible(blockBox(blockId), inner)) return cull();
+      ++stats_.drawn;
+      drawBlock(blockId, inner, Inherited{true, color, layerId}, depth + 1);
+      return;
+    }
+
+    canvas_.setPen({color, Canvas::kThinWidth});
+    if (const ZcDbLine* line = ZcDbLine::cast(&entity)) {
+      // The canvas clips what is out of sight: a line needs no box test of its own.
+      canvas_.moveTo(toPixel(line->startPoint()));
+      canvas_.lineTo(toPixel(line->endPoint()));
+      ++stats_.drawn;
+    } else if (const ZcDbCircle* circle = ZcDbCircle::cast(&entity)) {
+      if (!discVisible(circle->center(), circle->radius(), toPixel)) return cull();
+      strokeArc(canvas_, toPixel.after(ocsAt(circle->normal(), 0.0, circle->center())), ZcGePoint2d(0, 0),
+                circle->radius(), 0.0, 2.0 * M_PI);
+      canvas_.closePath();
+      ++stats_.drawn;
+    } else if (const ZcDbArc* arc = ZcDbArc::cast(&entity)) {
+      if (!discVisible(arc->center(), arc->radius(), toPixel)) return cull();
+      double start = 0.0, end = 0.0;
+      if (arc->getStartParam(start) != Zcad::eOk || arc->getEndParam(end) != Zcad::eOk) return;
+      strokeArc(canvas_, toPixel.after(ocsAt(arc->normal(), 0.0, arc->center())), ZcGePoint2d(0, 0),
+                arc->radius(), start, end - start);
+      ++stats_.drawn;
+    } else if (const ZcDbEllipse* ellipse = ZcDbEllipse::cast(&entity)) {
+      drawEllipse(*ellipse, toPixel);
+    } else if (const ZcDbPolyline* pline = ZcDbPolyline::cast(&entity)) {
+      drawPolyline(*pline, toPixel, color);
+    } else if (const ZcDb2dPolyline* pline2d = ZcDb2dPolyline::cast(&entity)) {
+      draw2dPolyline(*pline2d, toPixel, color);
+    } else if (const ZcDb3dPolyline* pline3d = ZcDb3dPolyline::cast(&entity)) {
+      draw3dPolyline(*pline3d, toPixel);
+    } else if (const ZcDbPoint* point = ZcDbPoint::cast(&entity)) {
+      const double size = pointSymbolSize(pdsize_, canvas_.height(), toPixel.maxScale() / std::sqrt(2.0));
+      paintPointSymbol(canvas_, toPixel(point->position()), pdmode_, size);
+      ++stats_.drawn;
+    } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
+      drawCurve(*curve, toPixel);
+    }
+  }
+
+  void cull() { ++stats_.culled; }
+
+  void drawEllipse(const ZcDbEllipse& ellipse, const Projection& toPixel) {
+    const ZcGePoint3d c = ellipse.center();
+    const ZcGeVector3d major = ellipse.majorAxis();
+    const ZcGeVector3d minor = ellipse.minorAxis();
+    if (!discVisible(c, major.length(), toPixel)) return cull();
+    double start = 0.0, end = 0.0;
+    if (ellipse.getStartParam(start) != Zcad::eOk || ellipse.getEndParam(end) != Zcad::eOk) return;
+    const int n = arcChordCount(major.length() * toPixel.maxScale(), end - start);
+    for (int i = 0; i <= n; ++i) {
+      const double t = start + (end - start) * i / n;
+      const ZcGePoint2d p = toPixel(c + std::cos(t) * major + std::sin(t) * minor);
+      if (i == 0) {
+        canvas_.moveTo(p);
+      } else {
+        canvas_.lineTo(p);
+      }
+    }
+    ++stats_.drawn;
+  }
+
+  void drawPolyline(const ZcDbPolyline& pline, const Projection& toPixel, Rgb color) {
+    const unsigned int n = pline.numVerts();
+    vertices_.resize(n);
+    const bool wide = pline.hasWidth();
+    for (unsigned int i = 0; i < n; ++i) {
+      BulgeVertex& v = vertices_[i];
+      pline.getPointAt(i, v.point);
+      pline.getBulgeAt(i, v.bulge);
+      v.startWidth = v.endWidth = 0.0;
+      if (wide) pline.getWidthsAt(i, v.startWidth, v.endWidth);
+    }
+    paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
+                       pline.isClosed(), color);
+    ++stats_.drawn;
+  }
+
+  void draw2dPolyline(const ZcDb2dPolyline& pline, const Projection& toPixel, Rgb color) {
+    const bool splined =
+        pline.polyType() == ZcDb::k2dQuadSplinePoly || pline.polyType() == ZcDb::k2dCubicSplinePoly;
+    vertices_.clear();
+    std::unique_ptr<ZcDbObjectIterator> it(pline.vertexIterator());
+    for (; it && !it->done(); it->step()) {
+      const ZcDb2dVertex* vertex = ZcDb2dVertex::cast(it->entity());
+      if (!vertex) continue;
+      // A spline-fit polyline shows its fit vertices; its control frame is not drawn.
+      if (splined && vertex->vertexType() == ZcDb::k2dSplineCtlVertex) continue;
+      const ZcGePoint3d p = vertex->position();
+      vertices_.push_back(
+          {ZcGePoint2d(p.x, p.y), splined ? 0.0 : vertex->bulge(), vertex->startWidth(), vertex->endWidth()});
+    }
+    paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
+                       pline.isClosed(), color);
+    ++stats_.drawn;
+  }
+
+  void draw3dPolyline(const ZcDb3dPolyline& pline, const Projection& toPixel) {
+    const bool splined = pline.polyType() != ZcDb::k3dSimplePoly;
+    std::unique_ptr<ZcDbObjectIterator> it(pline.vertexIterator());
+    bool first = true;
+    ZcGePoint2d start;
+    for (; it && !it->done(); it->step()) {
+      const ZcDb3dPolylineVertex* vertex = ZcDb3dPolylineVertex::cast(it->entity());
+      if (!vertex) continue;
+      if (splined && vertex->vertexType() == ZcDb::k3dControlVertex) continue;
+      const ZcGePoint2d p = toPixel(vertex->position());
+      if (first) {
+        canvas_.moveTo(p);
+        start = p;
+        first = false;
+      } else {
+        canvas_.lineTo(p);
+      }
+    }
+    if (!first && pline.isClosed()) canvas_.closePath();
+    ++stats_.drawn;
+  }
+
+  // Splines and any other curve: chords of its ZcGe form within a fraction of a pixel.
+  void drawCurve(const ZcDbCurve& curve, const Projection& toPixel) {
+    ZcDbExtents box;
+    if (curve.getGeomExtents(box) == Zcad::eOk && !boxVisible(box, toPixel)) return cull();
+    ZcGeCurve3d* ge = nullptr;
+    if (curve.getZcGeCurve(ge) != Zcad::eOk || !ge) return;
+    const std::unique_ptr<ZcGeCurve3d> owned(ge);
+    double start = 0.0, end = 0.0;
+    if (curve.getStartParam(start) != Zcad::eOk || curve.getEndParam(end) != Zcad::eOk) return;
+    const double scale = toPixel.maxScale();
+    if (!(scale > 0.0)) return;
+    strokeCurve(canvas_, toPixel, *owned, start, end, 1.0 / scale);
+    ++stats_.drawn;
+  }
+
+  ZcDbDatabase* db_;
+  const editor::ViewTransform& view_;
+  Canvas& canvas_;
+  const RenderOptions& options_;
+  Rgb foreground_;
+  LayerStyles layers_;
+  std::unordered_map<ZcDbObjectId, ZcDbExtents> blockBoxes_;
+  std::vector<BulgeVertex> vertices_;
+  int pdmode_ = 0;
+  double pdsize_ = 0.0;
+  RenderStats stats_;
+};
+
+}  // namespace
+
+RenderStats renderDrawing(ZcDbDatabase* db, const editor::ViewTransform& view, Canvas& canvas,
+                          const RenderOptions& options) {
+  return Renderer(db, view, canvas, options).run();
+}
+
+}  // namespace vtcad::render
