@@ -68,7 +68,9 @@ FileBytes readWholeFile(const std::string& path) {
     out.bytes.clear();
     return std::move(out);
   };
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe is refused below instead of waiting for a writer; a
+  // regular file reads the same either way.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return fail(std::strerror(errno), windowsCodeOf(errno));
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

@@ -1,5 +1,6 @@
 // CImage: the layout of a new picture, pixels and colour tables, loading and saving files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 
@@ -120,6 +121,7 @@ TEST(Image, AFailedLoadSaysWhyAndLeavesThePictureAsItWas) {
   TempFolder folder;
   writeFile(folder.path / "notes.bmp", "BM not really");
   writeFile(folder.path / "good.gif", gifFile(3, 2, {}));
+  ASSERT_EQ(::mkfifo((folder.path / "pipe.png").c_str(), 0600), 0);
   CImage image;
   std::wstring good = wide(folder.path / "good.gif");
   ASSERT_EQ(image.Load(good.c_str()), S_OK);
@@ -131,6 +133,7 @@ TEST(Image, AFailedLoadSaysWhyAndLeavesThePictureAsItWas) {
   };
   for (const Case& c : {Case{folder.path / "missing.png", ERROR_FILE_NOT_FOUND, L"No such file or directory"},
                         Case{folder.path, ERROR_ACCESS_DENIED, L"not a file"},
+                        Case{folder.path / "pipe.png", ERROR_ACCESS_DENIED, L"not a file"},
                         Case{folder.path / "notes.bmp", ERROR_INVALID_DATA, L"the BMP"}}) {
     std::wstring path = wide(c.path);
     SetLastError(0);
