@@ -4,6 +4,7 @@
 #include <bit>
 #include <cassert>
 #include <cstring>
+#include <optional>
 
 namespace vtcad::platform {
 namespace {
@@ -58,6 +59,52 @@ void put32(std::string& out, std::uint32_t v) {
   put16(out, v >> 16);
 }
 
+// Run-length encoded rows (RLE8, RLE4), bottom-up, into the zeroed `out`. Pixels the data skips
+// (deltas, short rows, an early end of the picture) stay index 0; pixels past a row's end are
+// dropped. Every record takes at least two bytes, so the loop ends with the data.
+std::optional<std::string> decodeRle(std::span<const std::uint8_t> data, ImagePixels& out) {
+  bool four = out.bpp == 4;
+  long long x = 0;
+  long long row = 0;  // from the bottom
+  auto put = [&](int index) {
+    if (x < out.width && row < out.height)
+      out.setIndex(static_cast<int>(x), out.height - 1 - static_cast<int>(row), index);
+    ++x;
+  };
+  std::size_t at = 0;
+  const char* early = "the BMP data ends early (in its run-length encoded rows)";
+  while (row < out.height) {
+    if (data.size() - at < 2) return early;
+    std::uint8_t count = data[at], value = data[at + 1];
+    at += 2;
+    if (count > 0) {
+      for (int i = 0; i < count; ++i) put(four ? ((i & 1) ? value & 0xF : value >> 4) : value);
+      continue;
+    }
+    if (value == 0) {  // end of the row
+      x = 0;
+      ++row;
+    } else if (value == 1) {  // end of the picture
+      return std::nullopt;
+    } else if (value == 2) {  // move right and up
+      if (data.size() - at < 2) return early;
+      x += data[at];
+      row += data[at + 1];
+      at += 2;
+    } else {  // `value` pixels as they are, padded to a whole number of 16-bit words
+      std::size_t length = four ? (value + 1u) / 2 : value;
+      std::size_t padded = (length + 1) / 2 * 2;
+      if (data.size() - at < padded) return early;
+      for (int i = 0; i < value; ++i) {
+        std::uint8_t b = data[at + static_cast<std::size_t>(four ? i / 2 : i)];
+        put(four ? ((i & 1) ? b & 0xF : b >> 4) : b);
+      }
+      at += padded;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 DecodedImage decodeBmp(std::span<const std::uint8_t> bytes) {
@@ -88,21 +135,23 @@ DecodedImage decodeBmp(std::span<const std::uint8_t> bytes) {
   }
   bool topDown = height < 0;
   if (topDown) height = -height;
-  if (compression == kBiRle8 || compression == kBiRle4) {
+  bool rle = compression == kBiRle8 || compression == kBiRle4;
+  if (rle && bpp != (compression == kBiRle8 ? 8 : 4)) {
     return decodeFailure("the BMP is run-length encoded (RLE" +
-                         std::string(compression == kBiRle8 ? "8" : "4") +
-                         "), which is not supported; save it uncompressed");
+                         std::string(compression == kBiRle8 ? "8" : "4") + ") at " + std::to_string(bpp) +
+                         " bits per pixel");
   }
+  if (rle && topDown) return decodeFailure("the BMP is run-length encoded with its rows top-down");
   if (compression == kBiJpeg || compression == kBiPng) {
     return decodeFailure("the BMP holds an embedded JPEG or PNG, which is not supported");
   }
-  if (compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields) {
+  if (!rle && compression != kBiRgb && compression != kBiBitfields && compression != kBiAlphaBitfields) {
     return decodeFailure("the BMP has an unknown compression (" + std::to_string(compression) + ")");
   }
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
     return decodeFailure("the BMP has " + std::to_string(bpp) + " bits per pixel, not 1, 4, 8, 16, 24 or 32");
   }
-  bool bitfields = compression != kBiRgb;
+  bool bitfields = compression == kBiBitfields || compression == kBiAlphaBitfields;
   if (bitfields && bpp != 16 && bpp != 32) {
     return decodeFailure("the BMP has colour masks at " + std::to_string(bpp) + " bits per pixel");
   }
@@ -154,6 +203,13 @@ DecodedImage decodeBmp(std::span<const std::uint8_t> bytes) {
   // Some writers leave the offset zero; the rows then follow the colour table.
   if (offset == 0) offset = after;
   if (offset > bytes.size()) return decodeFailure("the BMP data ends early (its rows start past its end)");
+  if (rle) {
+    std::vector<RGBQUAD> palette = std::move(out.palette);
+    out = makeImagePixels(static_cast<int>(width), static_cast<int>(height), bpp, /*alpha=*/false);
+    out.palette = std::move(palette);
+    if (auto problem = decodeRle(bytes.subspan(offset), out)) return decodeFailure(*problem);
+    return DecodedImage{std::move(out), {}};
+  }
   std::size_t stride = imagePitch(static_cast<int>(width), bpp);
   // Checked against the file's size before the picture's memory is taken: a header claiming a
   // large picture in a small file is refused here.

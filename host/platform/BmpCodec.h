@@ -9,7 +9,7 @@
 namespace vtcad::platform {
 
 // Reads 1, 4, 8, 16 (5-5-5, or any masks with BI_BITFIELDS), 24 and 32 bits per pixel,
-// bottom-up and top-down, uncompressed or BI_BITFIELDS; RLE and embedded JPEG/PNG are refused.
+// bottom-up and top-down, uncompressed, BI_BITFIELDS, RLE8 and RLE4; embedded JPEG/PNG is refused.
 // Indexed files stay indexed at their depth, 16 bits become 24, 32 bits stay 32 (with alpha
 // when the header has an alpha mask).
 DecodedImage decodeBmp(std::span<const std::uint8_t> bytes);

@@ -40,6 +40,9 @@ std::vector<CorpusFile> corpus() {
     };
     files.push_back(
         {"bmp" + std::to_string(bpp), bmpFile(w, h, bpp, false, false), w, h, bpp, false, 0, indexed});
+    if (bpp > 1) {
+      files.push_back({"bmp-rle" + std::to_string(bpp), bmpRleFile(w, h, bpp), w, h, bpp, false, 0, indexed});
+    }
   }
   files.push_back({"bmp16-555", bmpFile(w, h, 16, false, false), w, h, 24, false, 0, [](int x, int y) {
                      return bgr(to8(sample(x, y, 2, 5), 5), to8(sample(x, y, 1, 5), 5),
@@ -214,9 +217,8 @@ TEST(ImageDecode, RefusalsSayWhatIsWrong) {
   EXPECT_EQ(message(""), "the file is empty");
   EXPECT_EQ(message("hello"), "the file is not a picture of a known kind (BMP, PNG, JPEG or GIF)");
   std::string rle = bmpFile(4, 4, 8, false, false);
-  rle[30] = 1;  // BI_RLE8
-  EXPECT_EQ(message(rle),
-            "the BMP is run-length encoded (RLE8), which is not supported; save it uncompressed");
+  rle[30] = 2;  // BI_RLE4
+  EXPECT_EQ(message(rle), "the BMP is run-length encoded (RLE4) at 8 bits per pixel");
   std::string png = pngFile(4, 4, PNG_COLOR_TYPE_RGB, 8, false);
   EXPECT_EQ(message(png.substr(0, png.size() - 30)), "the PNG data ends early");
   std::string jpeg = jpegFile(16, 16, JpegKind::kColor);

@@ -92,6 +92,45 @@ inline std::string bmpFile(int width, int height, int bpp, bool bitfields, bool 
   return s;
 }
 
+// The pixels of bmpFile(width, height, bpp ∈ {4, 8}, …) run-length encoded (RLE4, RLE8): each
+// row's first pixel as a run of one, the rest in absolute mode (single runs when fewer than 3).
+inline std::string bmpRleFile(int width, int height, int bpp) {
+  std::string s = bmpFile(width, height, bpp, false, false);
+  std::size_t offset = 14 + 40 + 4 * (std::size_t{1} << bpp);
+  s.resize(offset);
+  s[30] = static_cast<char>(bpp == 8 ? 1 : 2);
+  auto code = [&](unsigned a, unsigned b) {
+    s.push_back(static_cast<char>(a));
+    s.push_back(static_cast<char>(b));
+  };
+  for (int y = height - 1; y >= 0; --y) {
+    auto pixel = [&](int x) { return sample(x, y, 0, bpp); };
+    code(1, bpp == 8 ? pixel(0) : pixel(0) << 4);
+    int rest = width - 1;
+    if (rest >= 3) {
+      code(0, static_cast<unsigned>(rest));
+      std::string packed;
+      for (int i = 0; i < rest; ++i) {
+        if (bpp == 8) {
+          packed.push_back(static_cast<char>(pixel(1 + i)));
+        } else if (i % 2 == 0) {
+          packed.push_back(static_cast<char>(pixel(1 + i) << 4));
+        } else {
+          packed.back() = static_cast<char>(packed.back() | pixel(1 + i));
+        }
+      }
+      if (packed.size() % 2) packed.push_back(0);
+      s += packed;
+    } else {
+      for (int i = 0; i < rest; ++i) code(1, bpp == 8 ? pixel(1 + i) : pixel(1 + i) << 4);
+    }
+    code(0, y == 0 ? 1 : 0);  // end of the row, or of the picture after the top row
+  }
+  std::uint32_t size = static_cast<std::uint32_t>(s.size());
+  for (int i = 0; i < 4; ++i) s[2 + i] = static_cast<char>(size >> (8 * i));
+  return s;
+}
+
 // A PNG of the colour type and bit depth; samples are sample() at that depth (channel order of
 // the file: grey, or red, green, blue, then alpha). A palette maps index i to (i, 255 - i, i).
 inline std::string pngFile(int width, int height, int colorType, int depth, bool interlace,
