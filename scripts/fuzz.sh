@@ -47,11 +47,21 @@ for target in "${targets[@]}"; do
   artifacts="$dir/artifacts/$target"
   mkdir -p "$corpus" "$artifacts"
   log="$dir/$target.log"
+  # A target with a seed folder of its own (fuzz/seeds/<name without _fuzz>/) starts from that
+  # alone, without the DXF dictionary: the picture decoders.
+  own_seeds="$top/fuzz/seeds/${target%_fuzz}"
+  if [ -d "$own_seeds" ]; then
+    inputs=("$own_seeds")
+    dict=()
+  else
+    inputs=("${seed_dirs[@]}")
+    dict=("-dict=$top/fuzz/dxf.dict")
+  fi
   echo "fuzz.sh: $target for ${seconds}s (log: $log)"
   # -rss_limit_mb: a 200 kB input that needs 2 GB is a fault too.
   if "$dir/fuzz/$target" -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=2048 \
-    -dict="$top/fuzz/dxf.dict" -print_final_stats=1 -artifact_prefix="$artifacts/" \
-    "$corpus" "${seed_dirs[@]}" >"$log" 2>&1; then
+    "${dict[@]}" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+    "$corpus" "${inputs[@]}" >"$log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^Done' "$log" | sed "s/^/  /" || true
   else
     failed+=("$target")

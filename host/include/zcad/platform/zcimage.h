@@ -3,7 +3,7 @@
 // bitmap with Load, Save, Create, GetBits, GetPitch, GetPixel) that picture code written for
 // Windows uses. Decoding reads BMP (1, 4, 8, 16, 24 and 32 bits per pixel), PNG, JPEG and GIF,
 // told apart by their content, not by the file's name; saving writes BMP (24 bits per pixel,
-// or the picture's own 8 with its colour table) and PNG.
+// or an indexed picture's own 1, 4 or 8 with its colour table) and PNG (docs/images.md).
 //
 // Memory layout, as a top-down DIB: row 0 is the top row, rows lie GetPitch() bytes apart
 // (a multiple of 4, positive), pixels of 24 and 32 bits are stored blue, green, red (, alpha),
