@@ -9,6 +9,7 @@
 #include "frame/Messages.h"
 #include "morph/InterpolatedArray.h"
 #include "morph/PolylineInterpolation.h"
+#include "outline/OutlineCommands.h"
 #include "outreach/AboutBox.h"
 #include "outreach/DemoLinks.h"
 #include "outreach/Outreach.h"
@@ -68,8 +69,8 @@ constexpr CommandRow kRows[] = {
     {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
     {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, nullptr},
     {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
-    {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, nullptr},
-    {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, nullptr},
+    {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, &inoffsetCommand},
+    {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, &makeOutlineCommand},
     {L"R2V", L"VTRC_VECTORIZE", L"loadCOutlineDlg", kRecordAndCount, nullptr},
     {L"txwk", L"VTRC_ImageHoleNet", L"loadImageHoleNetDlg", kRecordAndCount, nullptr},
     // The outreach commands record their own names, like every other command.

@@ -22,7 +22,7 @@ inline bool nearColour(Rgb colour, Rgb background, int tolerance) {
          near(colour.blue, background.blue);
 }
 
-// Remakes `grid` at the picture's size and labels it: drawn pixels 0, background regions
+// Labels `grid` (remade at the picture's size unless it has it already): drawn pixels 0, background regions
 // 1 ... n - 1, label 1 the region of the first background pixel from the top left. Pictures of
 // 24 and 32 bits are read from their pixel memory (blue, green, red); every other depth through
 // the colour of each pixel. An empty picture gives an empty grid and n = 1.

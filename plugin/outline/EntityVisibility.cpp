@@ -26,7 +26,8 @@ bool hide(ZcDbObjectId id) {
 
 ObjectIdList everyEntity() {
   SelectionSet set;
-  if (zcedSSGet(/*mode=*/L"ALL", /*pt1=*/nullptr, /*pt2=*/nullptr, /*filter=*/nullptr, set.name) != RTNORM) return {};
+  if (zcedSSGet(/*mode=*/L"ALL", /*pt1=*/nullptr, /*pt2=*/nullptr, /*filter=*/nullptr, set.name) != RTNORM)
+    return {};
   return selectionSetIds(set.name);
 }
 
@@ -76,7 +77,8 @@ ObjectIdList collectInsideCurves(const ZcDbCurve& curve) {
   const ResbufChain polygon(chain);
   SelectionSet set;
   ObjectIdList inside;
-  if (zcedSSGet(/*mode=*/L"_WP", polygon.get(), /*pt2=*/nullptr, /*filter=*/nullptr, set.name) != RTNORM) return inside;
+  if (zcedSSGet(/*mode=*/L"_WP", polygon.get(), /*pt2=*/nullptr, /*filter=*/nullptr, set.name) != RTNORM)
+    return inside;
   for (ZcDbObjectId id : selectionSetIds(set.name)) {
     if (id == curve.objectId()) continue;
     ReadOpen<ZcDbCurve> member(id);

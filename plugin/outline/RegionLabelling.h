@@ -14,6 +14,8 @@
 // pixel, so label 1 is the region of the first member pixel from the top left (in a view
 // picture, the open space around the drawing). The answer n is the number of labels in use,
 // label 0 always counted: regions are 1 ... n - 1.
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -124,26 +126,31 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
   };
   const int width = grid.width();
   const int height = grid.height();
-  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width) + 1, 0);  // one spare 0 ends the last run
+  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width), 0);
+  std::vector<std::uint64_t> words((static_cast<std::size_t>(width) + 63) / 64);
   std::vector<Run> runs;
   std::vector<std::size_t> rowStart(static_cast<std::size_t>(height) + 1, 0);
   detail::LabelClasses classes;
   for (int y = 0; y < height; ++y) {
     rowMask(y, mask.data());
-    mask[static_cast<std::size_t>(width)] = 0;
     rowStart[static_cast<std::size_t>(y)] = runs.size();
     // The runs of the row above, walked alongside.
     std::size_t above = y > 0 ? rowStart[static_cast<std::size_t>(y - 1)] : 0;
     const std::size_t aboveEnd = y > 0 ? rowStart[static_cast<std::size_t>(y)] : 0;
-    int x = 0;
-    while (x < width) {
-      while (x < width && !mask[static_cast<std::size_t>(x)]) ++x;
-      if (x >= width) break;
-      const int start = x;
-      while (mask[static_cast<std::size_t>(x)]) ++x;
+    // The row as bits, 64 pixels a word, so runs are found from word to word without a test
+    // per pixel: a run starts where a bit is set and the one before is not, and ends where a
+    // bit is clear and the one before is set.
+    for (std::size_t w = 0; w < words.size(); ++w) {
+      std::uint64_t bits = 0;
+      const std::size_t first = w * 64;
+      const std::size_t last = std::min(first + 64, static_cast<std::size_t>(width));
+      for (std::size_t i = first; i < last; ++i) bits |= static_cast<std::uint64_t>(mask[i]) << (i - first);
+      words[w] = bits;
+    }
+    auto addRun = [&](int start, int end) {
       // A one-pixel run not in the leftmost column, with nothing above it, reaches the pixel up
       // and to the right; a longer run covers that pixel's column itself.
-      const int reach = (start > 0 && x == start + 1) ? start + 2 : x;
+      const int reach = (start > 0 && end == start + 1) ? start + 2 : end;
       while (above < aboveEnd && runs[above].end <= start) ++above;
       RegionLabel label = 0;
       for (std::size_t a = above; a < aboveEnd && runs[a].start < reach; ++a) {
@@ -153,8 +160,34 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
           classes.join(label, runs[a].label);
         }
       }
-      runs.push_back({start, x, label != 0 ? label : classes.fresh()});
+      runs.push_back({start, end, label != 0 ? label : classes.fresh()});
+    };
+    std::uint64_t carry = 0;  // the last bit of the word before
+    int open = -1;            // the start of a run that goes on into the next word
+    for (std::size_t w = 0; w < words.size(); ++w) {
+      const std::uint64_t bits = words[w];
+      const std::uint64_t before = (bits << 1) | carry;
+      carry = bits >> 63;
+      std::uint64_t starts = bits & ~before;
+      std::uint64_t ends = ~bits & before;
+      const int base = static_cast<int>(w * 64);
+      if (open >= 0 && ends) {
+        addRun(open, base + std::countr_zero(ends));
+        ends &= ends - 1;
+        open = -1;
+      }
+      while (starts) {
+        const int start = base + std::countr_zero(starts);
+        starts &= starts - 1;
+        if (!ends) {
+          open = start;
+          break;
+        }
+        addRun(start, base + std::countr_zero(ends));
+        ends &= ends - 1;
+      }
     }
+    if (open >= 0) addRun(open, width);
   }
   rowStart[static_cast<std::size_t>(height)] = runs.size();
   const int regions = classes.renumber();

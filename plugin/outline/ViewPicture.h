@@ -16,7 +16,7 @@ namespace veltrace {
 std::wstring exportViewPng();
 
 struct SeedSearch {
-  bool loaded = false;  // false: the picture could not be read (the message is printed)
+  bool loaded = false;           // false: the picture could not be read (the message is printed)
   std::vector<GridPoint> seeds;  // label order: the first is the region of the top-left pixel
 };
 // Loads the picture, labels its background regions and seeds each one.
@@ -24,7 +24,7 @@ SeedSearch findRegionSeeds(Rgb background, const std::wstring& path);
 
 struct ContourSearch {
   bool loaded = false;
-  std::vector<PixelPoint> contour;  // the outer contour of the first drawn pixels
+  std::vector<PixelPoint> contour;       // the outer contour of the first drawn pixels
   GridPoint secondSeed{-99999, -99999};  // the seed of region 2, when there is one
 };
 // Loads and labels the picture and traces the contour of the drawn pixels (label 0) that

@@ -1,5 +1,3 @@
-#include "outline/RegionOutline.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "outline/RegionLabelling.h"
+#include "outline/RegionOutline.h"
 
 namespace veltrace {
 namespace {
@@ -18,8 +17,8 @@ TEST(RegionOutline, AFilledRectangleIsFollowedClockwiseAlongItsBorder) {
       grid, [](int x, int y) { return !(x >= 3 && x <= 6 && y >= 2 && y <= 4); },
       [](int, int, int, int) { return true; });
   const auto contour = traceRegionOutline(kDrawnLabel, grid);
-  const std::vector<PixelPoint> expected = {{3, 2}, {4, 2}, {5, 2}, {6, 2}, {6, 3}, {6, 4},
-                                            {5, 4}, {4, 4}, {3, 4}, {3, 3}};
+  const std::vector<PixelPoint> expected = {{3, 2}, {4, 2}, {5, 2}, {6, 2}, {6, 3},
+                                            {6, 4}, {5, 4}, {4, 4}, {3, 4}, {3, 3}};
   EXPECT_EQ(contour, expected);
 }
 
@@ -30,7 +29,8 @@ TEST(RegionOutline, ContoursOfRandomBlobsStayOnTheBorderOfTheirRegion) {
     const int height = 32 + static_cast<int>(random() % 40);
     // A blob: pixels within a wobbly radius of the middle are drawn, clear of the outer ring
     // (whose cells are followed but not listed).
-    const double radius = std::min(width, height) * std::uniform_real_distribution<double>(0.15, 0.35)(random);
+    const double radius =
+        std::min(width, height) * std::uniform_real_distribution<double>(0.15, 0.35)(random);
     const double wobble = std::uniform_real_distribution<double>(0.0, 0.25)(random);
     LabelGrid grid(width, height);
     labelRegions(

@@ -1,11 +1,10 @@
-#include "outline/RegionSeeds.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <vector>
 
 #include "outline/RegionLabelling.h"
+#include "outline/RegionSeeds.h"
 
 namespace veltrace {
 namespace {
@@ -37,7 +36,7 @@ TEST(RegionSeeds, ASquareInTheMiddleHasItsSeedAtItsCentre) {
   const auto seeds = regionSeeds(n, grid);
   ASSERT_EQ(seeds.size(), 2u);
   EXPECT_EQ(grid.at(seeds[0].column, seeds[0].row), 1);  // the open space, first
-  EXPECT_EQ(seeds[1], (GridPoint{21, 21}));  // pixel (20, 20), the square's centre
+  EXPECT_EQ(seeds[1], (GridPoint{21, 21}));              // pixel (20, 20), the square's centre
 }
 
 TEST(RegionSeeds, ARingWhoseCentreFallsInItsHoleGetsTheMiddleOfItsNearerSide) {
@@ -62,7 +61,8 @@ TEST(RegionSeeds, EverySeedLiesInItsOwnRegionOnRandomPictures) {
     Mask mask(height, std::vector<bool>(width));
     const double density = std::uniform_real_distribution<double>(0.3, 0.8)(random);
     for (auto& row : mask)
-      for (std::size_t x = 0; x < row.size(); ++x) row[x] = std::uniform_real_distribution<double>()(random) < density;
+      for (std::size_t x = 0; x < row.size(); ++x)
+        row[x] = std::uniform_real_distribution<double>()(random) < density;
     LabelGrid grid;
     const int n = label(mask, grid);
     const auto seeds = regionSeeds(n, grid);
