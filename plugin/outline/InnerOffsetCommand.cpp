@@ -30,15 +30,17 @@ constexpr MessagePair kLongRunQuestion{
     L"\nMore objects selected, it may take a long time to calculate the inner contour. Are you sure to "
     L"continue[Y/N]（N）:"};
 constexpr MessagePair kCopiesPrompt{L"\n偏移根数[1]:", L"\nOffset times[1]:"};
-constexpr SpacingPrompts kSpacingPrompts{
-    .distance = {L"\n请输入偏移距离:", L"\nPlease enter the offset distance:"},
-    .distanceOrList = {L"\n请输入偏移距离[多个不同间距(M)]:", L"\nOffset Distance[Multi dist(M)]:"},
-    .list =
-        {L"\n请输入多个偏移距离（如偏移5次，以此间距为9、2、1、1、1，则可以输入：9,2,1,1,1 或 9,2,1）: ",
-         L"\nPlease enter multiple offset distances（eg: offset 5 times, and distance are 9,2,1,1,1, then "
-         L"you can enter:9,2,1,1,1 or 9,2,1）: "},
-    .reportUnreadableList = false,
-};
+// The batch offset's list prompt, with this command's own distance questions; an unreadable
+// list is asked again without a message.
+SpacingPrompts spacingPrompts() {
+  SpacingPrompts prompts = batchOffsetPrompts();
+  prompts.distance[0] = L"\n请输入偏移距离:";
+  prompts.distance[1] = L"\nPlease enter the offset distance:";
+  prompts.distanceOrList[0] = L"\n请输入偏移距离[多个不同间距(M)]:";
+  prompts.distanceOrList[1] = L"\nOffset Distance[Multi dist(M)]:";
+  prompts.reportUnreadableList = false;
+  return prompts;
+}
 
 // More entities than this make the command ask before it starts.
 constexpr std::size_t kManyEntities = 100;
@@ -113,7 +115,7 @@ std::vector<AreaBoundary> findAreaBoundaries(const std::vector<GridPoint>& seeds
 
 void offsetInward(const std::vector<AreaBoundary>& boundaries) {
   const int copies = askCopies(kCopiesPrompt.chinese, kCopiesPrompt.english);
-  const std::optional<SpacingTable> spacings = askSpacings(copies, kSpacingPrompts);
+  const std::optional<SpacingTable> spacings = askSpacings(copies, spacingPrompts());
   if (!spacings) return;
   for (const AreaBoundary& boundary : boundaries) {
     ZcDbEntity* entity = nullptr;

@@ -70,6 +70,8 @@ int askCopies(const wchar_t* chinesePrompt, const wchar_t* englishPrompt) {
   return std::clamp(copies, 1, kMaxCopiesPerSide);
 }
 
+const SpacingPrompts& batchOffsetPrompts() { return kBatchPrompts; }
+
 std::optional<SpacingTable> askSpacings(int copiesPerSide) {
   return askSpacings(copiesPerSide, kBatchPrompts);
 }

@@ -32,5 +32,7 @@ struct SpacingPrompts {
 // least one piece is typed; Esc ends the command).
 std::optional<SpacingTable> askSpacings(int copiesPerSide);
 std::optional<SpacingTable> askSpacings(int copiesPerSide, const SpacingPrompts& prompts);
+// The batch offset's own texts (the list prompt serves every command).
+const SpacingPrompts& batchOffsetPrompts();
 
 }  // namespace veltrace

@@ -76,6 +76,13 @@ TEST_F(OutlineCommandsTest, InoffsetOffsetsEveryEnclosedAreaInwardAndErasesTheBo
   expectAreas(newAreas({outer, inner}), {90.0 * 90.0, 110.0 * 110.0, 190.0 * 190.0});
 }
 
+TEST_F(OutlineCommandsTest, InoffsetTakesAListOfSpacingsForSeveralCopies) {
+  const ZcDbObjectId room = square(50, 20, 200);
+  run(L"INOFFSET\nALL\n\n2\nM\n5,3\n");
+  ASSERT_TRUE(said("Offset Distance[Multi dist(M)]:")) << transcript_;
+  expectAreas(newAreas({room}), {184.0 * 184.0, 190.0 * 190.0});
+}
+
 TEST_F(OutlineCommandsTest, InoffsetOnAnOpenPolylineFindsNoAreaAndAsksNothing) {
   auto* p = new ZcDbPolyline();
   p->addVertexAt(0, ZcGePoint2d(50, 50));
