@@ -8,6 +8,8 @@
 #include "outline/OutlineCommands.h"
 #include "plugin/frame/FrameTestSupport.h"
 #include "zcad/db/ZcDbCircle.h"
+#include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbLine.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
@@ -121,6 +123,34 @@ TEST_F(OutlineCommandsTest, MakeOutlineKeepsTheLargerOfTwoSeparateSquaresRedAndW
   zcedGetVar(L"VIEWCTR", &after);
   EXPECT_EQ(after.resval.rpoint[0], before.resval.rpoint[0]);
   EXPECT_EQ(after.resval.rpoint[1], before.resval.rpoint[1]);
+}
+
+TEST_F(OutlineCommandsTest, MakeOutlineOffersARoughOutlineOfALargeGroupTracedFromThePicture) {
+  // A mesh of 1 002 crossing lines over 50 .. 250: one connected figure in the picture.
+  std::vector<ZcDbObjectId> mesh;
+  for (int i = 0; i <= 500; ++i) {
+    const double t = 50.0 + 200.0 * i / 500.0;
+    mesh.push_back(addToModelSpace(new ZcDbLine(ZcGePoint3d(50, t, 0), ZcGePoint3d(250, t, 0))));
+    mesh.push_back(addToModelSpace(new ZcDbLine(ZcGePoint3d(t, 50, 0), ZcGePoint3d(t, 250, 0))));
+  }
+  run(L"makeOutline\nALL\n\nY\n");
+  ASSERT_TRUE(said("rough outline")) << transcript_;
+  std::vector<ZcDbObjectId> outlines;
+  for (ZcDbObjectId id : modelSpace()) {
+    Opened<ZcDbPolyline> p(id);
+    if (p.get()) outlines.push_back(id);
+  }
+  ASSERT_EQ(outlines.size(), 1u);
+  Opened<ZcDbPolyline> rough(outlines.front());
+  EXPECT_EQ(rough->colorIndex(), 1);
+  EXPECT_TRUE(rough->isClosed());
+  ZcDbExtents box;
+  ASSERT_EQ(rough->getGeomExtents(box), Zcad::eOk);
+  // Traced from pixels (about 0.3 units each here) and drawn a hundredth of the view wide.
+  EXPECT_NEAR(box.minPoint().x, 50, 5);
+  EXPECT_NEAR(box.maxPoint().x, 250, 5);
+  EXPECT_NEAR(box.minPoint().y, 50, 5);
+  EXPECT_NEAR(box.maxPoint().y, 250, 5);
 }
 
 TEST_F(OutlineCommandsTest, MakeOutlineZoomsToAGroupOutsideTheView) {
