@@ -196,6 +196,30 @@ void Canvas::fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color) {
   cairo_fill(cr_);
 }
 
+void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color) {
+  flush();
+  bool any = false;
+  for (const std::vector<ZcGePoint2d>& contour : contours) {
+    if (contour.size() < 3) continue;
+    bool finiteContour = true;
+    for (const ZcGePoint2d& p : contour) finiteContour = finiteContour && finite(p);
+    if (!finiteContour) continue;
+    // Clipping each contour to the (convex) box keeps every winding number inside the box.
+    const std::vector<ZcGePoint2d> clipped = clipPolygon(contour);
+    if (clipped.size() < 3) continue;
+    cairo_move_to(cr_, clipped[0].x + kHalf, clipped[0].y + kHalf);
+    for (std::size_t i = 1; i < clipped.size(); ++i)
+      cairo_line_to(cr_, clipped[i].x + kHalf, clipped[i].y + kHalf);
+    cairo_close_path(cr_);
+    any = true;
+  }
+  if (!any) return;
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  setSource(cr_, color);
+  cairo_fill(cr_);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+}
+
 void Canvas::dot(const ZcGePoint2d& p, double diameter, Rgb color) {
   if (!finite(p) || p.x < clip_.xmin || p.x > clip_.xmax || p.y < clip_.ymin || p.y > clip_.ymax) return;
   flush();

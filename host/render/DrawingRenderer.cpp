@@ -13,6 +13,7 @@
 #include "render/LayerStyles.h"
 #include "render/PointSymbol.h"
 #include "render/Projection.h"
+#include "render/TextPainter.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb2dVertex.h"
 #include "zcad/db/ZcDb3dPolyline.h"
@@ -28,6 +29,7 @@
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
+#include "zcad/db/ZcDbText.h"
 #include "zcad/ge/ZcGeCurve3d.h"
 
 namespace vtcad::render {
@@ -200,6 +202,11 @@ class Renderer {
     } else if (const ZcDbPoint* point = ZcDbPoint::cast(&entity)) {
       const double size = pointSymbolSize(pdsize_, canvas_.height(), toPixel.maxScale() / std::sqrt(2.0));
       paintPointSymbol(canvas_, toPixel(point->position()), pdmode_, size);
+      ++stats_.drawn;
+    } else if (const ZcDbText* text = ZcDbText::cast(&entity)) {
+      ZcDbExtents box;
+      if (text->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintText(canvas_, toPixel, *text, color);
       ++stats_.drawn;
     } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
       drawCurve(*curve, toPixel);
