@@ -196,7 +196,7 @@ void Canvas::fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color) {
   cairo_fill(cr_);
 }
 
-void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color) {
+void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color, bool evenOdd) {
   flush();
   bool any = false;
   for (const std::vector<ZcGePoint2d>& contour : contours) {
@@ -214,7 +214,7 @@ void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours,
     any = true;
   }
   if (!any) return;
-  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  cairo_set_fill_rule(cr_, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
   setSource(cr_, color);
   cairo_fill(cr_);
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);

@@ -10,6 +10,7 @@
 
 #include "render/CurvePainter.h"
 #include "render/GridPainter.h"
+#include "render/HatchPainter.h"
 #include "render/LayerStyles.h"
 #include "render/PointSymbol.h"
 #include "render/Projection.h"
@@ -25,6 +26,7 @@
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbHatch.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
@@ -202,6 +204,11 @@ class Renderer {
     } else if (const ZcDbPoint* point = ZcDbPoint::cast(&entity)) {
       const double size = pointSymbolSize(pdsize_, canvas_.height(), toPixel.maxScale() / std::sqrt(2.0));
       paintPointSymbol(canvas_, toPixel(point->position()), pdmode_, size);
+      ++stats_.drawn;
+    } else if (const ZcDbHatch* hatch = ZcDbHatch::cast(&entity)) {
+      ZcDbExtents box;
+      if (hatch->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintHatch(canvas_, toPixel, *hatch, color);
       ++stats_.drawn;
     } else if (const ZcDbText* text = ZcDbText::cast(&entity)) {
       ZcDbExtents box;
