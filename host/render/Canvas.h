@@ -49,6 +49,9 @@ class Canvas {
   void closePath();
   // A filled polygon (even-odd), drawn at once over what was stroked before it.
   void fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color);
+  // Closed contours filled together: by the non-zero winding rule (glyphs), or even-odd (hatch
+  // loops, where islands alternate).
+  void fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color, bool evenOdd = false);
   // A round dot `diameter` pixels across.
   void dot(const ZcGePoint2d& p, double diameter, Rgb color);
 

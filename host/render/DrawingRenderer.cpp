@@ -10,9 +10,11 @@
 
 #include "render/CurvePainter.h"
 #include "render/GridPainter.h"
+#include "render/HatchPainter.h"
 #include "render/LayerStyles.h"
 #include "render/PointSymbol.h"
 #include "render/Projection.h"
+#include "render/TextPainter.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb2dVertex.h"
 #include "zcad/db/ZcDb3dPolyline.h"
@@ -24,10 +26,12 @@
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbHatch.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
+#include "zcad/db/ZcDbText.h"
 #include "zcad/ge/ZcGeCurve3d.h"
 
 namespace vtcad::render {
@@ -200,6 +204,16 @@ class Renderer {
     } else if (const ZcDbPoint* point = ZcDbPoint::cast(&entity)) {
       const double size = pointSymbolSize(pdsize_, canvas_.height(), toPixel.maxScale() / std::sqrt(2.0));
       paintPointSymbol(canvas_, toPixel(point->position()), pdmode_, size);
+      ++stats_.drawn;
+    } else if (const ZcDbHatch* hatch = ZcDbHatch::cast(&entity)) {
+      ZcDbExtents box;
+      if (hatch->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintHatch(canvas_, toPixel, *hatch, color);
+      ++stats_.drawn;
+    } else if (const ZcDbText* text = ZcDbText::cast(&entity)) {
+      ZcDbExtents box;
+      if (text->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintText(canvas_, toPixel, *text, color);
       ++stats_.drawn;
     } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
       drawCurve(*curve, toPixel);

@@ -1,0 +1,179 @@
+// Pictures of whole drawings compared with committed ones (tests/host/render/golden): a scene
+// of every entity kind built here, the example drawing and drawings by other programs.
+//
+// Tolerance: a pixel differs when a channel is more than kChannelTolerance levels off; the
+// picture matches when at most kDifferingShare of its pixels differ (what changes with an
+// antialiasing detail, never a missing entity). A failed comparison writes the picture drawn
+// and a difference picture (red where pixels differ, the golden dimmed elsewhere) into
+// render-golden/ of the test's working directory and names them. VTCAD_UPDATE_GOLDENS=1
+// writes the goldens instead (after a change that is meant to change them).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "RenderTestSupport.h"
+#include "dxf/DxfFile.h"
+#include "host/editor/WorkingDrawingFixture.h"
+#include "render/DrawingPicture.h"
+#include "render/ExtentsView.h"
+#include "zcad/db/ZcDbArc.h"
+#include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbCircle.h"
+#include "zcad/db/ZcDbEllipse.h"
+#include "zcad/db/ZcDbHatch.h"
+#include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbPoint.h"
+#include "zcad/db/ZcDbPolyline.h"
+#include "zcad/db/ZcDbSpline.h"
+#include "zcad/db/ZcDbText.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using render_test::Image;
+
+constexpr int kChannelTolerance = 8;
+constexpr double kDifferingShare = 0.005;
+constexpr vtcad::editor::ScreenSize kSize{480, 300};
+
+// Compares `image` with golden `name`.png; answers the failure's message, empty on a match.
+std::string compareWithGolden(const Image& image, const std::string& name) {
+  const fs::path golden = fs::path(VTCAD_GOLDEN_DIR) / (name + ".png");
+  if (const char* update = std::getenv("VTCAD_UPDATE_GOLDENS"); update && std::string(update) == "1") {
+    render_test::writePng(image, golden.string());
+    return {};
+  }
+  const Image expected = render_test::readPng(golden.string());
+  const fs::path outDir = fs::current_path() / "render-golden";
+  fs::create_directories(outDir);
+  const fs::path actualPath = outDir / (name + ".png");
+  if (expected.width != image.width || expected.height != image.height) {
+    render_test::writePng(image, actualPath.string());
+    return "golden " + golden.string() + " is missing or of another size; drawn: " + actualPath.string();
+  }
+  Image diff = expected;
+  long differing = 0;
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+    const vtcad::render::Rgb a = vtcad::render::Rgb::fromPacked(image.pixels[i]);
+    const vtcad::render::Rgb b = vtcad::render::Rgb::fromPacked(expected.pixels[i]);
+    const bool off = std::abs(a.red - b.red) > kChannelTolerance ||
+                     std::abs(a.green - b.green) > kChannelTolerance ||
+                     std::abs(a.blue - b.blue) > kChannelTolerance;
+    differing += off ? 1 : 0;
+    diff.pixels[i] = off ? 0xFF0000u : (expected.pixels[i] >> 2) & 0x3F3F3Fu;
+  }
+  if (differing <= kDifferingShare * static_cast<double>(image.pixels.size())) return {};
+  const fs::path diffPath = outDir / (name + "-diff.png");
+  render_test::writePng(image, actualPath.string());
+  render_test::writePng(diff, diffPath.string());
+  return std::to_string(differing) + " pixels differ from " + golden.string() +
+         "; drawn: " + actualPath.string() + ", difference: " + diffPath.string();
+}
+
+Image pictureOfExtents(ZcDbDatabase* db) {
+  return render_test::renderImage(db, vtcad::render::extentsView(db, kSize));
+}
+
+using DrawingPictureTest = WorkingDrawingFixture;
+
+ZcCmColor index(int i) {
+  ZcCmColor color;
+  color.setColorIndex(static_cast<Zdesk::UInt16>(i));
+  return color;
+}
+
+ZcDbEntity* colored(ZcDbEntity* entity, int colorIndex) {
+  entity->setColor(index(colorIndex));
+  return entity;
+}
+
+TEST_F(DrawingPictureTest, ASceneOfEveryEntityKindMatchesItsGolden) {
+  using render_test::addEntity;
+  addEntity(db, colored(new ZcDbLine({0, 0, 0}, {100, 60, 0}), 1));
+  addEntity(db, colored(new ZcDbCircle({20, 40, 0}, ZcGeVector3d::kZAxis, 12), 2));
+  addEntity(db, colored(new ZcDbArc({60, 40, 0}, 10, 0.3, 2.8), 3));
+  addEntity(db, colored(new ZcDbEllipse({90, 20, 0}, ZcGeVector3d::kZAxis, {14, 6, 0}, 0.4), 4));
+  ZcGePoint3dArray fit;
+  for (double x = 0; x <= 100; x += 20) fit.append(ZcGePoint3d(x, 70 + 8 * std::sin(x / 12), 0));
+  addEntity(db, colored(new ZcDbSpline(fit), 6));
+  auto* pline = new ZcDbPolyline;
+  pline->addVertexAt(0, ZcGePoint2d(5, 5), 0.6);
+  pline->addVertexAt(1, ZcGePoint2d(35, 5));
+  pline->addVertexAt(2, ZcGePoint2d(35, 20));
+  pline->setWidthsAt(1, 0, 3);
+  pline->setClosed(true);
+  addEntity(db, colored(pline, 5));
+  db.setPdmode(34);
+  db.setPdsize(4);
+  addEntity(db, new ZcDbPoint({50, 10, 0}));
+  auto* hatch = new ZcDbHatch;
+  ZcGePoint2dArray loop;
+  loop.append(ZcGePoint2d(110, 0));
+  loop.append(ZcGePoint2d(140, 0));
+  loop.append(ZcGePoint2d(125, 25));
+  ZcGeDoubleArray bulges;
+  for (int i = 0; i < 3; ++i) bulges.append(0.0);
+  hatch->appendLoop(ZcDbHatch::kExternal | ZcDbHatch::kPolyline, loop, bulges);
+  hatch->setPattern(ZcDbHatch::kPreDefined, L"SOLID");
+  addEntity(db, colored(hatch, 30));
+  auto* byBlock = new ZcDbCircle({0, 0, 0}, ZcGeVector3d::kZAxis, 4);
+  byBlock->setColor(index(0));
+  const ZcDbObjectId block =
+      render_test::addBlock(db, L"MARK", {byBlock, new ZcDbLine({-4, 0, 0}, {4, 0, 0})});
+  for (int i = 0; i < 3; ++i) {
+    auto* ref = new ZcDbBlockReference(ZcGePoint3d(115 + 10 * i, 45, 0), block);
+    ref->setRotation(0.4 * i);
+    ref->setScaleFactors(ZcGeScale3d(1 + 0.3 * i));
+    addEntity(db, colored(ref, 1 + i));
+  }
+  addEntity(db, new ZcDbText(ZcGePoint3d(105, 65, 0), L"vtcad 绘图", ZcDbObjectId::kNull, 6, 0.1));
+  const std::string failed = compareWithGolden(pictureOfExtents(&db), "scene");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+// Drawings from files, each against its golden.
+void expectFileMatches(const fs::path& file, const std::string& golden) {
+  vtcad::dxf::LoadResult loaded = vtcad::dxf::loadDxfFile(file);
+  ASSERT_TRUE(loaded.ok()) << file << ": " << loaded.refusal;
+  const std::string failed = compareWithGolden(pictureOfExtents(loaded.database.get()), golden);
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+TEST_F(DrawingPictureTest, TheExampleDrawingMatchesItsGolden) {
+  expectFileMatches(fs::path(VTCAD_EXAMPLES_DIR) / "site-plan.dxf", "site-plan");
+}
+
+TEST_F(DrawingPictureTest, DrawingsByOtherProgramsMatchTheirGoldens) {
+  const char* shared = std::getenv("VTCAD_SHARED");
+  ASSERT_TRUE(shared && *shared)
+      << "VTCAD_SHARED names the folder of dxf-samples (tests/CMakeLists.txt sets it)";
+  for (const char* name : {"colors", "hatches_1", "insert_bricscad_level_1"}) {
+    SCOPED_TRACE(name);
+    expectFileMatches(fs::path(shared) / "dxf-samples" / (std::string(name) + ".dxf"), name);
+  }
+}
+
+TEST(DrawingPicture, PngSvgAndPdfFilesAreWrittenAndAnUnwritableOneIsSaidSo) {
+  ZcDbDatabase db;
+  render_test::addEntity(db, new ZcDbLine({0, 0, 0}, {10, 10, 0}));
+  const fs::path dir = fs::temp_directory_path() / ("vtcad-picture-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const vtcad::editor::ViewTransform view = vtcad::render::extentsView(&db, {64, 48});
+  for (const char* name : {"a.png", "a.svg", "a.pdf"}) {
+    const fs::path path = dir / name;
+    const auto format = vtcad::render::pictureFormatOf(path);
+    ASSERT_TRUE(format.has_value());
+    EXPECT_FALSE(vtcad::render::writeDrawingPicture(&db, path, *format, view, {}).has_value()) << name;
+    EXPECT_GT(fs::file_size(path), 100u) << name;
+  }
+  const auto failed = vtcad::render::writeDrawingPicture(&db, dir / "no-folder" / "a.png",
+                                                         vtcad::render::PictureFormat::kPng, view, {});
+  ASSERT_TRUE(failed.has_value());
+  EXPECT_NE(failed->find("no-folder"), std::string::npos) << *failed;
+  fs::remove_all(dir);
+}
+
+}  // namespace
