@@ -694,8 +694,12 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
       parsed.codec ? parsed.codec->followers(*obj, record.tags) : ObjectCodec::Followers::kNone;
   if (!parsed.codec) {
     // A kept entity with "66 1" (an unknown entity with attributes): its followers are kept.
-    const Tag* flag = record.find(66);
-    if (flag && flag->toInt() == 1) followers = ObjectCodec::Followers::kKeptRecords;
+    // Only the entity's own flag counts: a 66 inside its extended data (from 1001 on) is no
+    // flag, and is not written back as one.
+    for (const Tag& tag : record.tags) {
+      if (tag.code >= 1000) break;
+      if (tag.code == 66 && tag.toInt() == 1) followers = ObjectCodec::Followers::kKeptRecords;
+    }
   }
   ZcDbObjectId id = objects_.add(parsed, block);
   if (id.isNull()) return;

@@ -406,3 +406,19 @@ TEST(DxfDocumentReader, ABlockEndAmongTheEntitiesIsNotWrittenAsASecondEndOfItsBl
   EXPECT_EQ(modelSpaceEntities(*first.database).size(), 1u);
   EXPECT_TRUE(readDxf(writeDxf(*first.database)).ok());
 }
+
+TEST(DxfDocumentReader, AFlagInsideExtendedDataDoesNotGiveAnUnknownEntityFollowers) {
+  // "66 1" after 1001 in an entity of an unknown type was taken for the entity's own flag: a
+  // SEQEND was added after it, the extended data was left out, and the saved drawing had a
+  // SEQEND without its entity and was refused (found by fuzzing).
+  std::string text = dxfText(join({
+      {{0, "SECTION"}, {2, "ENTITIES"}, {0, "MYSHAPE"}, {8, "0"}, {1001, ""}, {66, "1"}},
+      line(0, 0, 1, 1),
+      {{0, "ENDSEC"}, {0, "EOF"}},
+  }));
+  LoadResult first = mustRecover(text);
+  ASSERT_TRUE(first.ok());
+  EXPECT_EQ(modelSpaceEntities(*first.database).size(), 2u);
+  LoadResult second = readDxf(writeDxf(*first.database));
+  EXPECT_TRUE(second.ok()) << second.refusal;
+}
