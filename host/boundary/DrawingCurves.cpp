@@ -6,6 +6,7 @@
 
 #include "database/CurveChordSampler.h"
 #include "database/CurvePieces.h"
+#include "editor/BlockContents.h"
 #include "editor/SelectableEntities.h"
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
@@ -203,35 +204,13 @@ class Collector {
     points.push_back(pb);
   }
 
-  // Whether an entity inside a block shows (entities on layer "0" show as the reference
-  // does, which was decided above them).
-  bool showsInBlock(const ZcDbEntity& entity) {
-    if (entity.visibility() != ZcDb::kVisible) return false;
-    const editor::LayerState layer = layers_.of(entity);
-    return layer.isLayerZero || (!layer.off && !layer.frozen);
-  }
-
   void addReference(const ZcDbBlockReference& reference, const ZcGeMatrix3d& toWorld, int depth) {
     if (depth >= kMaxNesting) return;
-    const ZcDbObjectId blockId = reference.blockTableRecord();
-    // A block inserting itself (directly or through others) adds nothing the second time.
-    if (std::find(chain_.begin(), chain_.end(), blockId) != chain_.end()) return;
-    ZcDbBlockTableRecord* block = nullptr;
-    if (zcdbOpenObject(block, blockId, ZcDb::kForRead) != Zcad::eOk) return;
-    ZcDbBlockTableRecordIterator* raw = nullptr;
-    const Zcad::ErrorStatus made = block->newIterator(raw, /*atBeginning=*/true, /*skipDeleted=*/true);
-    block->close();
-    if (made != Zcad::eOk || !raw) return;
-    const std::unique_ptr<ZcDbBlockTableRecordIterator> it(raw);
-    const ZcGeMatrix3d blockToWorld = toWorld * reference.blockTransform();
-    chain_.push_back(blockId);
-    for (; !it->done(); it->step()) {
-      ZcDbEntity* entity = nullptr;
-      if (it->getEntity(entity, ZcDb::kForRead) != Zcad::eOk) continue;
-      if (showsInBlock(*entity)) addEntity(*entity, blockToWorld, depth + 1);
-      entity->close();
-    }
-    chain_.pop_back();
+    editor::forEachBlockEntity(reference, toWorld, chain_,
+                               [&](const ZcDbEntity& entity, const ZcGeMatrix3d& m) {
+                                 if (editor::showsInBlock(entity, layers_)) addEntity(entity, m, depth + 1);
+                                 return true;
+                               });
   }
 
   std::vector<PlanEdge>& edges_;

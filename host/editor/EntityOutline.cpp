@@ -8,6 +8,7 @@
 
 #include "database/CurveChordSampler.h"
 #include "database/HatchEdgeGeometry.h"
+#include "editor/BlockContents.h"
 #include "editor/SelectableEntities.h"
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
@@ -307,41 +308,18 @@ class OutlineBuilder {
 
   // Whether an entity inside a block shows: visible, and on a layer that is on and thawed
   // (entities on layer "0" show as the reference does, which was decided above them).
-  bool showsInBlock(const ZcDbEntity& entity) {
-    if (entity.visibility() != ZcDb::kVisible) return false;
-    const LayerState layer = layers_.of(entity);
-    return layer.isLayerZero || (!layer.off && !layer.frozen);
-  }
-
   void addReference(const ZcDbBlockReference& reference, const ZcGeMatrix3d& toWorld, int depth) {
     if (depth >= maxNesting_) {
       truncated_ = true;
       return;
     }
-    const ZcDbObjectId blockId = reference.blockTableRecord();
-    // A block inserting itself (directly or through others) is drawn once per chain, as its
-    // extents are: the inner insertion adds nothing.
-    if (std::find(chain_.begin(), chain_.end(), blockId) != chain_.end()) return;
-    ZcDbBlockTableRecord* block = nullptr;
-    if (zcdbOpenObject(block, blockId, ZcDb::kForRead) != Zcad::eOk) return;
-    ZcDbBlockTableRecordIterator* raw = nullptr;
-    const Zcad::ErrorStatus made = block->newIterator(raw, /*atBeginning=*/true, /*skipDeleted=*/true);
-    block->close();
-    if (made != Zcad::eOk || !raw) return;
-    const std::unique_ptr<ZcDbBlockTableRecordIterator> it(raw);
-
-    const ZcGeMatrix3d blockToWorld = toWorld * reference.blockTransform();
-    chain_.push_back(blockId);
     // Every entity visited costs one from the budget, drawn or not: the walk stays bounded
     // even for blocks of references to empty blocks.
-    for (; !it->done() && spend(1); it->step()) {
-      ZcDbEntity* entity = nullptr;
-      if (it->getEntity(entity, ZcDb::kForRead) != Zcad::eOk) continue;
-      if (showsInBlock(*entity)) addEntity(*entity, blockToWorld, depth + 1);
-      entity->close();
-      if (nonFinite_) break;
-    }
-    chain_.pop_back();
+    forEachBlockEntity(reference, toWorld, chain_, [&](const ZcDbEntity& entity, const ZcGeMatrix3d& m) {
+      if (!spend(1)) return false;
+      if (showsInBlock(entity, layers_)) addEntity(entity, m, depth + 1);
+      return !nonFinite_;
+    });
   }
 
   double tolerance_;

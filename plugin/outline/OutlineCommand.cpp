@@ -14,6 +14,7 @@
 #include "outline/EntityVisibility.h"
 #include "outline/OutlineCommands.h"
 #include "outline/ViewPicture.h"
+#include "polyline/EntityErasure.h"
 #include "polyline/OptimizePolyline.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/db/ZcDbExtents.h"
@@ -180,7 +181,6 @@ ObjectIdList boundariesInFrame(const ZcDbExtents& box, ZcDbExtents& frameBox) {
   const Rect view = viewRect();
   const ZcDbObjectId frame = appendFrame(view);
   if (frame.isNull()) return {};
-  const ZcDbObjectId before = lastEntity();
   zcedUpdateDisplay();
   const int islands = getSysVarIntOr(L"HPISLANDDETECTION");
   const int islandMode = getSysVarIntOr(L"HPISLANDDETECTIONMODE");
@@ -188,15 +188,10 @@ ObjectIdList boundariesInFrame(const ZcDbExtents& box, ZcDbExtents& frameBox) {
   setSysVarQuiet(L"HPISLANDDETECTIONMODE", 1);
   // Just inside the frame's lower-left corner; both offsets from the selection's width.
   const double w = box.maxPoint().x - box.minPoint().x;
-  const zds_point pick = {view.min.x + 0.01 * w, view.min.y + 0.01 * w, 0.0};
-  {
-    QuietHostCommands quiet;
-    zcedCommand(RTSTR, L"_BOUNDARY", RT3DPOINT, pick, RTSTR, L"", RTNONE);
-  }
+  const ObjectIdList made = boundariesAt(ZcGePoint3d(view.min.x + 0.01 * w, view.min.y + 0.01 * w, 0.0));
   if (islands != kSysVarUnreadable) setSysVarQuiet(L"HPISLANDDETECTION", static_cast<short>(islands));
   if (islandMode != kSysVarUnreadable)
     setSysVarQuiet(L"HPISLANDDETECTIONMODE", static_cast<short>(islandMode));
-  const ObjectIdList made = entitiesAfter(before, /*limit=*/100);
   ZcDbEntity* entity = nullptr;
   if (zcdbOpenObject(entity, frame, ZcDb::kForWrite) == Zcad::eOk) {
     entity->getGeomExtents(frameBox);
@@ -234,20 +229,7 @@ void keepLargest(const ObjectIdList& made, const ZcDbExtents& frameBox, double h
   double largest = 0.0;
   for (const auto& island : islands) largest = std::max(largest, island.second);
   for (const auto& [id, area] : islands) {
-    if (area > largest - 0.001) continue;
-    ZcDbEntity* entity = nullptr;
-    if (zcdbOpenObject(entity, id, ZcDb::kForWrite) != Zcad::eOk) continue;
-    entity->erase();
-    entity->close();
-  }
-}
-
-void eraseAll(const ObjectIdList& ids) {
-  for (ZcDbObjectId id : ids) {
-    ZcDbEntity* entity = nullptr;
-    if (zcdbOpenObject(entity, id, ZcDb::kForWrite) != Zcad::eOk) continue;
-    entity->erase();
-    entity->close();
+    if (area <= largest - 0.001) eraseById(id);
   }
 }
 
@@ -276,7 +258,7 @@ void makeOutlineCommand() {
     const ObjectIdList made = boundariesInFrame(box, frameBox);
     keepLargest(made, frameBox, box.maxPoint().y - box.minPoint().y);
   }
-  eraseAll(temporary);
+  for (ZcDbObjectId id : temporary) eraseById(id);
 }
 
 }  // namespace veltrace

@@ -1,5 +1,7 @@
 #include "outline/ViewPicture.h"
 
+#include <optional>
+
 #include "frame/Messages.h"
 #include "frame/SystemVariables.h"
 #include "frame/TempFiles.h"
@@ -34,27 +36,40 @@ std::wstring exportViewPng() {
   return path;
 }
 
+namespace {
+
+// The picture at `path` with its background regions labelled; nothing when it cannot be read.
+struct LabelledPicture {
+  LabelGrid grid;
+  int regions = 0;  // labels in use, label 0 counted
+};
+std::optional<LabelledPicture> labelPicture(Rgb background, const std::wstring& path) {
+  CImage picture;
+  if (!loadPicture(path, picture)) return std::nullopt;
+  LabelledPicture labelled;
+  labelled.regions = labelBackgroundRegions(background, picture, labelled.grid);
+  return labelled;
+}
+
+}  // namespace
+
 SeedSearch findRegionSeeds(Rgb background, const std::wstring& path) {
   SeedSearch search;
-  CImage picture;
-  if (!loadPicture(path, picture)) return search;
+  const std::optional<LabelledPicture> labelled = labelPicture(background, path);
+  if (!labelled) return search;
   search.loaded = true;
-  LabelGrid grid;
-  const int n = labelBackgroundRegions(background, picture, grid);
-  search.seeds = regionSeeds(n, grid);
+  search.seeds = regionSeeds(labelled->regions, labelled->grid);
   return search;
 }
 
 ContourSearch traceDrawingContour(Rgb background, const std::wstring& path) {
   ContourSearch search;
-  CImage picture;
-  if (!loadPicture(path, picture)) return search;
+  const std::optional<LabelledPicture> labelled = labelPicture(background, path);
+  if (!labelled) return search;
   search.loaded = true;
-  LabelGrid grid;
-  const int n = labelBackgroundRegions(background, picture, grid);
-  const std::vector<GridPoint> seeds = regionSeeds(n, grid);
+  const std::vector<GridPoint> seeds = regionSeeds(labelled->regions, labelled->grid);
   if (seeds.size() >= 2) search.secondSeed = seeds[1];
-  search.contour = traceRegionOutline(kDrawnLabel, grid);
+  search.contour = traceRegionOutline(kDrawnLabel, labelled->grid);
   return search;
 }
 
