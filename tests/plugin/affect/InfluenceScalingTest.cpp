@@ -8,6 +8,11 @@
 #include "affect/ScaleFactorData.h"
 #include "frame/ResbufChain.h"
 #include "plugin/affect/AffectTestSupport.h"
+#include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbHatch.h"
+#include "zcad/db/ZcDbText.h"
+#include "zcad/ge/ZcGeArrays.h"
 
 namespace veltrace::testing {
 namespace {
@@ -24,6 +29,12 @@ class InfluenceScalingTest : public AffectTest {
   static double storedFactor(ZcDbObjectId id) {
     Opened<ZcDbEntity> entity(id);
     return readScaleFactor(*entity);
+  }
+  static double widthOf(ZcDbObjectId id) {
+    Opened<ZcDbEntity> entity(id);
+    ZcDbExtents box;
+    if (!entity || entity->getGeomExtents(box) != Zcad::eOk) return -1.0;
+    return box.maxPoint().x - box.minPoint().x;
   }
   // The red copies the runs left.
   std::vector<ZcDbObjectId> lenses() const {
@@ -92,6 +103,34 @@ TEST_F(InfluenceScalingTest, OneUndoTakesAWholeRunBack) {
   EXPECT_NEAR(radiusOf(inside), 1.0, 1e-12) << transcript_;
   EXPECT_TRUE(lenses().empty()) << "the red copy and both of its moves are taken back";
   EXPECT_NEAR(storedFactor(inside), 1.0, 1e-12);
+}
+
+TEST_F(InfluenceScalingTest, TextsHatchesAndBlockReferencesAreScaledAndRememberTheirFactors) {
+  const ZcDbObjectId tool = addCircle({0, 0, 0}, 10);
+  const ZcDbObjectId text =
+      addToModelSpace(new ZcDbText(ZcGePoint3d(-2, -1, 0), L"AB", ZcDbObjectId(), 1.0, 0.0));
+  auto* hatch = new ZcDbHatch;
+  ZcGePoint2dArray loop;
+  for (const ZcGePoint2d& p : {ZcGePoint2d(-3, -3), ZcGePoint2d(3, -3), ZcGePoint2d(0, 3)}) loop.append(p);
+  ZcGeDoubleArray bulges;
+  for (int i = 0; i < 3; ++i) bulges.append(0.0);
+  hatch->appendLoop(ZcDbHatch::kExternal | ZcDbHatch::kPolyline, loop, bulges);
+  hatch->setPattern(ZcDbHatch::kPreDefined, L"SOLID");
+  const ZcDbObjectId fill = addToModelSpace(hatch);
+  const ZcDbObjectId block = addBlock(L"MARK");
+  add(block, new ZcDbCircle(ZcGePoint3d(0, 0, 0), ZcGeVector3d::kZAxis, 2.0));
+  const ZcDbObjectId insert = addToModelSpace(new ZcDbBlockReference(ZcGePoint3d(1, 0, 0), block));
+  const ZcDbObjectId kinds[] = {text, fill, insert};
+  double widths[3] = {};
+  for (int i = 0; i < 3; ++i) widths[i] = widthOf(kinds[i]);
+  run(start(tool, {text, fill, insert}) + L"0,0\n");
+  reload();
+  const std::vector<ZcDbObjectId> ids = modelSpace();
+  ASSERT_EQ(ids.size(), 5u) << transcript_;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NEAR(widthOf(ids[static_cast<size_t>(i) + 1]), widths[i] * 0.5, 1e-6) << i << " inside the lens";
+    EXPECT_NEAR(storedFactor(ids[static_cast<size_t>(i) + 1]), 0.5, 1e-12) << i;
+  }
 }
 
 TEST_F(InfluenceScalingTest, StoredFactorsSurviveOtherItemsOfTheApplication) {
