@@ -74,6 +74,7 @@ int runArguments(Arguments arguments) {
   size_t depth = reader.depth();
   reader.push(std::move(source));
   session.enterArgumentCommand();
+  const long long cancelsBefore = session.cancelledReads();
   int status = RTNORM;
   while (!args->empty()) {
     InputItem item = *args->nextItem();
@@ -90,6 +91,9 @@ int runArguments(Arguments arguments) {
   }
   session.leaveArgumentCommand();
   while (reader.depth() > depth) reader.pop();
+  // A prompt of the commands run was cancelled (a pause answered with Esc, or input that
+  // ended): the caller learns it as a host tells it, RTCAN.
+  if (status == RTNORM && session.cancelledReads() != cancelsBefore) status = RTCAN;
   return status;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "editor/KeyLines.h"
+
 namespace vtcad::editor {
 
 void InputReader::push(std::unique_ptr<InputSource> source) {
@@ -60,12 +62,22 @@ InputItem InputReader::next(Mode mode, std::wstring_view prompt, InputSource** f
 }
 
 InputItem InputReader::fromLine(Entry& entry, Mode mode, std::wstring_view prompt) {
-  if (!entry.line) {
+  while (!entry.line) {
     std::optional<std::wstring> line = entry.source->readLine(prompt);
     if (!line) return InputItem{InputItem::Kind::kEnd, {}, {}, 0.0, {}, 0};
+    // A key line is no input: it holds or releases keys when the reader reaches it, just
+    // before the input after it, and the prompt reads on.
+    if (isKeyLine(*line)) {
+      applyKeyLine(*line);
+      continue;
+    }
     entry.line = std::move(*line);
     entry.pos = 0;
   }
+  return cutInput(entry, mode);
+}
+
+InputItem InputReader::cutInput(Entry& entry, Mode mode) {
   const std::wstring& line = *entry.line;
   std::wstring text;
   if (mode == Mode::kRestOfLine) {

@@ -49,6 +49,7 @@ class InputReader {
   Entry* topLineSource();
   const Entry* topLineSource() const;
   InputItem fromLine(Entry& entry, Mode mode, std::wstring_view prompt);
+  InputItem cutInput(Entry& entry, Mode mode);
 
   std::vector<Entry> sources_;
 };

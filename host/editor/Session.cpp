@@ -61,6 +61,7 @@ struct Session::Impl {
   int commandDepth = 0;
   int argumentCommandDepth = 0;  // commands run from zcedCommand arguments (CMDECHO applies)
   int readsPastEnd = 0;
+  long long cancelledReads = 0;
   std::wstring lastCommand;
   bool quit = false;
 };
@@ -115,7 +116,10 @@ bool Session::quietNow() const {
 InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
   // A command broken off while it worked gets no more input: its prompts are cancelled at
   // once, so that it ends soon even when it never asks zcedUsrBrk.
-  if (impl_->commandDepth > 0 && userBreak()) return InputItem{InputItem::Kind::kCancel, {}, {}, 0.0, {}, 0};
+  if (impl_->commandDepth > 0 && userBreak()) {
+    ++impl_->cancelledReads;
+    return InputItem{InputItem::Kind::kCancel, {}, {}, 0.0, {}, 0};
+  }
   InputReader::Peek peek = impl_->reader.peek();
   bool sourcePrompts = peek.source && peek.source->showsPrompt() && peek.needsNewLine;
   const bool freshLine = std::exchange(impl_->promptOnFreshLine, false);
@@ -134,6 +138,7 @@ InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
   InputItem item = impl_->reader.next(
       mode == ReadMode::kRestOfLine ? InputReader::Mode::kRestOfLine : InputReader::Mode::kToken, shown,
       &from);
+  if (item.kind == InputItem::Kind::kEnd || item.kind == InputItem::Kind::kCancel) ++impl_->cancelledReads;
   if (item.kind == InputItem::Kind::kEnd) {
     if (impl_->commandDepth > 0 && ++impl_->readsPastEnd >= kReadsPastEndLimit) {
       print(L"\n*Input ended; the command keeps asking and is stopped with the program.*\n");
@@ -308,6 +313,8 @@ bool Session::runCommand(std::wstring_view typedName) {
 }
 
 void Session::setCommandActive(int depth) { ::vtcad::editor::setCommandActive(depth > 0 ? 1 : 0); }
+
+long long Session::cancelledReads() const { return impl_->cancelledReads; }
 
 void Session::enterArgumentCommand() { ++impl_->argumentCommandDepth; }
 void Session::leaveArgumentCommand() { --impl_->argumentCommandDepth; }

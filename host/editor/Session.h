@@ -88,6 +88,9 @@ class Session {
   SelectionSets& selectionSets();
   InputReader& reader();
 
+  // How many reads so far were answered with a cancel (Esc, ^C, a break, the end of all
+  // input): zcedCommand tells from it whether the commands it ran were cancelled.
+  long long cancelledReads() const;
   // How many commands are running (nested through zcedCommand); 0 at the command prompt.
   int commandDepth() const;
   // The command Enter repeats at the command prompt.

@@ -4,9 +4,12 @@
 #include <cstddef>
 #include <utility>
 
+#include "affect/AffectCommands.h"
 #include "export/ListCommands.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
+#include "morph/CurveBlends.h"
+#include "morph/FenceMapping.h"
 #include "morph/InterpolatedArray.h"
 #include "morph/PolylineInterpolation.h"
 #include "outline/OutlineCommands.h"
@@ -56,13 +59,13 @@ constexpr CommandRow kRows[] = {
     {L"PLRNDArray", L"VTRC_PLRNDArray", L"randomArray", kRecordAndCount, &plrndArrayCommand},
     {L"PLINT", L"VTRC_PLINT", L"plineInterpolation", kRecordAndCount, &plintCommand},
     {L"PLARR", L"VTRC_PLARRAY", L"plineInterArray", kRecordAndCount, &plarrCommand},
-    {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, nullptr},
-    {L"PLMAP4", L"VTRC_PLMAP4", L"mapACurveTo4CurvesFence", kRecordAndCount, nullptr},
+    {L"PLBLENDS", L"VTRC_PLBLENDS", L"plineBlends", kRecordAndCount, &plblendsCommand},
+    {L"PLMAP4", L"VTRC_PLMAP4", L"mapACurveTo4CurvesFence", kRecordAndCount, &plmap4Command},
     {L"PLJD", L"VTRC_PLINTERSECT", L"plBatchIntersect", kRecordAndCount, &pljdCommand},
     {L"PLJD1", L"VTRC_PLINTERSECT1", L"plBatchIntersect1", kRecordAndCount, &pljd1Command},
-    {L"PLAFFECT", L"VTRC_PLAFFECT", L"plAffect", kRecordAndCount, nullptr},
-    {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, nullptr},
-    {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, nullptr},
+    {L"PLAFFECT", L"VTRC_PLAFFECT", L"plAffect", kRecordAndCount, &plaffectCommand},
+    {L"plAffectMoveX", L"VTRC_plAffectMoveX", L"plAffectMoveX", kRecordAndCount, &plAffectMoveXCommand},
+    {L"plAffClick", L"VTRC_plAffClick", L"plAffectScaleClick", kRecordAndCount, &plAffClickCommand},
     {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, &zb2plCommand},
     {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, &pl2oldCommand},
     {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, &oldpl2lwCommand},

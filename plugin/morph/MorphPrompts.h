@@ -10,4 +10,8 @@ int askInterpolationCount();
 // to -100..100, over 100; Enter or Esc take 0.
 double askDensityAcceleration();
 
+// The same two questions as the blends ask them (their own texts).
+int askCountOfSteps();
+double askStepAcceleration();
+
 }  // namespace veltrace

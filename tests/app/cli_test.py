@@ -204,11 +204,11 @@ class CliTest(unittest.TestCase):
         self.assertIn('Unknown command "HELLO"', run.out)
 
     def test_veltrace_loads_by_default_in_the_language_of_its_setting(self):
-        scr = self.script("v.scr", "PLAFFECT\nVTRC_DEMO2\n")
+        scr = self.script("v.scr", "CHBJ\nVTRC_DEMO2\n")
         run = self.vtcad("-s", scr, plugin=True)
         self.assertEqual(run.status, 0, run.err)
         self.assertIn("Veltrace V1.20 loaded successfully.", run.out)
-        self.assertIn("PLAFFECT is not available in this build.", run.out)
+        self.assertIn("CHBJ is not available in this build.", run.out)
         self.assertIn("No address is set for the demonstration Demo2", run.out)
         with open(os.path.join(self.config, "registry.reg"), encoding="utf-8") as f:
             registry = f.read()
@@ -221,7 +221,7 @@ class CliTest(unittest.TestCase):
             f.write(registry)
         run = self.vtcad("-s", scr, plugin=True)
         self.assertIn("【Veltrace】 V1.20 已成功加载。", run.out)
-        self.assertIn("PLAFFECT 命令在此版本中尚不可用。", run.out)
+        self.assertIn("CHBJ 命令在此版本中尚不可用。", run.out)
 
     def test_the_example_script_runs_the_veltrace_commands_on_the_example_drawing(self):
         # As scripts/demo.sh runs it: from a working folder beside examples/.
@@ -240,8 +240,10 @@ class CliTest(unittest.TestCase):
         kinds = self.entities(out)
         # Two trees and seven more in a row; the plot, the divided spline, the footprint, four
         # terraces, the setback line and the surveyed path; the pond bank, which has height, as
-        # a 3-D polyline; the survey point, five numbered corners and two numbered crossings.
+        # a 3-D polyline; the survey point, five numbered corners and two numbered crossings;
+        # the spline and the five gradient splines between it and the plot.
         self.assertEqual(kinds.count("CIRCLE"), 9)
+        self.assertEqual(kinds.count("SPLINE"), 6)
         self.assertEqual(kinds.count("LWPOLYLINE"), 9)
         self.assertEqual(kinds.count("POINT"), 8)
         self.assertEqual(kinds.count("POLYLINE"), 1)

@@ -91,6 +91,8 @@ int zcedSetVar(const ZTCHAR* sym, const resbuf* val);
 // options, "" an empty answer, "\\" a pause that takes one input from the user), RTREAL,
 // RTSHORT, RTLONG numbers, RTPOINT/RT3DPOINT points, RTENAME entity names, RTPICKS selection
 // sets. A command whose arguments run out before it ends takes the rest from the user.
+// RTNORM; RTCAN when a prompt of the commands run was cancelled (Esc at a pause, or the end
+// of all input); RTERROR for arguments that are no command.
 int zcedCommand(int rtype, ...);
 int zcedCmd(const resbuf* rbp);
 

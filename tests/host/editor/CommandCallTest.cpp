@@ -62,6 +62,18 @@ TEST_F(CommandCallFixture, APauseAndArgumentsThatRunOutAskTheScript) {
   EXPECT_EQ(asked()[0], L"5100 1 5100 9 5100 rest");
 }
 
+TEST_F(CommandCallFixture, APauseAnsweredWithACancelOrTheEndOfInputIsReportedAsACancel) {
+  std::vector<int> statuses;
+  body() = [&] {
+    zds_point p = {1, 0, 0};
+    statuses.push_back(zcedCommand(RTSTR, L"ASK", RTPOINT, p, RTSTR, L"\\", RTSTR, L"w", RTNONE));
+    statuses.push_back(zcedCommand(RTSTR, L"ASK", RTPOINT, p, RTSTR, L"\\", RTSTR, L"w", RTNONE));
+    statuses.push_back(zcedCommand(RTSTR, L"ASK", RTPOINT, p, RTSTR, L"\\", RTSTR, L"w", RTNONE));
+  };
+  run(L"T\n4\n^C\n");
+  EXPECT_EQ(statuses, (std::vector<int>{RTNORM, RTCAN, RTCAN}));
+}
+
 TEST_F(CommandCallFixture, AnUnknownCommandIsAnError) {
   int status = 0;
   body() = [&] { status = zcedCommand(RTSTR, L"_NOPE", RTNONE); };
