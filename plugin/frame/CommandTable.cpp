@@ -18,11 +18,13 @@
 #include "polyline/CoordinateFileCommand.h"
 #include "polyline/CurveIntersections.h"
 #include "polyline/DivideCurves.h"
+#include "polyline/HatchBoundary.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/ProjectToXy.h"
 #include "polyline/RandomArrayCommand.h"
 #include "polyline/ReverseCurves.h"
 #include "polyline/SplineConversion.h"
+#include "polyline/TextToPolylines.h"
 #include "polyline/VertexOptimisationCommands.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
@@ -47,8 +49,8 @@ constexpr CommandRow kRows[] = {
     {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, &plddCommand},
     {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, &pldfCommand},
     {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, &pldjdfCommand},
-    {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, nullptr},
-    {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, nullptr},
+    {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, &chbjCommand},
+    {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, &txt2plCommand},
     {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, &plgxkCommand},
     {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, &plcloseCommand},
     {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, &plopenCommand},
