@@ -7,6 +7,7 @@
 #include "export/ListCommands.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
+#include "linkline/LinkLineCommands.h"
 #include "morph/InterpolatedArray.h"
 #include "morph/PolylineInterpolation.h"
 #include "outline/OutlineCommands.h"
@@ -68,8 +69,8 @@ constexpr CommandRow kRows[] = {
     {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, &zb2plCommand},
     {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, &pl2oldCommand},
     {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, &oldpl2lwCommand},
-    {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
-    {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, nullptr},
+    {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, &linkLine00Command},
+    {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, &linkLine90Command},
     {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
     {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, &inoffsetCommand},
     {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, &makeOutlineCommand},
