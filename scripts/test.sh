@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs the whole suite twice: as built for release (GCC),
 # then under AddressSanitizer + UndefinedBehaviorSanitizer (Clang); checks the installed tree,
 # the plug-in SDK and the Debian packages (scripts/install-check.sh); then fuzzes the file
-# readers (DXF, settings, pictures) for a bounded time (scripts/fuzz.sh).
+# readers (DXF, settings, pictures, metafiles) for a bounded time (scripts/fuzz.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"

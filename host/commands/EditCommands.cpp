@@ -22,6 +22,8 @@ constexpr CommandEntry kEditCommands[] = {
     {L"PEDIT", &vtcad::commands::peditCommand, ZcRx::kCmdModal},
     {L"LIST", &vtcad::commands::listCommand, ZcRx::kCmdModal},
     {L"PNGOUT", &vtcad::commands::pngoutCommand, ZcRx::kCmdModal},
+    {L"WMFOUT", &vtcad::commands::wmfoutCommand, ZcRx::kCmdModal},
+    {L"WMFIN", &vtcad::commands::wmfinCommand, ZcRx::kCmdModal},
     {L"REGEN", &vtcad::commands::regenCommand, ZcRx::kCmdModal},
 };
 

@@ -8,6 +8,7 @@
 #include "export/ListCommands.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
+#include "linkline/LinkLineCommands.h"
 #include "morph/CurveBlends.h"
 #include "morph/FenceMapping.h"
 #include "morph/InterpolatedArray.h"
@@ -21,11 +22,13 @@
 #include "polyline/CoordinateFileCommand.h"
 #include "polyline/CurveIntersections.h"
 #include "polyline/DivideCurves.h"
+#include "polyline/HatchBoundary.h"
 #include "polyline/NumberVertices.h"
 #include "polyline/ProjectToXy.h"
 #include "polyline/RandomArrayCommand.h"
 #include "polyline/ReverseCurves.h"
 #include "polyline/SplineConversion.h"
+#include "polyline/TextToPolylines.h"
 #include "polyline/VertexOptimisationCommands.h"
 #include "zcad/ed/ZcEdCommandStack.h"
 
@@ -50,8 +53,8 @@ constexpr CommandRow kRows[] = {
     {L"PLDD", L"VTRC_PLReverse", L"plineReverse", kRecordAndCount, &plddCommand},
     {L"PLDF", L"VTRC_PLDevide", L"plineDevide", kRecordAndCount, &pldfCommand},
     {L"PLDJDF", L"VTRC_plineDevideByDist", L"plineDevideByDist", kRecordAndCount, &pldjdfCommand},
-    {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, nullptr},
-    {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, nullptr},
+    {L"CHBJ", L"VTRC_HatchBound", L"restoreHatchBoundary", kRecordAndCount, &chbjCommand},
+    {L"txt2PL", L"VTRC_Text2PL", L"txt2pline", kRecordAndCount, &txt2plCommand},
     {L"PLGXK", L"VTRC_PLGXK", L"plBatchChangeW", kRecordAndCount, &plgxkCommand},
     {L"PLCLOSE", L"VTRC_PLCLOSE", L"plBatchClose", kRecordAndCount, &plcloseCommand},
     {L"PLOPEN", L"VTRC_PLOPEN", L"plBatchOpen", kRecordAndCount, &plopenCommand},
@@ -69,8 +72,8 @@ constexpr CommandRow kRows[] = {
     {L"ZB2PL", L"VTRC_TXTZB2PL", L"drawPolylineByTxtFile", kRecordAndCount, &zb2plCommand},
     {L"PL2OLD", L"VTRC_PL2OLD", L"lwPL2pline2D", kRecordAndCount, &pl2oldCommand},
     {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, &oldpl2lwCommand},
-    {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, nullptr},
-    {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, nullptr},
+    {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, &linkLine00Command},
+    {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, &linkLine90Command},
     {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
     {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, &inoffsetCommand},
     {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, &makeOutlineCommand},
