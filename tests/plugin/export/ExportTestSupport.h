@@ -129,7 +129,7 @@ class ExportTest : public FrameTest {
     const std::size_t at = written.find(pathBytes);
     ASSERT_NE(at, std::string::npos);
     written.replace(at, pathBytes.size(), "@PATH@");
-    const std::filesystem::path golden = std::filesystem::path(__FILE__).parent_path() / "golden" / name;
+    const std::filesystem::path golden = std::filesystem::path(VELTRACE_LIST_GOLDEN_DIR) / name;
     // To look at a new list: VELTRACE_WRITE_GOLDEN=1 writes it where the golden file goes.
     if (std::getenv("VELTRACE_WRITE_GOLDEN")) std::ofstream(golden, std::ios::binary) << written;
     EXPECT_EQ(written, readBytes(golden.wstring())) << name;
