@@ -27,7 +27,8 @@ double headerNumber(const ZcDbDatabase* db, const wchar_t* name, double fallback
     const int code = value->restype;
     if (code >= 10 && code < 60) {
       number = value->resval.rreal;
-    } else if ((code >= 60 && code < 80) || (code >= 170 && code < 180) || (code >= 270 && code < 300)) {
+    } else if ((code >= 60 && code < 80) || (code >= 170 && code < 180) || (code >= 270 && code < 300) ||
+               (code >= 370 && code < 390)) {
       number = value->resval.rint;
     } else if (code >= 90 && code < 100) {
       number = value->resval.rlong;
