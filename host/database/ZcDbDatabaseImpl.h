@@ -91,6 +91,16 @@ class ZcDbDatabaseImpl {
 
   // Objects open now (each open counts; undo refuses to run while any is open).
   int openCount = 0;
+  // Counts changes of any object: each close or downgrade of a write open, each cancel, each
+  // undo or redo step, each id swap. What is worked out from the drawing and kept
+  // (`derived`) stays valid while this number stays the same.
+  Zdesk::UInt64 changes = 0;
+  // Data worked out from the drawing by other modules (the renderer's box tree of a space),
+  // by a name of their choosing; freed with the database.
+  struct Derived {
+    virtual ~Derived() = default;
+  };
+  std::unordered_map<std::string, std::unique_ptr<Derived>> derived;
   // Nesting of notifications being sent (bounded, see ZcDbNotifier).
   int notifyDepth = 0;
   bool destroying = false;

@@ -195,6 +195,7 @@ Zcad::ErrorStatus ZcDbObject::close() {
     return Zcad::eOk;
   }
   if (writeOpen_) {
+    ++impl->changes;
     bool changed = modified_;
     bool grew = modified_ || newObject_;
     if (changed) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
@@ -239,6 +240,7 @@ Zcad::ErrorStatus ZcDbObject::downgradeOpen() {
   if (notifying_) return Zcad::eWasNotifying;
   if (modified_) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
+  ++impl->changes;
   if (!impl->cancelStates.empty()) impl->cancelStates.erase(stub_);
   bool grew = modified_ || newObject_;
   writeOpen_ = false;
@@ -254,6 +256,7 @@ Zcad::ErrorStatus ZcDbObject::cancel() {
   if (!writeOpen_) return Zcad::eNotOpenForWrite;
   if (notifying_) return Zcad::eWasNotifying;
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
+  ++impl->changes;
   auto it = impl->cancelStates.find(stub_);
   if (it != impl->cancelStates.end()) {
     it->second->restoreInto(this);

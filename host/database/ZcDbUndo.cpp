@@ -83,6 +83,7 @@ size_t ZcDbUndoManager::recordCount() const {
 
 void ZcDbUndoManager::apply(Record& record) {
   ZcDbStub* stub = record.stub;
+  ++impl_.changes;
   switch (record.kind) {
     case Record::Kind::kModified:
       if (stub->object) record.state->swapWith(stub->object);

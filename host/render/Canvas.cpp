@@ -34,12 +34,41 @@ Canvas::Canvas(cairo_t* cr, int width, int height)
   cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
   cairo_new_path(cr_);
+  cairo_surface_t* target = cairo_get_target(cr_);
+  cairo_matrix_t ctm;
+  cairo_get_matrix(cr_, &ctm);
+  const bool identity =
+      ctm.xx == 1.0 && ctm.yx == 0.0 && ctm.xy == 0.0 && ctm.yy == 1.0 && ctm.x0 == 0.0 && ctm.y0 == 0.0;
+  if (identity && cairo_surface_get_type(target) == CAIRO_SURFACE_TYPE_IMAGE &&
+      cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24 &&
+      cairo_image_surface_get_width(target) == width && cairo_image_surface_get_height(target) == height) {
+    cairo_surface_flush(target);
+    raster_ = std::make_unique<HairlineRaster>(cairo_image_surface_get_data(target),
+                                               cairo_image_surface_get_stride(target), width, height,
+                                               /*halfWidth=*/kThinWidth / 2);
+  }
 }
 
-Canvas::~Canvas() { flush(); }
+Canvas::~Canvas() {
+  flush();
+  toCairo();
+}
+
+void Canvas::toRaster() {
+  if (rasterWriting_) return;
+  cairo_surface_flush(cairo_get_target(cr_));
+  rasterWriting_ = true;
+}
+
+void Canvas::toCairo() {
+  if (!rasterWriting_) return;
+  cairo_surface_mark_dirty(cairo_get_target(cr_));
+  rasterWriting_ = false;
+}
 
 void Canvas::clear(Rgb background) {
   flush();
+  toCairo();
   setSource(cr_, background);
   cairo_paint(cr_);
 }
@@ -51,9 +80,78 @@ void Canvas::setPen(const Pen& pen) {
   flush();
   pen_ = wanted;
   penSet_ = true;
+  if (raster_) raster_->beginRun(pen_.color);
+}
+
+void Canvas::setPattern(std::vector<double> pattern) {
+  double length = 0.0;
+  for (double dash : pattern) length += std::fabs(dash);
+  if (!(length > 0.0) || !std::isfinite(length)) pattern.clear();
+  pattern_ = std::move(pattern);
+  patternLength_ = pattern_.empty() ? 0.0 : length;
+  patternAt_ = 0.0;
+}
+
+void Canvas::runSegment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
+  if (pattern_.empty()) {
+    emitSegment(a, b);
+  } else {
+    dashSegment(a, b);
+  }
+}
+
+void Canvas::dashSegment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double length = std::hypot(dx, dy);
+  if (!(length > 0.0)) return;
+  const double endAt = std::fmod(patternAt_ + length, patternLength_);
+  // Only the part inside the clip box is cut into dashes: a line far longer than the picture
+  // costs what it shows. Liang-Barsky for the parameter range inside.
+  double t0 = 0.0, t1 = 1.0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x - clip_.xmin, clip_.xmax - a.x, a.y - clip_.ymin, clip_.ymax - a.y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0.0) {
+      if (q[i] < 0.0) t0 = 2.0;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0.0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+  }
+  if (t0 <= t1) {
+    double at = std::fmod(patternAt_ + t0 * length, patternLength_);
+    // The element `at` falls in, and how far into it.
+    std::size_t k = 0;
+    while (k + 1 < pattern_.size() && at >= std::fabs(pattern_[k])) at -= std::fabs(pattern_[k++]);
+    double s = t0 * length;
+    const double stop = t1 * length;
+    const auto point = [&](double along) {
+      return ZcGePoint2d(a.x + dx * along / length, a.y + dy * along / length);
+    };
+    while (s <= stop) {
+      const double dash = pattern_[k];
+      // Rounding may leave `at` a hair past the element's end.
+      const double rest = std::max(0.0, std::fabs(dash) - at);
+      if (dash > 0.0) {
+        emitSegment(point(s), point(std::min(stop, s + rest)));
+      } else if (dash == 0.0 && at == 0.0) {
+        emitSegment(point(s), point(s));
+      }
+      if (s + rest > stop) break;
+      s += rest;
+      at = 0.0;
+      if (++k == pattern_.size()) k = 0;
+    }
+  }
+  patternAt_ = endAt;
 }
 
 void Canvas::moveTo(const ZcGePoint2d& p) {
+  patternAt_ = 0.0;
   runStart_ = p;
   runLast_ = p;
   runOpen_ = finite(p);
@@ -70,19 +168,19 @@ void Canvas::lineTo(const ZcGePoint2d& p) {
     moveTo(p);
     return;
   }
-  emitSegment(runLast_, p);
+  runSegment(runLast_, p);
   runLast_ = p;
 }
 
 void Canvas::closePath() {
   if (!runOpen_) return;
   if (!clippedInRun_ && cairoHasPoint_ && runStart_ == runLast_) return;
-  if (!clippedInRun_ && cairoHasPoint_) {
+  if (!clippedInRun_ && cairoHasPoint_ && pattern_.empty()) {
     // The whole run reached Cairo: a real close gives the last corner its join.
     emitSegment(runLast_, runStart_);
     cairo_close_path(cr_);
   } else {
-    emitSegment(runLast_, runStart_);
+    runSegment(runLast_, runStart_);
   }
   runLast_ = runStart_;
   cairoHasPoint_ = false;
@@ -118,6 +216,11 @@ void Canvas::emitSegment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
   const ZcGePoint2d from(a.x + t0 * dx, a.y + t0 * dy);
   const ZcGePoint2d to(a.x + t1 * dx, a.y + t1 * dy);
   if (t0 > 0.0 || t1 < 1.0) clippedInRun_ = true;
+  if (rasterPen()) {
+    toRaster();
+    raster_->segment(from, to);
+    return;
+  }
   if (!cairoHasPoint_ || t0 > 0.0 || !(from == cairoLast_)) {
     cairo_move_to(cr_, from.x + kHalf, from.y + kHalf);
   }
@@ -133,7 +236,10 @@ void Canvas::emitSegment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
 }
 
 void Canvas::flush() {
+  // What follows does not merge with what was drawn before (Cairo strokes a new path).
+  if (raster_) raster_->beginRun(pen_.color);
   if (!havePath_) return;
+  toCairo();
   setSource(cr_, pen_.color);
   cairo_set_line_width(cr_, pen_.width);
   cairo_stroke(cr_);
@@ -190,6 +296,7 @@ void Canvas::fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color) {
   const std::vector<ZcGePoint2d> clipped = clipPolygon(points);
   if (clipped.size() < 3) return;
   flush();
+  toCairo();
   cairo_move_to(cr_, clipped[0].x + kHalf, clipped[0].y + kHalf);
   for (std::size_t i = 1; i < clipped.size(); ++i)
     cairo_line_to(cr_, clipped[i].x + kHalf, clipped[i].y + kHalf);
@@ -200,6 +307,7 @@ void Canvas::fillPolygon(const std::vector<ZcGePoint2d>& points, Rgb color) {
 
 void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color, bool evenOdd) {
   flush();
+  toCairo();
   bool any = false;
   for (const std::vector<ZcGePoint2d>& contour : contours) {
     if (contour.size() < 3) continue;
@@ -225,6 +333,7 @@ void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours,
 void Canvas::dot(const ZcGePoint2d& p, double diameter, Rgb color) {
   if (!finite(p) || p.x < clip_.xmin || p.x > clip_.xmax || p.y < clip_.ymin || p.y > clip_.ymax) return;
   flush();
+  toCairo();
   cairo_new_sub_path(cr_);
   cairo_arc(cr_, p.x + kHalf, p.y + kHalf, std::max(diameter, kThinWidth) / 2.0, 0.0, 2.0 * M_PI);
   setSource(cr_, color);

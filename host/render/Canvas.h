@@ -10,13 +10,19 @@
 // the narrowest band whose half-covered pixels are 4-connected at every angle, so a closed
 // curve never lets an 8-connected flood fill through a diagonal staircase.
 //
+// On an opaque image surface thin strokes skip Cairo: HairlineRaster writes them into the
+// pixels (same shapes, same coverage, a fraction of the time); wide pens, fills and every
+// other surface go through Cairo.
+//
 // Everything is clipped to the picture plus a margin before it reaches Cairo (Cairo's fixed
 // point coordinates overflow far outside it); non-finite points are dropped (the pen lifts).
 #include <cairo.h>
 
+#include <memory>
 #include <vector>
 
 #include "render/ColorTable.h"
+#include "render/HairlineRaster.h"
 #include "zcad/ge/ZcGePoint2d.h"
 
 namespace vtcad::render {
@@ -55,6 +61,13 @@ class Canvas {
   // A round dot `diameter` pixels across.
   void dot(const ZcGePoint2d& p, double diameter, Rgb color);
 
+  // A dash pattern in pixels for the runs that follow: positive lengths draw, negative ones
+  // are gaps, zero is a dot; empty (or without a positive total) draws continuously. Each run
+  // starts at the pattern's beginning; restartPattern starts it again at the current point
+  // (a polyline's vertex when its pattern is not generated along the whole polyline).
+  void setPattern(std::vector<double> pattern);
+  void restartPattern() { patternAt_ = 0.0; }
+
   // Strokes what has been gathered.
   void flush();
 
@@ -63,6 +76,13 @@ class Canvas {
     double xmin, ymin, xmax, ymax;
   };
   void emitSegment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+  // A segment of the run: dashed when a pattern is set.
+  void runSegment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+  void dashSegment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+  bool rasterPen() const { return raster_ && pen_.width <= kThinWidth; }
+  // Cairo and the raster take turns with the surface's pixels: each hands them over.
+  void toRaster();
+  void toCairo();
   std::vector<ZcGePoint2d> clipPolygon(const std::vector<ZcGePoint2d>& points) const;
 
   cairo_t* cr_;
@@ -80,6 +100,11 @@ class Canvas {
   ZcGePoint2d cairoLast_;
   bool cairoHasPoint_ = false;
   long opsInPath_ = 0;
+  std::vector<double> pattern_;
+  double patternLength_ = 0.0;
+  double patternAt_ = 0.0;  // how far into the pattern the run is
+  std::unique_ptr<HairlineRaster> raster_;
+  bool rasterWriting_ = false;
 };
 
 }  // namespace vtcad::render

@@ -63,9 +63,19 @@ int arcChordCount(double radiusPx, double sweep) {
 void strokeArc(Canvas& canvas, const Projection& toPixel, const ZcGePoint2d& center, double radius,
                double startAngle, double sweep, bool join) {
   const int n = arcChordCount(radius * toPixel.maxScale(), sweep);
+  // The chords' ends by rotation, two sines for the whole arc (the rounding drift over at most
+  // kMostChords steps stays far below a pixel); the last point is exact.
+  const double cs = std::cos(sweep / n), sn = std::sin(sweep / n);
+  double c = std::cos(startAngle), s = std::sin(startAngle);
   for (int i = 0; i <= n; ++i) {
-    const double t = startAngle + sweep * i / n;
-    const ZcGePoint2d p = toPixel(center.x + radius * std::cos(t), center.y + radius * std::sin(t));
+    if (i == n) {
+      c = std::cos(startAngle + sweep);
+      s = std::sin(startAngle + sweep);
+    }
+    const ZcGePoint2d p = toPixel(center.x + radius * c, center.y + radius * s);
+    const double next = c * cs - s * sn;
+    s = s * cs + c * sn;
+    c = next;
     if (i == 0 && !join) {
       canvas.moveTo(p);
     } else {
@@ -75,7 +85,7 @@ void strokeArc(Canvas& canvas, const Projection& toPixel, const ZcGePoint2d& cen
 }
 
 void paintBulgePolyline(Canvas& canvas, const Projection& toPixel, const std::vector<BulgeVertex>& vertices,
-                        bool closed, Rgb color) {
+                        bool closed, Rgb color, bool patternPerSegment) {
   const std::size_t n = vertices.size();
   if (n == 0) return;
   const double scale = toPixel.maxScale();
@@ -108,6 +118,7 @@ void paintBulgePolyline(Canvas& canvas, const Projection& toPixel, const std::ve
       running = false;
       continue;
     }
+    if (patternPerSegment) canvas.restartPattern();
     for (std::size_t k = 0; k < points.size(); ++k) {
       const ZcGePoint2d p = toPixel(points[k].x, points[k].y);
       if (!running) {

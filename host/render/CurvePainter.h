@@ -33,9 +33,10 @@ void strokeArc(Canvas& canvas, const Projection& toPixel, const ZcGePoint2d& cen
                double startAngle, double sweep, bool join = false);
 
 // A bulge polyline: thin segments stroked with the current pen, segments whose width shows
-// (at least the thin pen's width in pixels) filled in `color`.
+// (at least the thin pen's width in pixels) filled in `color`. `patternPerSegment` starts the
+// canvas's dash pattern again at every vertex (a polyline without linetype generation).
 void paintBulgePolyline(Canvas& canvas, const Projection& toPixel, const std::vector<BulgeVertex>& vertices,
-                        bool closed, Rgb color);
+                        bool closed, Rgb color, bool patternPerSegment = false);
 
 // Any parametric curve over [start, end], cut where its chords leave the curve by more than
 // kChordError pixels (`unitsPerPixel`: its coordinates' size of a pixel).

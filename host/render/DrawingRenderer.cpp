@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -12,8 +13,10 @@
 #include "render/GridPainter.h"
 #include "render/HatchPainter.h"
 #include "render/LayerStyles.h"
+#include "render/LinetypeStyles.h"
 #include "render/PointSymbol.h"
 #include "render/Projection.h"
+#include "render/SpaceIndex.h"
 #include "render/TextPainter.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb2dVertex.h"
@@ -41,14 +44,22 @@ namespace {
 constexpr int kMostBlockNesting = 32;
 // Pixels beyond the picture's edge an entity's box may end and still be drawn (wide pens).
 constexpr double kCullMargin = 16.0;
+// An entity whose box is smaller than this many pixels both ways is drawn as a dot of its
+// colour: its shape cannot be told from one.
+constexpr double kDotSize = 1.0;
+// A dash pattern whose repetition is shorter than this many pixels is drawn as a continuous
+// line: its dashes and gaps could not be told apart.
+constexpr double kFinestPatternPx = 4.0;
 // The grid's dots: a grey that shows on dark and light backgrounds alike.
 constexpr Rgb kGridColor{128, 128, 128};
 
 // What a block reference passes to the entities of its block.
 struct Inherited {
   bool inBlock = false;
-  Rgb byBlock;         // the colour of ByBlock entities
-  ZcDbObjectId layer;  // the layer of entities on layer "0"
+  Rgb byBlock;                                           // the colour of ByBlock entities
+  ZcDbObjectId layer;                                    // the layer of entities on layer "0"
+  const Linetype* linetype = nullptr;                    // of ByBlock entities; null: continuous
+  ZcDb::LineWeight lineWeight = ZcDb::kLnWtByLwDefault;  // of ByBlock entities
 };
 
 // An object coordinate system's matrix: the normal's arbitrary-axis plane at `elevation`.
@@ -74,13 +85,73 @@ class Renderer {
     if (db_) {
       pdmode_ = db_->pdmode();
       pdsize_ = db_->pdsize();
-      drawBlock(db_->currentSpaceId(), Projection(view_), Inherited{}, /*depth=*/0);
+      lines_ = lineSettingsOf(db_);
+      drawSpace(db_->currentSpaceId(), Projection(view_));
     }
     canvas_.flush();
     return stats_;
   }
 
  private:
+  // The current space through its box tree: only entities whose box meets the picture are
+  // opened, in drawing order; those smaller than a pixel are dots.
+  void drawSpace(ZcDbObjectId spaceId, const Projection& toPixel) {
+    const SpaceIndex& index = spaceIndexOf(db_, spaceId);
+    const db::Box2d picture{-kCullMargin, -kCullMargin, canvas_.width() + kCullMargin,
+                            canvas_.height() + kCullMargin};
+    const std::optional<db::Box2d> plan = toPixel.planBoxOf(picture);
+    const auto& entities = index.entities();
+    std::vector<int> all;
+    if (!plan) {
+      // Not a plan view: every entity's projected box is tested on its own.
+      all.resize(entities.size());
+      for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+    }
+    const std::vector<int> hits = plan ? index.overlapping(*plan) : std::move(all);
+    stats_.culled += static_cast<long>(entities.size() - hits.size());
+    for (int i : hits) {
+      const IndexedEntity& indexed = entities[static_cast<std::size_t>(i)];
+      if (options_.only && !options_.only->count(indexed.id)) continue;
+      ZcDbEntity* entity = nullptr;
+      if (zcdbOpenObject(entity, indexed.id, ZcDb::kForRead) != Zcad::eOk) continue;
+      if (!indexed.box.isEmpty() && !ZcDbPoint::cast(entity)) {
+        const db::Box2d px = pixelBox(indexed.box, toPixel);
+        if (!px.overlaps(picture)) {
+          cull();
+        } else if (px.xmax - px.xmin < kDotSize && px.ymax - px.ymin < kDotSize) {
+          drawDot(*entity, ZcGePoint2d(0.5 * (px.xmin + px.xmax), 0.5 * (px.ymin + px.ymax)));
+        } else {
+          drawEntity(*entity, toPixel, Inherited{}, /*depth=*/0);
+        }
+      } else {
+        drawEntity(*entity, toPixel, Inherited{}, /*depth=*/0);
+      }
+      entity->close();
+    }
+  }
+
+  // A model-space entity too small to show its shape: a dot of its colour where it is.
+  void drawDot(const ZcDbEntity& entity, const ZcGePoint2d& at) {
+    if (entity.visibility() == ZcDb::kInvisible) return;
+    const LayerStyle& layer = layers_.of(entity.layerId());
+    if (!layer.shown) return;
+    canvas_.setPen({colorOf(entity, layer, Inherited{}), Canvas::kThinWidth});
+    setPattern(nullptr, 0.0);
+    canvas_.moveTo(at);
+    canvas_.lineTo(at);
+    ++stats_.drawn;
+  }
+
+  static db::Box2d pixelBox(const ZcDbExtents& box, const Projection& toPixel) {
+    const ZcGePoint3d& lo = box.minPoint();
+    const ZcGePoint3d& hi = box.maxPoint();
+    db::Box2d px{1e300, 1e300, -1e300, -1e300};
+    for (int corner = 0; corner < 8; ++corner)
+      px.add(
+          toPixel(ZcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z)));
+    return px;
+  }
+
   void drawBlock(ZcDbObjectId blockId, const Projection& toPixel, const Inherited& inherited, int depth) {
     ZcDbBlockTableRecord* block = nullptr;
     if (zcdbOpenObject(block, blockId, ZcDb::kForRead) != Zcad::eOk) return;
@@ -163,6 +234,8 @@ class Renderer {
     }
     if (!layer->shown) return;
     const Rgb color = colorOf(entity, *layer, inherited);
+    const Linetype* linetype = linetypeOf(entity, *layer, inherited);
+    const ZcDb::LineWeight weight = lineWeightOf(entity, *layer, inherited);
 
     if (const ZcDbBlockReference* ref = ZcDbBlockReference::cast(&entity)) {
       if (depth + 1 > kMostBlockNesting) return;
@@ -170,11 +243,15 @@ class Renderer {
       const Projection inner = toPixel.after(ref->blockTransform());
       if (!boxVisible(blockBox(blockId), inner)) return cull();
       ++stats_.drawn;
-      drawBlock(blockId, inner, Inherited{true, color, layerId}, depth + 1);
+      drawBlock(blockId, inner, Inherited{true, color, layerId, linetype, weight}, depth + 1);
       return;
     }
 
-    canvas_.setPen({color, Canvas::kThinWidth});
+    canvas_.setPen({color, lineweightPixels(weight, lines_)});
+    // Dashes belong to curves; points, texts and hatches draw their own way.
+    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) && !ZcDbHatch::cast(&entity);
+    setPattern(dashable ? linetype : nullptr,
+               entity.linetypeScale() * lines_.ltscale * toPixel.maxScale() / std::sqrt(2.0));
     if (const ZcDbLine* line = ZcDbLine::cast(&entity)) {
       // The canvas clips what is out of sight: a line needs no box test of its own.
       canvas_.moveTo(toPixel(line->startPoint()));
@@ -222,6 +299,41 @@ class Renderer {
 
   void cull() { ++stats_.culled; }
 
+  // The linetype an entity is drawn with (null: continuous).
+  const Linetype* linetypeOf(const ZcDbEntity& entity, const LayerStyle& layer, const Inherited& inherited) {
+    const Linetype* own = &linetypes_.of(entity.linetypeId());
+    if (own->kind == Linetype::Kind::kByLayer) own = &linetypes_.of(layer.linetypeId);
+    if (own->kind == Linetype::Kind::kByBlock) return inherited.inBlock ? inherited.linetype : nullptr;
+    return own->kind == Linetype::Kind::kDashed ? own : nullptr;
+  }
+
+  // The lineweight an entity is drawn with: a width, or Default.
+  static ZcDb::LineWeight lineWeightOf(const ZcDbEntity& entity, const LayerStyle& layer,
+                                       const Inherited& inherited) {
+    ZcDb::LineWeight weight = entity.lineWeight();
+    if (weight == ZcDb::kLnWtByLayer) weight = layer.lineWeight;
+    if (weight == ZcDb::kLnWtByBlock)
+      weight = inherited.inBlock ? inherited.lineWeight : ZcDb::kLnWtByLwDefault;
+    // A layer cannot be ByLayer or ByBlock itself; one that says so is Default.
+    if (weight == ZcDb::kLnWtByLayer || weight == ZcDb::kLnWtByBlock) weight = ZcDb::kLnWtByLwDefault;
+    return weight;
+  }
+
+  // The canvas's dash pattern: `linetype` at `pixelsPerUnit` (its scales included), or
+  // continuous for none and for patterns too fine for the pixels.
+  void setPattern(const Linetype* linetype, double pixelsPerUnit) {
+    if (linetype && !(linetype->length * pixelsPerUnit >= kFinestPatternPx)) linetype = nullptr;
+    if (linetype == patternLinetype_ && (!linetype || pixelsPerUnit == patternScale_)) return;
+    patternLinetype_ = linetype;
+    patternScale_ = pixelsPerUnit;
+    std::vector<double> dashes;
+    if (linetype) {
+      dashes.reserve(linetype->dashes.size());
+      for (double dash : linetype->dashes) dashes.push_back(dash * pixelsPerUnit);
+    }
+    canvas_.setPattern(std::move(dashes));
+  }
+
   void drawEllipse(const ZcDbEllipse& ellipse, const Projection& toPixel) {
     const ZcGePoint3d c = ellipse.center();
     const ZcGeVector3d major = ellipse.majorAxis();
@@ -254,7 +366,7 @@ class Renderer {
       if (wide) pline.getWidthsAt(i, v.startWidth, v.endWidth);
     }
     paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
-                       pline.isClosed(), color);
+                       pline.isClosed(), color, /*patternPerSegment=*/!pline.hasPlinegen());
     ++stats_.drawn;
   }
 
@@ -273,7 +385,7 @@ class Renderer {
           {ZcGePoint2d(p.x, p.y), splined ? 0.0 : vertex->bulge(), vertex->startWidth(), vertex->endWidth()});
     }
     paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
-                       pline.isClosed(), color);
+                       pline.isClosed(), color, /*patternPerSegment=*/!pline.isLinetypeGenerationOn());
     ++stats_.drawn;
   }
 
@@ -292,6 +404,8 @@ class Renderer {
         start = p;
         first = false;
       } else {
+        // No linetype generation for 3-D polylines: the pattern starts at each vertex.
+        canvas_.restartPattern();
         canvas_.lineTo(p);
       }
     }
@@ -320,6 +434,10 @@ class Renderer {
   const RenderOptions& options_;
   Rgb foreground_;
   LayerStyles layers_;
+  LinetypeStyles linetypes_;
+  LineSettings lines_;
+  const Linetype* patternLinetype_ = nullptr;
+  double patternScale_ = 0.0;
   std::unordered_map<ZcDbObjectId, ZcDbExtents> blockBoxes_;
   std::vector<BulgeVertex> vertices_;
   int pdmode_ = 0;

@@ -8,7 +8,7 @@ namespace vtcad::render {
 const LayerStyle& LayerStyles::of(ZcDbObjectId layerId) {
   const auto found = cache_.find(layerId);
   if (found != cache_.end()) return found->second;
-  LayerStyle style{foreground_, true, false};
+  LayerStyle style{foreground_, true, false, ZcDbObjectId(), ZcDb::kLnWtByLwDefault};
   ZcDbLayerTableRecord* layer = nullptr;
   if (!layerId.isNull() && zcdbOpenObject(layer, layerId, ZcDb::kForRead) == Zcad::eOk) {
     const ZcCmColor color = layer->color();
@@ -18,6 +18,8 @@ const LayerStyle& LayerStyles::of(ZcDbObjectId layerId) {
       style.color = aciColor(color.colorIndex());
     }
     style.shown = !layer->isOff() && !layer->isFrozen();
+    style.linetypeId = layer->linetypeObjectId();
+    style.lineWeight = layer->lineWeight();
     const ZTCHAR* name = nullptr;
     style.isZero = layer->getName(name) == Zcad::eOk && name && name[0] == L'0' && name[1] == 0;
     layer->close();

@@ -41,4 +41,19 @@ double Projection::maxScale() const {
   return std::sqrt(sum);
 }
 
+std::optional<db::Box2d> Projection::planBoxOf(const db::Box2d& pixels) const {
+  const double scale = maxScale();
+  if (!(scale > 0.0) || !std::isfinite(scale)) return std::nullopt;
+  if (std::fabs(m_[0][2]) > 1e-9 * scale || std::fabs(m_[1][2]) > 1e-9 * scale) return std::nullopt;
+  const double det = m_[0][0] * m_[1][1] - m_[0][1] * m_[1][0];
+  if (!(std::fabs(det) > 1e-12 * scale * scale)) return std::nullopt;
+  db::Box2d box{1e300, 1e300, -1e300, -1e300};
+  for (int corner = 0; corner < 4; ++corner) {
+    const double u = (corner & 1 ? pixels.xmax : pixels.xmin) - m_[0][3];
+    const double v = (corner & 2 ? pixels.ymax : pixels.ymin) - m_[1][3];
+    box.add(ZcGePoint2d((m_[1][1] * u - m_[0][1] * v) / det, (-m_[1][0] * u + m_[0][0] * v) / det));
+  }
+  return box;
+}
+
 }  // namespace vtcad::render

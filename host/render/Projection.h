@@ -6,6 +6,9 @@
 //
 // Pixel coordinates are those of ViewTransform (pixel centres on whole numbers, y down); the
 // canvas adds the half pixel Cairo's grid needs.
+#include <optional>
+
+#include "database/BoxTree.h"
 #include "editor/ViewTransform.h"
 #include "zcad/ge/ZcGeMatrix3d.h"
 #include "zcad/ge/ZcGePoint2d.h"
@@ -28,6 +31,9 @@ class Projection {
   // The largest factor a length can grow by on its way to pixels (a bound, for choosing how
   // finely curves are cut).
   double maxScale() const;
+  // For a view along the z axis (pixels that do not depend on z): the plan box of the points
+  // that map into the pixel box `pixels`. nullopt for other views and degenerate maps.
+  std::optional<db::Box2d> planBoxOf(const db::Box2d& pixels) const;
 
  private:
   Projection() = default;

@@ -1,0 +1,102 @@
+#pragma once
+// HairlineRaster: thin strokes (Canvas::kThinWidth wide, round caps and joins) written straight
+// into an image surface's pixels, for pictures of many small entities where Cairo's general
+// stroker costs ten times the drawing's own work.
+//
+// Each segment is a capsule (a band of half the pen's width around it, a disc at each end).
+// A pixel's coverage is the area of the band inside the pixel's square (looked up by the
+// band's slope and the pixel centre's distance), or at an end the disc's (looked up by the
+// centre's offset from the end point), the areas Cairo's antialiasing measures. Within one
+// shape a pixel takes the largest coverage any segment gives it, not their sum: segments
+// overlap at every joint, and Cairo strokes what is gathered under one pen as one shape.
+// Raising a pixel's coverage from a to b blends the colour in by (b - a) / (1 - a), which is
+// exactly blending the union once. A shape is what one pen draws between flushes, cut
+// after about a thousand pixels: the coverages are kept in a small table that stays in the
+// processor's cache (the picture's pixels are touched once each). Where pieces of
+// different cuts cross (far apart in drawing order) they blend one over the other, as
+// separate strokes do.
+//
+// Only opaque 32-bit image surfaces (RGB24, or ARGB32 whose pixels are opaque) without a
+// transformation qualify; Canvas keeps Cairo paths for every other surface (SVG, PDF).
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "render/ColorTable.h"
+#include "zcad/ge/ZcGePoint2d.h"
+
+namespace vtcad::render {
+
+class HairlineRaster {
+ public:
+  // `pixels` are rows of `stride` bytes of 32-bit xRGB, `width` x `height` of them.
+  HairlineRaster(unsigned char* pixels, int stride, int width, int height, double halfWidth);
+
+  // A new pen colour.
+  void beginRun(Rgb color);
+  // A new shape: coverages of earlier shapes no longer combine with what follows (a fill or
+  // another pen came between).
+  void newShape();
+  // A capsule from a to b (pixel centres on whole numbers). a == b is a dot.
+  void segment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+
+ private:
+  // What the current shape gave the pixels it covered so far: a small open-addressing table
+  // (a shape covers a few hundred pixels; one that covers more starts over, losing only the
+  // merging where its pieces before and after meet). Slots of older shapes are told apart by
+  // their generation, so a new shape costs nothing.
+  struct Slot {
+    std::uint32_t pixel = 0;
+    std::uint16_t generation = 0;
+    std::uint8_t coverage = 0;
+  };
+  static constexpr std::size_t kSlots = 2048;
+  static constexpr std::size_t kMostInShape = kSlots / 2;
+
+  // Raises the coverage of pixel (x, y) in this shape to `coverage` (0..1).
+  void cover(int x, int y, float coverage) {
+    const auto wanted = static_cast<std::uint32_t>(std::min(coverage, 1.0f) * 255.0f + 0.5f);
+    if (wanted == 0) return;
+    const auto key =
+        static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(width_) + static_cast<std::uint32_t>(x);
+    std::size_t at = (key * 2654435761u) & (kSlots - 1);
+    while (slots_[at].generation == generation_ && slots_[at].pixel != key) at = (at + 1) & (kSlots - 1);
+    Slot& slot = slots_[at];
+    std::uint32_t had = 0;
+    if (slot.generation == generation_) {
+      had = slot.coverage;
+      if (wanted <= had) return;
+    } else {
+      if (++inShape_ > kMostInShape) {
+        newShape();
+        return cover(x, y, coverage);
+      }
+      slot.generation = generation_;
+      slot.pixel = key;
+    }
+    slot.coverage = static_cast<std::uint8_t>(wanted);
+    // Blending the rise from `had` to `wanted` over what the pixel shows now is blending the
+    // union once over what it showed before the shape.
+    const float blend = static_cast<float>(wanted - had) / static_cast<float>(255 - had);
+    auto* pixel = reinterpret_cast<std::uint32_t*>(pixels_ + static_cast<std::ptrdiff_t>(y) * stride_) + x;
+    const std::uint32_t old = *pixel;
+    const auto mix = [blend](std::uint32_t from, std::uint32_t to) {
+      const float v = static_cast<float>(from) + (static_cast<float>(to) - static_cast<float>(from)) * blend;
+      return static_cast<std::uint32_t>(v + 0.5f);
+    };
+    *pixel = 0xFF000000u | (mix((old >> 16) & 0xFF, color_.red) << 16) |
+             (mix((old >> 8) & 0xFF, color_.green) << 8) | mix(old & 0xFF, color_.blue);
+  }
+
+  unsigned char* pixels_;
+  int stride_;
+  int width_;
+  int height_;
+  double halfWidth_;
+  Rgb color_;
+  std::vector<Slot> slots_;
+  std::uint16_t generation_ = 1;
+  std::size_t inShape_ = 0;
+};
+
+}  // namespace vtcad::render
