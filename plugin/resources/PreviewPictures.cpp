@@ -58,7 +58,7 @@ ZcUiSketch noticeSketch() {
   sketch.width = kPreviewPictureSize;
   sketch.height = kPreviewPictureSize;
   sketch.texts.push_back({L"更多曲线，敬请期待", {256.0, 236.0}, 34.0, RGB(255, 255, 255)});
-  sketch.texts.push_back({L"More curves are coming", {256.0, 300.0}, 30.0, RGB(255, 255, 255)});
+  sketch.texts.push_back({L"More curves are coming", {256.0, 296.0}, 24.0, RGB(255, 255, 255)});
   return sketch;
 }
 
