@@ -10,6 +10,7 @@
 #include "platform/HeadlessUi.h"
 #include "platform/SettingsStore.h"
 #include "platform/UiBackend.h"
+#include "ui/HeadlessDialogs.h"
 #include "zcad/zced.h"
 
 namespace vtcad::commands {
@@ -24,6 +25,8 @@ void startHostServices(const std::filesystem::path& configDir, bool interactive)
     if (zcedGetString(/*cronly=*/1, prompt.c_str(), answer, 4096) != RTNORM) return std::nullopt;
     return std::wstring(answer);
   };
+  // Dialogs take their actions from the same lines (docs/dialogs.md).
+  ui::setDialogBackend(std::make_shared<ui::HeadlessDialogs>(hooks));
   platform::setUiBackend(std::make_shared<platform::HeadlessUi>(std::move(hooks)));
   if (std::optional<std::string> warning = platform::configureSettings(configDir)) {
     editor::Session::instance().print(L"\nSettings: " + dxf::utf8ToWide(*warning) + L"\n");

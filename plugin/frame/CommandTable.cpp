@@ -6,6 +6,7 @@
 
 #include "affect/AffectCommands.h"
 #include "export/ListCommands.h"
+#include "formula/FormulaCommand.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
 #include "linkline/LinkLineCommands.h"
@@ -81,7 +82,7 @@ constexpr CommandRow kRows[] = {
     {L"txwk", L"VTRC_ImageHoleNet", L"loadImageHoleNetDlg", kRecordAndCount, nullptr},
     // The outreach commands record their own names, like every other command.
     {L"ABOUT_VTRACE", L"VTRC_ABOUT", L"VTRC_ABOUT", kRecordAndCount, &outreach::aboutCommand},
-    {L"FORMULA", L"VTRC_FORMULA", nullptr, kCountOnly, nullptr},
+    {L"FORMULA", L"VTRC_FORMULA", nullptr, kCountOnly, &formulaCommand},
     {L"VTRC_DEMO1", L"VTRC_DEMO1", L"VTRC_DEMO1", kRecordAndCount, &outreach::demo1Command},
     {L"VTRC_DEMO2", L"VTRC_DEMO2", L"VTRC_DEMO2", kRecordAndCount, &outreach::demo2Command},
     {L"VTRC_DEMO3", L"VTRC_DEMO3", L"VTRC_DEMO3", kRecordAndCount, &outreach::demo3Command},

@@ -223,6 +223,23 @@ class CliTest(unittest.TestCase):
         self.assertIn("【Veltrace】 V1.20 已成功加载。", run.out)
         self.assertIn("linkLineAuto 命令在此版本中尚不可用。", run.out)
 
+    def test_formula_dialog_driven_by_the_script_draws_into_the_saved_drawing(self):
+        scr = self.script("f.scr", "FORMULA\nselect curves 1\npress preview\n5,5\nslide slider1 4\n"
+                                   "check axes\nclose\n")
+        out = self.path("f.dxf")
+        run = self.vtcad("-s", scr, "-o", out, plugin=True)
+        self.assertEqual(run.status, 0, run.err)
+        self.assertIn("[Math Formula Curves] 4010 slider at 4", run.out)
+        self.assertIn("Please specify the origin>>", run.out)
+        doc = ezdxf.readfile(out)
+        kinds = [e.dxftype() for e in doc.modelspace()]
+        self.assertEqual(kinds, ["SPLINE", "INSERT"])
+        spline = doc.modelspace()[0]
+        # Four waves of 36 samples from the origin.
+        self.assertEqual(len(spline.fit_points), 144)
+        self.assertAlmostEqual(spline.fit_points[0][0], 5.0)
+        self.assertAlmostEqual(spline.fit_points[0][1], 5.0)
+
     def test_the_example_script_runs_the_veltrace_commands_on_the_example_drawing(self):
         # As scripts/demo.sh runs it: from a working folder beside examples/.
         examples = os.path.join(os.path.dirname(__file__), "..", "..", "examples")

@@ -18,6 +18,8 @@
 #include "platform/HeadlessUi.h"
 #include "platform/SettingsStore.h"
 #include "platform/UiBackend.h"
+#include "ui/DialogBackend.h"
+#include "ui/HeadlessDialogs.h"
 #include "zcad/platform/zcreg.h"
 
 namespace veltrace::testing {
@@ -30,6 +32,8 @@ class VeltraceTest : public vtcad::editor::testing::EditorTest {
     // Message boxes and opened pages are printed where the test reads the transcript.
     vtcad::platform::TranscriptHooks hooks;
     hooks.print = [](const std::wstring& text) { vtcad::editor::Session::instance().print(text); };
+    // Dialogs open and are cancelled at once unless a test drives them (driveDialogsFromTheScript).
+    vtcad::ui::setDialogBackend(std::make_shared<vtcad::ui::HeadlessDialogs>(hooks));
     vtcad::platform::setUiBackend(std::make_shared<vtcad::platform::HeadlessUi>(std::move(hooks)));
     // One folder per test and process: ctest runs the tests of one program side by side.
     settingsDir_ = std::filesystem::path(::testing::TempDir()) /
@@ -42,6 +46,7 @@ class VeltraceTest : public vtcad::editor::testing::EditorTest {
   void TearDown() override {
     vtcad::editor::DynamicLinker::instance().unloadAll();
     vtcad::platform::setUiBackend(nullptr);
+    vtcad::ui::setDialogBackend(nullptr);
     chineseVersion = false;
     EditorTest::TearDown();
     std::error_code ignored;
@@ -57,6 +62,17 @@ class VeltraceTest : public vtcad::editor::testing::EditorTest {
       return std::wstring(answer);
     };
     vtcad::platform::setUiBackend(std::make_shared<vtcad::platform::HeadlessUi>(std::move(hooks)));
+  }
+  // Dialog actions are lines of the script, as vtcad takes them (docs/dialogs.md).
+  static void driveDialogsFromTheScript() {
+    vtcad::platform::TranscriptHooks hooks;
+    hooks.print = [](const std::wstring& text) { vtcad::editor::Session::instance().print(text); };
+    hooks.promptLine = [](const std::wstring& prompt) -> std::optional<std::wstring> {
+      ZTCHAR answer[4096] = {};
+      if (zcedGetString(/*cronly=*/1, prompt.c_str(), answer, 4096) != RTNORM) return std::nullopt;
+      return std::wstring(answer);
+    };
+    vtcad::ui::setDialogBackend(std::make_shared<vtcad::ui::HeadlessDialogs>(std::move(hooks)));
   }
   // A string setting under the plug-in's key.
   static void setStringSetting(const wchar_t* name, const std::wstring& value) {
