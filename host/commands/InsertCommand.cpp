@@ -3,16 +3,21 @@
 // gives X and Y at once, or XYZ for all three factors), Y scale factor (X's by default; Z is
 // X's too) and rotation angle. Attributes are not asked for: the host keeps none.
 //
-// A name the block table does not have (or a layout's, or an anonymous block's) is answered
-// with "Block "X" not found." and the command ends. Scale factors may be negative (a mirrored
+// A name the block table does not have that names a file brings that DXF drawing in as a new
+// block named after the file (DrawingFileBlock.h). Any other name the block table does not
+// have (or a layout's, or an anonymous block's) is answered with "Block "X" not found." and the
+// command ends. Scale factors may be negative (a mirrored
 // insertion) but never zero.
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "commands/DrawCommandSupport.h"
 #include "commands/DrawCommands.h"
+#include "commands/DrawingFileBlock.h"
 #include "editor/InputParsing.h"
+#include "platform/TextEncoding.h"
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -37,6 +42,27 @@ bool insertable(ZcDbObjectId blockId) {
   return ok;
 }
 
+// A name no block has that names a file: INSERT then brings the drawing in as a block.
+bool namesAFile(const std::wstring& name) {
+  std::error_code ignored;
+  return std::filesystem::is_regular_file(platform::pathFromWide(name), ignored);
+}
+
+// The file's drawing as a new block (named after the file); null, after saying why, when the
+// file cannot be read.
+ZcDbObjectId blockFromFile(ZcDbDatabase* db, const std::wstring& path) {
+  FileBlock made = defineBlockFromFile(db, platform::pathFromWide(path));
+  if (made.block.isNull()) {
+    say(L"\n" + made.refusal);
+    return ZcDbObjectId();
+  }
+  if (made.leftOut > 0) {
+    say(L"\n" + std::to_wstring(made.leftOut) +
+        L" block references and texts of the file were left out of the block \"" + made.name + L"\".");
+  }
+  return made.block;
+}
+
 // The block asked for; null after a cancel or a name the drawing does not have.
 ZcDbObjectId askBlock(ZcDbDatabase* db) {
   for (;;) {
@@ -54,6 +80,7 @@ ZcDbObjectId askBlock(ZcDbDatabase* db) {
       continue;
     }
     ZcDbObjectId id = findRecord(db->blockTableId(), wanted);
+    if (id.isNull() && namesAFile(wanted)) return blockFromFile(db, wanted);
     if (id.isNull() || !insertable(id)) {
       say(L"\nBlock \"" + wanted + L"\" not found.");
       return ZcDbObjectId();

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 #include "DrawCommandTestSupport.h"
+#include "dxf/DxfFile.h"
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/ge/ZcGe.h"
 
@@ -125,6 +129,59 @@ TEST_F(InsertCommandTest, UTakesTheInsertionBackAndItSurvivesSavingAsDxf) {
   EXPECT_EQ(std::wstring(block->name().kwszPtr()), L"BOX");
   run(L"U\n");
   EXPECT_TRUE(entities().empty());
+}
+
+// A name that is no block's but a DXF file's: the file's model space becomes a block named
+// after the file, its layers come along, and what cannot come along is said.
+TEST_F(InsertCommandTest, AFileNameBringsTheFilesDrawingInAsABlockNamedAfterIt) {
+  ZcDbDatabase file;
+  {
+    ZcDbLayerTable* layers = nullptr;
+    ASSERT_EQ(file.getLayerTable(layers, ZcDb::kForWrite), Zcad::eOk);
+    auto* walls = new ZcDbLayerTableRecord;
+    walls->setName(L"WALLS");
+    ZcCmColor red;
+    red.setColorIndex(1);
+    walls->setColor(red);
+    ASSERT_EQ(layers->add(walls), Zcad::eOk);
+    walls->close();
+    layers->close();
+    ZcDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(zcdbOpenObject(space, file.modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
+    auto* line = new ZcDbLine({0, 0, 0}, {4, 0, 0});
+    line->setDatabaseDefaults(&file);
+    ASSERT_EQ(space->appendZcDbEntity(line), Zcad::eOk);
+    ASSERT_EQ(line->setLayer(L"WALLS"), Zcad::eOk);
+    line->close();
+    auto* nested = new ZcDbBlockReference({1, 1, 0}, makeBlock(file, L"INNER"));
+    ASSERT_EQ(space->appendZcDbEntity(nested), Zcad::eOk);
+    nested->close();
+    space->close();
+  }
+  const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "plan-for-insert.dxf";
+  ASSERT_TRUE(vtcad::dxf::saveDxfFile(file, path).ok);
+  std::string transcript = run(L"INSERT " + path.wstring() + L" 2,3 1 1 0\n");
+  std::filesystem::remove(path);
+  EXPECT_NE(transcript.find("1 block references and texts of the file were left out"), std::string::npos)
+      << transcript;
+  std::vector<ZcDbObjectId> ids = entities();
+  ASSERT_EQ(ids.size(), 1u);
+  Insertion insertion = insertionOf(ids[0]);
+  EXPECT_TRUE(near(insertion.position, {2, 3, 0}));
+  Opened<ZcDbBlockTableRecord> block(insertion.block);
+  ASSERT_TRUE(block);
+  EXPECT_EQ(std::wstring(block->name().kwszPtr()), L"plan-for-insert");
+  ASSERT_EQ(block->entityIds().size(), 1u);
+  Opened<ZcDbEntity> line(block->entityIds()[0]);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(std::wstring(line->layer().kwszPtr()), L"WALLS");
+  // A file that is no drawing is refused and nothing is drawn.
+  const std::filesystem::path junk = std::filesystem::path(::testing::TempDir()) / "junk-for-insert.dxf";
+  { std::ofstream(junk) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n"; }
+  transcript = run(L"INSERT " + junk.wstring() + L" 0,0\n");
+  std::filesystem::remove(junk);
+  EXPECT_NE(transcript.find("Cannot read"), std::string::npos) << transcript;
+  EXPECT_EQ(entities().size(), 1u);
 }
 
 }  // namespace
