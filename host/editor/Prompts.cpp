@@ -1,6 +1,7 @@
 // The input functions of the command line (zcedGetInt ... zcedEntSel). Each prints its prompt,
 // reads one input, and answers it the way a CAD host does: a value, a keyword, an empty input,
 // a cancel; input that does not fit is answered with a message and the prompt repeats.
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -107,6 +108,14 @@ Reading readInput(const std::wstring& prompt, const Session::InitGet& control, b
 // The keyword answer of a prompt that tried its own value first: the keyword list, then
 // arbitrary input under RSG_OTHER.
 bool keywordAnswer(const InputItem& item, const Session::InitGet& control) {
+  // A number handed over by zcedCommand where only arbitrary input could take it (INSERT's
+  // scale at its point prompt) arrives as the text a user would have typed for it.
+  if (item.kind == InputItem::Kind::kNumber && (control.bits & RSG_OTHER)) {
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, item.number);
+    Session::instance().lastKeywordInput.assign(digits, written.ptr);
+    return true;
+  }
   if (item.kind != InputItem::Kind::kText) return false;
   editor::Keywords keywords(control.keywords);
   if (auto keyword = keywords.match(item.text)) {

@@ -14,8 +14,8 @@ ZcDbObjectId insertTracedDrawing(const std::wstring& dxfPath, int clutter) {
   const ZcDbObjectId before = lastEntity();
   {
     QuietHostCommands quiet;
-    zcedCommand(RTSTR, L"_INSERT", RTSTR, dxfPath.c_str(), RTSTR, L"\\", RTSTR, L"1", RTSTR, L"1", RTSTR,
-                L"0", RTNONE);
+    zcedCommand(RTSTR, L"_INSERT", RTSTR, dxfPath.c_str(), RTSTR, L"\\", RTREAL, 1.0, RTREAL, 1.0, RTREAL,
+                0.0, RTNONE);
   }
   DeleteFileW(dxfPath.c_str());
   const ZcDbObjectId inserted = lastEntity();

@@ -11,6 +11,7 @@
 #include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/ge/ZcGe.h"
+#include "zcad/zced.h"
 
 namespace draw_test {
 namespace {
@@ -66,6 +67,21 @@ TEST_F(InsertCommandTest, NamePointScaleFactorsAndRotation) {
   EXPECT_DOUBLE_EQ(insertion.scale.sy, 3.0);
   EXPECT_DOUBLE_EQ(insertion.scale.sz, 2.0);
   EXPECT_NEAR(insertion.rotation, ZcGe::kPi / 4.0, 1e-12);
+}
+
+// The X scale is asked at a point prompt that takes other input as text: a real handed
+// over by code once fell through it as an invalid point and the insertion never happened.
+TEST_F(InsertCommandTest, ScalesAndRotationHandedOverAsRealsByCode) {
+  const double at[3] = {4, 5, 0};
+  EXPECT_EQ(zcedCommand(RTSTR, L"_INSERT", RTSTR, L"BOX", RTPOINT, at, RTREAL, 2.5, RTREAL, 1.5, RTREAL, 30.0,
+                        RTNONE),
+            RTNORM)
+      << transcript_;
+  Insertion insertion = insertionOf(onlyEntity());
+  EXPECT_TRUE(near(insertion.position, {4, 5, 0}));
+  EXPECT_DOUBLE_EQ(insertion.scale.sx, 2.5);
+  EXPECT_DOUBLE_EQ(insertion.scale.sy, 1.5);
+  EXPECT_NEAR(insertion.rotation, ZcGe::kPi / 6.0, 1e-12);
 }
 
 TEST_F(InsertCommandTest, EnterTakesTheDefaultsAndTheLastBlockName) {
