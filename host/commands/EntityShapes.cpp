@@ -6,10 +6,7 @@
 #include <cmath>
 #include <memory>
 
-#include "database/FontService.h"
-#include "database/TextCodes.h"
-#include "database/TextStyleFont.h"
-#include "render/GlyphOutlines.h"
+#include "render/TextGlyphs.h"
 #include "zcad/db/ZcDb2dPolyline.h"
 #include "zcad/db/ZcDb3dPolyline.h"
 #include "zcad/db/ZcDbBlockReference.h"
@@ -138,38 +135,14 @@ class Walker {
   }
 
   bool textShapes(const ZcDbText& text, const ZcGeMatrix3d& xform) {
-    ZcGePoint3dArray corners;  // top-left, top-right, bottom-left, bottom-right
-    if (text.getBoundingPoints(corners) != Zcad::eOk || corners.length() != 4) return false;
-    const db::TextStyleData style = db::readTextStyle(text.textStyle());
-    const std::u32string chars = db::decodeTextCodes(text.textStringConst());
-    db::FontService& fonts = db::FontService::instance();
-    // The box in text heights, as the extents measure it.
-    double width = 0.0, bottom = 0.0, top = 1.0;
-    for (char32_t ch : chars) {
-      const db::GlyphMetrics g = fonts.glyph(style.font, ch);
-      width += g.advance;
-      bottom = std::min(bottom, g.bottom);
-      top = std::max(top, g.top);
-    }
-    if (!(width > 0.0) || !(top > bottom)) return false;
-    const ZcGePoint3d bl = corners[2];
-    const ZcGeVector3d ax = (corners[3] - bl) / width;
-    const ZcGeVector3d ay = (corners[0] - bl) / (top - bottom);
-    const ZcGePoint3d origin = bl - ay * bottom;
-    render::GlyphOutlines& outlines = render::GlyphOutlines::instance();
+    const std::optional<render::TextGlyphFrame> frame = render::textGlyphFrame(text);
+    if (!frame) return false;
     ShapeFill fill;
-    double pen = 0.0;
-    for (char32_t ch : chars) {
-      for (const std::vector<ZcGePoint2d>& contour : outlines.shape(style.font, ch)) {
-        std::vector<ZcGePoint3d>& ring = fill.contours.emplace_back();
-        ring.reserve(contour.size());
-        for (const ZcGePoint2d& p : contour) {
-          ZcGePoint3d world = origin + ax * (pen + p.x) + ay * p.y;
-          ring.push_back(world.transformBy(xform));
-        }
-      }
-      pen += fonts.glyph(style.font, ch).advance;
-    }
+    render::forEachGlyphContour(*frame, [&](const std::vector<ZcGePoint2d>& contour, double pen) {
+      std::vector<ZcGePoint3d>& ring = fill.contours.emplace_back();
+      ring.reserve(contour.size());
+      for (const ZcGePoint2d& p : contour) ring.push_back(frame->at(pen + p.x, p.y).transformBy(xform));
+    });
     if (fill.contours.empty()) return false;
     out_.fills.push_back(std::move(fill));
     return true;
