@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchDrawing.h"
 #include "affect/AffectCommands.h"
 #include "affect/InfluenceScaling.h"
 #include "editor/Session.h"
@@ -24,55 +25,16 @@
 
 namespace {
 
-// A fresh working drawing with the commands registered for the benchmark's length.
-class AffectBench {
- public:
-  AffectBench() : db_(std::make_unique<ZcDbDatabase>()) {
-    zcdbHostApplicationServices()->setWorkingDatabase(db_.get());
-    vtcad::editor::Session::instance().setOutput([](std::string_view) {});
-    zcedRegCmds()->addCommand(L"AffectBench", L"PLAFFECT", L"PLAFFECT", 0, &veltrace::plaffectCommand);
-    zcedRegCmds()->addCommand(L"AffectBench", L"PLBLENDS", L"PLBLENDS", 0, &veltrace::plblendsCommand);
-  }
-  ~AffectBench() {
-    zcedRegCmds()->removeGroup(L"AffectBench");
-    zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
-  }
-  AffectBench(const AffectBench&) = delete;
-  AffectBench& operator=(const AffectBench&) = delete;
+using vtcad_bench::BenchDrawing;
+using vtcad_bench::pickOf;
 
-  ZcDbObjectId add(ZcDbEntity* entity) {
-    ZcDbBlockTableRecord* space = nullptr;
-    ZcDbObjectId id;
-    if (zcdbOpenObject(space, db_->modelSpaceId(), ZcDb::kForWrite) == Zcad::eOk) {
-      space->appendZcDbEntity(id, entity);
-      space->close();
-    }
-    if (id.isNull()) {
-      delete entity;
-    } else {
-      entity->close();
-    }
-    return id;
-  }
-  void run(const std::wstring& script) { vtcad::editor::Session::instance().runScript(script, L"bench.scr"); }
-
- private:
-  std::unique_ptr<ZcDbDatabase> db_;
-};
-
-std::wstring pick(ZcDbObjectId id) {
-  ZcDbObject* object = nullptr;
-  ZcDbHandle handle;
-  if (zcdbOpenObject(object, id, ZcDb::kForRead) == Zcad::eOk) {
-    object->getZcDbHandle(handle);
-    object->close();
-  }
-  return L"#" + handle.getIntoAsciiBuffer();
+BenchDrawing affectDrawing() {
+  return BenchDrawing{{L"PLAFFECT", &veltrace::plaffectCommand}, {L"PLBLENDS", &veltrace::plblendsCommand}};
 }
 
 // 10 000 entities on a 100 x 100 grid of spacing 10: polylines of 6 vertices and points, one
 // after the other.
-void addGrid(AffectBench& bench) {
+void addGrid(BenchDrawing& bench) {
   for (int k = 0; k < 10000; ++k) {
     const double x = (k % 100) * 10.0;
     const double y = (k / 100) * 10.0;
@@ -89,11 +51,11 @@ void addGrid(AffectBench& bench) {
 void BM_PlaffectFiveCurves(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    AffectBench bench;
+    BenchDrawing bench = affectDrawing();
     addGrid(bench);
     std::wstring script = L"PLAFFECT\n";
     for (int c = 0; c < 5; ++c) {
-      script += pick(bench.add(
+      script += pickOf(bench.add(
                     new ZcDbLine(ZcGePoint3d(100 + c * 200, -10, 0), ZcGePoint3d(150 + c * 200, 1000, 0)))) +
                 L"\n";
     }
@@ -107,7 +69,7 @@ void BM_PlaffectFiveCurves(benchmark::State& state) {
 BENCHMARK(BM_PlaffectFiveCurves)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LensPass(benchmark::State& state) {
-  AffectBench bench;
+  BenchDrawing bench = affectDrawing();
   veltrace::ObjectIdList affected;
   for (int k = 0; k < 10000; ++k) {
     affected.push_back(bench.add(
@@ -134,7 +96,7 @@ BENCHMARK(BM_LensPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_PlblendsHundredSteps(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    AffectBench bench;
+    BenchDrawing bench = affectDrawing();
     for (int k = 0; k < 2; ++k) {
       auto* polyline = new ZcDbPolyline(1000);
       for (unsigned v = 0; v < 1000; ++v) {

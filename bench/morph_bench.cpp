@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchDrawing.h"
 #include "dxf/DxfFile.h"
 #include "editor/CommandStack.h"
 #include "editor/Session.h"
@@ -56,46 +57,13 @@ ZcDbObjectId addRing(ZcDbDatabase& db, int n, double cx, double cy, double radiu
   return id;
 }
 
-std::wstring pick(ZcDbObjectId id) {
-  ZcDbObject* object = nullptr;
-  ZcDbHandle handle;
-  if (zcdbOpenObject(object, id, ZcDb::kForRead) == Zcad::eOk) {
-    object->getZcDbHandle(handle);
-    object->close();
-  }
-  return L"#" + handle.getIntoAsciiBuffer();
+using vtcad_bench::BenchDrawing;
+using vtcad_bench::pickOf;
+
+std::unique_ptr<BenchDrawing> morphDrawing() {
+  return std::make_unique<BenchDrawing>(std::initializer_list<vtcad_bench::BenchCommand>{
+      {L"PLINT", &veltrace::plintCommand}, {L"PLARR", &veltrace::plarrCommand}});
 }
-
-// A fresh drawing with the two morphing commands registered for the benchmark's length.
-class MorphBench {
- public:
-  MorphBench() : db_(std::make_unique<ZcDbDatabase>()) {
-    zcdbHostApplicationServices()->setWorkingDatabase(db_.get());
-    vtcad::editor::Session::instance().setOutput([](std::string_view) {});
-    zcedRegCmds()->addCommand(L"MorphBench", L"PLINT", L"PLINT", 0, &veltrace::plintCommand);
-    zcedRegCmds()->addCommand(L"MorphBench", L"PLARR", L"PLARR", 0, &veltrace::plarrCommand);
-  }
-  ~MorphBench() {
-    zcedRegCmds()->removeGroup(L"MorphBench");
-    zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
-  }
-  MorphBench(const MorphBench&) = delete;
-  MorphBench& operator=(const MorphBench&) = delete;
-  ZcDbDatabase& db() { return *db_; }
-  void run(const std::wstring& script) { vtcad::editor::Session::instance().runScript(script, L"bench.scr"); }
-  std::int64_t entities() {
-    std::int64_t count = 0;
-    ZcDbBlockTableRecord* space = nullptr;
-    if (zcdbOpenObject(space, db_->modelSpaceId(), ZcDb::kForRead) == Zcad::eOk) {
-      count = static_cast<std::int64_t>(space->entityIds().size());
-      space->close();
-    }
-    return count;
-  }
-
- private:
-  std::unique_ptr<ZcDbDatabase> db_;
-};
 
 // Rows and columns from the arguments; the drawing saved once after the last run.
 void BM_PlarrArray(benchmark::State& state) {
@@ -104,10 +72,10 @@ void BM_PlarrArray(benchmark::State& state) {
   double fileMegabytes = 0.0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto bench = std::make_unique<MorphBench>();
+    auto bench = morphDrawing();
     const ZcDbObjectId a = addRing(bench->db(), 12, 0, 0, 10);
     const ZcDbObjectId b = addRing(bench->db(), 12, 5000, 5000, 40);
-    const std::wstring script = L"PLARR\n" + pick(a) + L"\n" + pick(b) + L"\n" + std::to_wstring(side) +
+    const std::wstring script = L"PLARR\n" + pickOf(a) + L"\n" + pickOf(b) + L"\n" + std::to_wstring(side) +
                                 L"\n" + std::to_wstring(side) + L"\n30\n";
     state.ResumeTiming();
     bench->run(script);
@@ -142,10 +110,10 @@ void BM_PlintSteps(benchmark::State& state) {
   const int vertices = static_cast<int>(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    auto bench = std::make_unique<MorphBench>();
+    auto bench = morphDrawing();
     const ZcDbObjectId a = addRing(bench->db(), vertices, 0, 0, 100);
     const ZcDbObjectId b = addRing(bench->db(), vertices, 50, 20, 400);
-    const std::wstring script = L"PLINT\n" + pick(a) + L"\n" + pick(b) + L"\n100\n-40\n\n";
+    const std::wstring script = L"PLINT\n" + pickOf(a) + L"\n" + pickOf(b) + L"\n100\n-40\n\n";
     state.ResumeTiming();
     bench->run(script);
     state.PauseTiming();

@@ -1,9 +1,7 @@
 // The process functions of zcprocess.h over posix_spawn and waitpid. A handle stands for a
 // child of the host; the child is reaped by the wait that sees it end, or, once its handle is
 // closed while it still runs, by a thread of its own (so no zombie remains).
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ChildSpawn.h"
 #include "platform/CommandLine.h"
 #include "platform/HandleTable.h"
 #include "platform/TextEncoding.h"
@@ -98,38 +97,14 @@ BOOL CreateProcessW(LPCWSTR lpApplicationName, LPWSTR lpCommandLine, void* /*lpP
 
   std::vector<std::string> arguments;
   for (const std::wstring& argument : argv) arguments.push_back(encodeUtf8(argument));
-  std::vector<char*> pointers;
-  for (std::string& argument : arguments) pointers.push_back(argument.data());
-  pointers.push_back(nullptr);
-  const std::string path = encodeUtf8(program);
-  const std::string folder = encodeUtf8(lpCurrentDirectory ? lpCurrentDirectory : L"");
-
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  ::posix_spawn_file_actions_init(&actions);
-  ::posix_spawnattr_init(&attributes);
-  // The host reads its command line from standard input: the child must not take it.
-  ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, /*mode=*/0);
-  if ((dwCreationFlags & CREATE_NO_WINDOW) != 0) {
-    ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, /*mode=*/0);
-    ::posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, /*mode=*/0);
-  }
-  if (!folder.empty()) ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  sigset_t none;
-  sigset_t defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGPIPE);
-  sigaddset(&defaults, SIGINT);
-  ::posix_spawnattr_setsigmask(&attributes, &none);
-  ::posix_spawnattr_setsigdefault(&attributes, &defaults);
-  ::posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  pid_t pid = 0;
-  // A program named with a '/' is run as it is; a bare name is looked up in PATH.
-  const int error = ::posix_spawnp(&pid, path.c_str(), &actions, &attributes, pointers.data(), environ);
-  ::posix_spawn_file_actions_destroy(&actions);
-  ::posix_spawnattr_destroy(&attributes);
+  ChildSpawnOptions options;
+  options.output =
+      (dwCreationFlags & CREATE_NO_WINDOW) != 0 ? ChildOutput::kSilenced : ChildOutput::kInherited;
+  options.interrupt = ChildInterrupt::kDefault;
+  const ChildSpawnResult spawned = spawnChild(
+      encodeUtf8(program), arguments, encodeUtf8(lpCurrentDirectory ? lpCurrentDirectory : L""), options);
+  const int error = spawned.error;
+  const pid_t pid = spawned.pid;
   if (error != 0) {
     SetLastError(error == EACCES || error == EPERM ? ERROR_ACCESS_DENIED
                  : error == ENOMEM                 ? ERROR_NOT_ENOUGH_MEMORY

@@ -2,9 +2,7 @@
 // xdg-open or the program, never through /bin/sh.
 #include "platform/Shell.h"
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/ChildSpawn.h"
 #include "platform/CommandLine.h"
 #include "platform/Headless.h"
 #include "platform/TextEncoding.h"
@@ -93,33 +92,10 @@ int launchDetached(const std::vector<std::wstring>& argv, const std::wstring& di
   if (argv.empty()) return SE_ERR_FNF;
   std::vector<std::string> arguments;
   for (const std::wstring& argument : argv) arguments.push_back(encodeUtf8(argument));
-  std::vector<char*> pointers;
-  for (std::string& argument : arguments) pointers.push_back(argument.data());
-  pointers.push_back(nullptr);
-  std::string folder = encodeUtf8(dir);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawnattr_t attributes;
-  ::posix_spawn_file_actions_init(&actions);
-  ::posix_spawnattr_init(&attributes);
-  // The host reads its command line from standard input: the child must not take it.
-  ::posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, /*mode=*/0);
-  if (!folder.empty()) ::posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  // A session of its own: Ctrl+C in the host's terminal does not reach it. Signal handling as
-  // a fresh program expects it, whatever the host blocked or ignored.
-  sigset_t none;
-  sigset_t defaults;
-  sigemptyset(&none);
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGPIPE);
-  ::posix_spawnattr_setsigmask(&attributes, &none);
-  ::posix_spawnattr_setsigdefault(&attributes, &defaults);
-  ::posix_spawnattr_setflags(&attributes,
-                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-  pid_t pid = 0;
-  int error = ::posix_spawnp(&pid, pointers[0], &actions, &attributes, pointers.data(), environ);
-  ::posix_spawn_file_actions_destroy(&actions);
-  ::posix_spawnattr_destroy(&attributes);
+  const ChildSpawnResult spawned =
+      spawnChild(arguments.front(), arguments, encodeUtf8(dir), ChildSpawnOptions{});
+  const int error = spawned.error;
+  const pid_t pid = spawned.pid;
   if (error == ENOENT || error == ENOTDIR) return SE_ERR_FNF;
   if (error == EACCES || error == EPERM) return SE_ERR_ACCESSDENIED;
   if (error != 0) return SE_ERR_OOM;
