@@ -84,7 +84,7 @@ TEST_F(EntryPointTest, LoadsAreCountedAndTheFirstShowsTheAboutBox) {
 TEST_F(EntryPointTest, EveryCommandRunsItsPrologueFirst) {
   load();
   const int before = readSetting(L"cmdtimes");
-  run(L"linkLineAuto\ntxwk\ncancel\nVTRC_DEMO3\n");
+  run(L"linkLineAuto\ntxwk\nVTRC_DEMO3\n");
   EXPECT_EQ(readSetting(L"cmdtimes"), before + 3);
   EXPECT_TRUE(said("\nlinkLineAuto is not available in this build.")) << transcript_;
   EXPECT_TRUE(said("No address is set for the demonstration Demo3"));

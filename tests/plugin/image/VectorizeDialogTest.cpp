@@ -104,7 +104,15 @@ TEST_F(VectorizeDialogTest, OwnRouteTracesClosedPolylinesAroundTheShapesIntoABlo
 TEST_F(VectorizeDialogTest, ChineseQuickModeTracesWithTheTracerProgramAndInsertsAtThePickedPoint) {
   chineseVersion = true;
   useTracer(VTCAD_TRACER);
-  run(L"R2V\ncheck quick\npress load\n" + picture_ + L"\nslide threshold 100\npress vectorize\n5,7\n");
+  // A black disc on white: its traced outline has more vertices than the clutter value.
+  const std::wstring disc = saved(drawnPicture(80, 60,
+                                               [](int x, int y) {
+                                                 return (x - 40) * (x - 40) + (y - 30) * (y - 30) < 400
+                                                            ? RGB(0, 0, 0)
+                                                            : RGB(255, 255, 255);
+                                               }),
+                                  "disc.png");
+  run(L"R2V\ncheck quick\npress load\n" + disc + L"\npress vectorize\n5,7\n");
   EXPECT_TRUE(said("\n[图片矢量化] open")) << transcript_;
   EXPECT_TRUE(said("waiting..."));
   EXPECT_TRUE(said("\n[图片矢量化] closed"));
