@@ -9,6 +9,7 @@
 #include "formula/FormulaCommand.h"
 #include "frame/CommandPrologue.h"
 #include "frame/Messages.h"
+#include "image/ImageCommands.h"
 #include "linkline/LinkLineCommands.h"
 #include "morph/CurveBlends.h"
 #include "morph/FenceMapping.h"
@@ -78,8 +79,8 @@ constexpr CommandRow kRows[] = {
     {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
     {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, &inoffsetCommand},
     {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, &makeOutlineCommand},
-    {L"R2V", L"VTRC_VECTORIZE", L"loadCOutlineDlg", kRecordAndCount, nullptr},
-    {L"txwk", L"VTRC_ImageHoleNet", L"loadImageHoleNetDlg", kRecordAndCount, nullptr},
+    {L"R2V", L"VTRC_VECTORIZE", L"loadCOutlineDlg", kRecordAndCount, &loadCOutlineDlg},
+    {L"txwk", L"VTRC_ImageHoleNet", L"loadImageHoleNetDlg", kRecordAndCount, &loadImageHoleNetDlg},
     // The outreach commands record their own names, like every other command.
     {L"ABOUT_VTRACE", L"VTRC_ABOUT", L"VTRC_ABOUT", kRecordAndCount, &outreach::aboutCommand},
     {L"FORMULA", L"VTRC_FORMULA", nullptr, kCountOnly, &formulaCommand},

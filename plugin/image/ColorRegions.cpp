@@ -81,3 +81,11 @@ std::vector<PixelPoint> findRegionOutline(RegionLabel label, const LabelGrid& gr
 }
 
 }  // namespace veltrace
+
+namespace veltrace {
+
+std::vector<PixelPoint> findRegionOutline(RegionLabel label, const LabelGrid& grid, GridPoint firstCell) {
+  return traceRegionOutlineFrom(label, grid, firstCell);
+}
+
+}  // namespace veltrace

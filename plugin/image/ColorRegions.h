@@ -25,5 +25,7 @@ int makeColorRegion(const CImage& picture, LabelGrid& grid, int tolerance = kReg
 
 // The outline of region `label`, as traceRegionOutline follows it.
 std::vector<PixelPoint> findRegionOutline(RegionLabel label, const LabelGrid& grid);
+// The same from the label's first cell (firstCellsOfLabels), for a caller tracing them all.
+std::vector<PixelPoint> findRegionOutline(RegionLabel label, const LabelGrid& grid, GridPoint firstCell);
 
 }  // namespace veltrace

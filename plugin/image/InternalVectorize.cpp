@@ -65,11 +65,15 @@ TracedBlock traceColourRegionsIntoBlock(const CImage& picture, int clutter, int 
   NewBlock block = newAnonymousBlock(zcdbHostApplicationServices()->workingDatabase());
   if (!block.record) return result;
   block.record->setOrigin(ZcGePoint3d(0, 0, 0));
+  // One pass finds where every region starts; a scan of the grid per region would cost the
+  // picture's size times the number of regions.
+  const std::vector<GridPoint> firstCells = firstCellsOfLabels(grid, labels);
   for (int label = 0; label < labels; ++label) {
     wchar_t text[64];
     std::swprintf(text, sizeof text / sizeof text[0], L"Begin findRegionOutline...%d", label);
     say(observer, text);
-    const std::vector<PixelPoint> outline = findRegionOutline(label, grid);
+    const std::vector<PixelPoint> outline =
+        findRegionOutline(label, grid, firstCells[static_cast<std::size_t>(label)]);
     if (outline.size() < static_cast<std::size_t>(std::max(clutter, 0)) || outline.empty()) continue;
     if (observer.outline) observer.outline(outline);
     // Degenerate case: a single point makes no polyline.

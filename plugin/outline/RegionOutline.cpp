@@ -1,5 +1,6 @@
 #include "outline/RegionOutline.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace veltrace {
@@ -12,7 +13,6 @@ constexpr int kStep[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1},
 }  // namespace
 
 std::vector<PixelPoint> traceRegionOutline(RegionLabel label, const LabelGrid& grid) {
-  std::vector<PixelPoint> contour;
   const int width = grid.width();
   const int height = grid.height();
   GridPoint start{-1, -1};
@@ -25,6 +25,29 @@ std::vector<PixelPoint> traceRegionOutline(RegionLabel label, const LabelGrid& g
       }
     }
   }
+  return traceRegionOutlineFrom(label, grid, start);
+}
+
+std::vector<GridPoint> firstCellsOfLabels(const LabelGrid& grid, int count) {
+  std::vector<GridPoint> first(static_cast<std::size_t>(std::max(count, 0)), GridPoint{-1, -1});
+  int missing = count;
+  for (int row = 1; row <= grid.height() && missing > 0; ++row) {
+    const RegionLabel* cells = grid.rowCells(row);
+    for (int column = 1; column <= grid.width(); ++column) {
+      const RegionLabel label = cells[column];
+      if (label < count && first[label].row < 0) {
+        first[label] = {column, row};
+        --missing;
+      }
+    }
+  }
+  return first;
+}
+
+std::vector<PixelPoint> traceRegionOutlineFrom(RegionLabel label, const LabelGrid& grid, GridPoint start) {
+  std::vector<PixelPoint> contour;
+  const int width = grid.width();
+  const int height = grid.height();
   if (start.row < 0) return contour;
 
   auto listed = [&](GridPoint p) {

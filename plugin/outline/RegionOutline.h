@@ -21,4 +21,13 @@ struct PixelPoint {
 // its pixel position, the start first. Empty when no cell carries the label.
 std::vector<PixelPoint> traceRegionOutline(RegionLabel label, const LabelGrid& grid);
 
+// The same from a known first cell (`start`, which must carry the label): a caller tracing
+// every region finds all first cells in one pass (firstCellsOfLabels) instead of one scan of
+// the grid per region.
+std::vector<PixelPoint> traceRegionOutlineFrom(RegionLabel label, const LabelGrid& grid, GridPoint start);
+
+// The first cell in row-major order of each label 0 ... count - 1; {-1, -1} for a label no
+// cell carries.
+std::vector<GridPoint> firstCellsOfLabels(const LabelGrid& grid, int count);
+
 }  // namespace veltrace

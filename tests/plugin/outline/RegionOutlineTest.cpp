@@ -66,5 +66,29 @@ TEST(RegionOutline, AnIsolatedPixelEndsAtOnce) {
   EXPECT_TRUE(traceRegionOutline(/*label=*/7, grid).empty());
 }
 
+// Tracing every region of a labelled noise picture from the first cells found in one pass gives
+// the outlines that a scan per region gives.
+TEST(RegionOutline, TracedFromTheFirstCellsOfOnePassAsFromAScanPerRegion) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 50; ++round) {
+    const int width = 8 + static_cast<int>(random() % 40);
+    const int height = 8 + static_cast<int>(random() % 40);
+    std::vector<int> colour(static_cast<std::size_t>(width * height));
+    for (int& c : colour) c = static_cast<int>(random() % 3);
+    LabelGrid grid(width, height);
+    const int count = labelRegions(
+        grid, [](int, int) { return true; },
+        [&](int x, int y, int nx, int ny) { return colour[y * width + x] == colour[ny * width + nx]; });
+    const std::vector<GridPoint> first = firstCellsOfLabels(grid, count + 1);
+    EXPECT_EQ(first[static_cast<std::size_t>(count)], (GridPoint{-1, -1}));
+    for (int label = 0; label < count; ++label) {
+      EXPECT_EQ(traceRegionOutlineFrom(static_cast<RegionLabel>(label), grid,
+                                       first[static_cast<std::size_t>(label)]),
+                traceRegionOutline(static_cast<RegionLabel>(label), grid))
+          << round << " " << label;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace veltrace
