@@ -21,9 +21,11 @@
 #include "render/ExtentsView.h"
 #include "zcad/db/ZcDbArc.h"
 #include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbHatch.h"
+#include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
@@ -131,6 +133,71 @@ TEST_F(DrawingPictureTest, ASceneOfEveryEntityKindMatchesItsGolden) {
   }
   addEntity(db, new ZcDbText(ZcGePoint3d(105, 65, 0), L"vtcad 绘图", ZcDbObjectId::kNull, 6, 0.1));
   const std::string failed = compareWithGolden(pictureOfExtents(&db), "scene");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+// Small goldens: each a few features on 200 x 150 pixels.
+constexpr vtcad::editor::ScreenSize kSmall{200, 150};
+
+TEST_F(DrawingPictureTest, LinetypesAndLineweightsMatchTheirGolden) {
+  using render_test::addEntity;
+  using render_test::restyle;
+  const ZcDbObjectId dashed = render_test::addLinetype(db, L"DASHED", {8, -4});
+  const ZcDbObjectId dashDot = render_test::addLinetype(db, L"DASHDOT", {10, -3, 0, -3});
+  // Linetypes: the entity's own, its scale, the layer's (ByLayer), a circle, a polyline
+  // restarting the pattern at each vertex and one with linetype generation.
+  restyle(addEntity(db, new ZcDbLine({0, 110, 0}, {100, 110, 0})), dashed, 1.0, ZcDb::kLnWtByLayer);
+  restyle(addEntity(db, new ZcDbLine({0, 100, 0}, {100, 100, 0})), dashDot, 1.0, ZcDb::kLnWtByLayer);
+  restyle(addEntity(db, new ZcDbLine({0, 90, 0}, {100, 90, 0})), dashed, 2.0, ZcDb::kLnWtByLayer);
+  const ZcDbObjectId hidden = render_test::addLayer(db, L"HIDDEN", 3);
+  {
+    ZcDbLayerTableRecord* layer = nullptr;
+    ASSERT_EQ(zcdbOpenObject(layer, hidden, ZcDb::kForWrite), Zcad::eOk);
+    layer->setLinetypeObjectId(dashDot);
+    layer->setLineWeight(ZcDb::kLnWt070);
+    layer->close();
+  }
+  auto* onLayer = new ZcDbLine({0, 80, 0}, {100, 80, 0});
+  const ZcDbObjectId onLayerId = addEntity(db, onLayer);
+  {
+    ZcDbEntity* entity = nullptr;
+    ASSERT_EQ(zcdbOpenObject(entity, onLayerId, ZcDb::kForWrite), Zcad::eOk);
+    entity->setLayer(hidden);
+    entity->close();
+  }
+  restyle(addEntity(db, colored(new ZcDbCircle({135, 95, 0}, ZcGeVector3d::kZAxis, 18), 2)), dashDot, 1.0,
+          ZcDb::kLnWtByLayer);
+  for (bool plinegen : {false, true}) {
+    auto* zigzag = new ZcDbPolyline;
+    for (unsigned k = 0; k < 6; ++k)
+      zigzag->addVertexAt(k, ZcGePoint2d((plinegen ? 80.0 : 0.0) + 12.0 * k, 55.0 + (k % 2) * 12.0));
+    zigzag->setPlinegen(plinegen);
+    restyle(addEntity(db, colored(zigzag, 4)), dashed, 0.6, ZcDb::kLnWtByLayer);
+  }
+  // Lineweights, shown with LWDISPLAY: thin, 0.50, 1.00 and 2.11 mm, Default (LWDEFAULT 0.80
+  // mm), a block's ByBlock entity taking the reference's 1.40 mm.
+  render_test::setHeaderShort(db, L"LWDISPLAY", 290, 1);
+  render_test::setHeaderShort(db, L"LWDEFAULT", 370, 80);
+  const ZcDb::LineWeight weights[] = {ZcDb::kLnWt000, ZcDb::kLnWt050, ZcDb::kLnWt100, ZcDb::kLnWt211,
+                                      ZcDb::kLnWtByLwDefault};
+  for (int i = 0; i < 5; ++i) {
+    const double y = 40.0 - 9.0 * i;
+    restyle(addEntity(db, colored(new ZcDbLine({0, y, 0}, {100, y, 0}), 1 + i)), {}, 1.0, weights[i]);
+  }
+  auto* byBlock = new ZcDbLine({-15, 0, 0}, {15, 0, 0});
+  const ZcDbObjectId block = render_test::addBlock(db, L"BAR", {byBlock});
+  {
+    ZcDbBlockTableRecord* record = nullptr;
+    ASSERT_EQ(zcdbOpenObject(record, block, ZcDb::kForRead), Zcad::eOk);
+    const std::vector<ZcDbObjectId> ids = record->entityIds();
+    record->close();
+    restyle(ids.front(), {}, 1.0, ZcDb::kLnWtByBlock);
+  }
+  auto* ref = new ZcDbBlockReference(ZcGePoint3d(135, 30, 0), block);
+  ref->setRotation(0.5);
+  restyle(addEntity(db, colored(ref, 6)), {}, 1.0, ZcDb::kLnWt140);
+  const std::string failed =
+      compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "linetypes");
   EXPECT_TRUE(failed.empty()) << failed;
 }
 
