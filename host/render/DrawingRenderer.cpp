@@ -31,6 +31,7 @@
 #include "zcad/db/ZcDbExtents.h"
 #include "zcad/db/ZcDbHatch.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -176,6 +177,19 @@ class Renderer {
     return foreground_;
   }
 
+  // A colour an MText's contents give some of its characters: a true colour (COLORREF layout),
+  // or an index with ByBlock (0) and ByLayer (256) resolved as for entities.
+  Rgb inlineColor(int colorIndex, long trueColor, const LayerStyle& layer, const Inherited& inherited) const {
+    if (trueColor >= 0)
+      return Rgb{static_cast<unsigned char>(trueColor & 0xFF),
+                 static_cast<unsigned char>((trueColor >> 8) & 0xFF),
+                 static_cast<unsigned char>((trueColor >> 16) & 0xFF)};
+    if (colorIndex == 256) return layer.color;
+    if (colorIndex == 0) return inherited.inBlock ? inherited.byBlock : foreground_;
+    if (colorIndex == 7) return foreground_;
+    return aciColor(colorIndex);
+  }
+
   // The pixel box of a box in the projection's coordinates, tested against the picture.
   bool boxVisible(const ZcDbExtents& box, const Projection& toPixel) const {
     if (box.isEmpty()) return false;
@@ -249,7 +263,8 @@ class Renderer {
 
     canvas_.setPen({color, lineweightPixels(weight, lines_)});
     // Dashes belong to curves; points, texts and hatches draw their own way.
-    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) && !ZcDbHatch::cast(&entity);
+    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) &&
+                          !ZcDbMText::cast(&entity) && !ZcDbHatch::cast(&entity);
     setPattern(dashable ? linetype : nullptr,
                entity.linetypeScale() * lines_.ltscale * toPixel.maxScale() / std::sqrt(2.0));
     if (const ZcDbLine* line = ZcDbLine::cast(&entity)) {
@@ -291,6 +306,13 @@ class Renderer {
       ZcDbExtents box;
       if (text->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
       paintText(canvas_, toPixel, *text, color);
+      ++stats_.drawn;
+    } else if (const ZcDbMText* mtext = ZcDbMText::cast(&entity)) {
+      ZcDbExtents box;
+      if (mtext->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintMText(canvas_, toPixel, *mtext, color, [&](int colorIndex, long trueColor) {
+        return inlineColor(colorIndex, trueColor, *layer, inherited);
+      });
       ++stats_.drawn;
     } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
       drawCurve(*curve, toPixel);

@@ -27,6 +27,7 @@
 #include "zcad/db/ZcDbHatch.h"
 #include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -198,6 +199,32 @@ TEST_F(DrawingPictureTest, LinetypesAndLineweightsMatchTheirGolden) {
   restyle(addEntity(db, colored(ref, 6)), {}, 1.0, ZcDb::kLnWt140);
   const std::string failed =
       compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "linetypes");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+TEST_F(DrawingPictureTest, MultilineTextsMatchTheirGolden) {
+  using render_test::addEntity;
+  // Wrapped at its width, with a taller word, coloured characters (an index, a true colour),
+  // Chinese and a stack.
+  auto* wrapped = new ZcDbMText;
+  wrapped->setLocation({0, 100, 0});
+  wrapped->setTextHeight(6);
+  wrapped->setWidth(90);
+  wrapped->setContents(
+      L"Site plan {\\H1.5x;north} wing\\P{\\C1;red} and {\\c16711680;blue} 绘图 平面 1\\S1/2;");
+  addEntity(db, colored(wrapped, 7));
+  // Centred on its point, turned, "exactly" spaced lines of a coloured entity.
+  auto* turned = new ZcDbMText;
+  turned->setLocation({140, 60, 0});
+  turned->setTextHeight(5);
+  turned->setAttachment(ZcDbMText::kMiddleCenter);
+  turned->setRotation(0.5);
+  turned->setLineSpacingStyle(ZcDb::kExactly);
+  turned->setContents(L"first line\\Plonger second line\\Pend");
+  addEntity(db, colored(turned, 3));
+  addEntity(db, colored(new ZcDbLine({0, 20, 0}, {180, 20, 0}), 8));
+  const std::string failed =
+      compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "mtext");
   EXPECT_TRUE(failed.empty()) << failed;
 }
 
