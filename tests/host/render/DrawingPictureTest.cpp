@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "RenderTestSupport.h"
+#include "database/ZcDbFileAccess.h"
 #include "dxf/DxfFile.h"
 #include "host/editor/WorkingDrawingFixture.h"
 #include "render/DrawingPicture.h"
@@ -225,6 +226,53 @@ TEST_F(DrawingPictureTest, MultilineTextsMatchTheirGolden) {
   addEntity(db, colored(new ZcDbLine({0, 20, 0}, {180, 20, 0}), 8));
   const std::string failed =
       compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "mtext");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+// A polyline loop of the corners' x and y.
+void appendSquare(ZcDbHatch& hatch, Zdesk::Int32 type, double x0, double y0, double x1, double y1) {
+  ZcGePoint2dArray loop;
+  loop.append(ZcGePoint2d(x0, y0));
+  loop.append(ZcGePoint2d(x1, y0));
+  loop.append(ZcGePoint2d(x1, y1));
+  loop.append(ZcGePoint2d(x0, y1));
+  ZcGeDoubleArray bulges;
+  for (int i = 0; i < 4; ++i) bulges.append(0.0);
+  hatch.appendLoop(type | ZcDbHatch::kPolyline, loop, bulges);
+}
+
+// Pattern definition lines as a drawing file gives them (groups 78, 53, 43..46, 79, 49).
+void setPatternLines(ZcDbHatch& hatch, const std::vector<std::vector<double>>& lines) {
+  std::vector<ZcDbKeptGroup>& kept = ZcDbFileAccess::keptGroupsForWrite(&hatch);
+  kept.push_back({78, 2, std::to_string(lines.size()), {}});
+  for (const std::vector<double>& line : lines) {
+    const Zdesk::Int16 codes[] = {53, 43, 44, 45, 46};
+    for (int i = 0; i < 5; ++i) kept.push_back({codes[i], 2, std::to_string(line[i]), {}});
+    kept.push_back({79, 2, std::to_string(line.size() - 5), {}});
+    for (std::size_t i = 5; i < line.size(); ++i) kept.push_back({49, 2, std::to_string(line[i]), {}});
+  }
+}
+
+TEST_F(DrawingPictureTest, HatchPatternsFromTheirDefinitionLinesMatchTheirGolden) {
+  // Bricks (a continuous course line and dashed joints) around an island, islands alternating.
+  auto* bricks = new ZcDbHatch;
+  appendSquare(*bricks, ZcDbHatch::kExternal, 0, 0, 80, 60);
+  appendSquare(*bricks, 0, 25, 20, 55, 40);
+  bricks->setPattern(ZcDbHatch::kPreDefined, L"BRICK");
+  setPatternLines(*bricks, {{0, 0, 0, 0, 6}, {90, 0, 0, -6, 6, 6, -6}});
+  render_test::addEntity(db, colored(bricks, 1));
+  // Dashes and dots at 45 degrees, style "outer": the island of the island stays empty, and
+  // so does the island.
+  auto* dotted = new ZcDbHatch;
+  appendSquare(*dotted, ZcDbHatch::kExternal, 100, 0, 180, 60);
+  appendSquare(*dotted, 0, 115, 10, 165, 50);
+  appendSquare(*dotted, 0, 130, 20, 150, 40);
+  dotted->setHatchStyle(ZcDbHatch::kOuter);
+  dotted->setPattern(ZcDbHatch::kCustomDefined, L"DASHDOT");
+  setPatternLines(*dotted, {{45, 0, 0, -2.5, 2.5, 5, -2, 0, -2}});
+  render_test::addEntity(db, colored(dotted, 3));
+  const std::string failed = compareWithGolden(
+      render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "hatch-patterns");
   EXPECT_TRUE(failed.empty()) << failed;
 }
 
