@@ -51,6 +51,12 @@ constexpr double kDotSize = 1.0;
 // A dash pattern whose repetition is shorter than this many pixels is drawn as a continuous
 // line: its dashes and gaps could not be told apart.
 constexpr double kFinestPatternPx = 4.0;
+// Circles up to this radius in pixels are written as rings (a test per pixel of their box)
+// rather than as chords: below it the box has fewer pixels than the chords' capsules.
+constexpr double kLargestRingPx = 4.0;
+// How far a projected circle's axes may differ in length or from a right angle (relative) and
+// still be drawn as a ring.
+constexpr double kRoundness = 1e-3;
 // The grid's dots: a grey that shows on dark and light backgrounds alike.
 constexpr Rgb kGridColor{128, 128, 128};
 
@@ -274,9 +280,11 @@ class Renderer {
       ++stats_.drawn;
     } else if (const ZcDbCircle* circle = ZcDbCircle::cast(&entity)) {
       if (!discVisible(circle->center(), circle->radius(), toPixel)) return cull();
-      strokeArc(canvas_, toPixel.after(ocsAt(circle->normal(), 0.0, circle->center())), ZcGePoint2d(0, 0),
-                circle->radius(), 0.0, 2.0 * M_PI);
-      canvas_.closePath();
+      const Projection inPlane = toPixel.after(ocsAt(circle->normal(), 0.0, circle->center()));
+      if (!smallRing(inPlane, circle->radius())) {
+        strokeArc(canvas_, inPlane, ZcGePoint2d(0, 0), circle->radius(), 0.0, 2.0 * M_PI);
+        canvas_.closePath();
+      }
       ++stats_.drawn;
     } else if (const ZcDbArc* arc = ZcDbArc::cast(&entity)) {
       if (!discVisible(arc->center(), arc->radius(), toPixel)) return cull();
@@ -320,6 +328,19 @@ class Renderer {
   }
 
   void cull() { ++stats_.culled; }
+
+  // A circle of at most kLargestRingPx pixels' radius that stays a circle in the picture (its
+  // plane faces the view), written as a ring at once; false when it is to be stroked.
+  bool smallRing(const Projection& inPlane, double radius) {
+    const ZcGePoint2d c = inPlane(0.0, 0.0), ex = inPlane(radius, 0.0), ey = inPlane(0.0, radius);
+    const double ax = ex.x - c.x, ay = ex.y - c.y, bx = ey.x - c.x, by = ey.y - c.y;
+    const double ra = std::hypot(ax, ay), rb = std::hypot(bx, by);
+    if (!(ra <= kLargestRingPx) || std::fabs(ra - rb) > kRoundness * ra ||
+        std::fabs(ax * bx + ay * by) > kRoundness * ra * rb) {
+      return false;
+    }
+    return canvas_.ring(c, 0.5 * (ra + rb));
+  }
 
   // The linetype an entity is drawn with (null: continuous).
   const Linetype* linetypeOf(const ZcDbEntity& entity, const LayerStyle& layer, const Inherited& inherited) {

@@ -56,7 +56,8 @@ bool appendPng(cairo_surface_t* surface, std::string& out) {
   const int stride = cairo_image_surface_get_stride(surface);
   unsigned char* data = cairo_image_surface_get_data(surface);
   std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-  for (int y = 0; y < height; ++y) rows[static_cast<std::size_t>(y)] = data + static_cast<std::size_t>(y) * stride;
+  for (int y = 0; y < height; ++y)
+    rows[static_cast<std::size_t>(y)] = data + static_cast<std::size_t>(y) * stride;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -65,8 +66,8 @@ bool appendPng(cairo_surface_t* surface, std::string& out) {
     return false;
   }
   png_set_write_fn(png, &out, appendPngBytes, flushNothing);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
   png_set_compression_strategy(png, Z_RLE);
   png_set_compression_level(png, 1);
