@@ -25,6 +25,7 @@ constexpr CommandEntry kEditCommands[] = {
     {L"WMFOUT", &vtcad::commands::wmfoutCommand, ZcRx::kCmdModal},
     {L"WMFIN", &vtcad::commands::wmfinCommand, ZcRx::kCmdModal},
     {L"REGEN", &vtcad::commands::regenCommand, ZcRx::kCmdModal},
+    {L"SETVAR", &vtcad::commands::setvarCommand, ZcRx::kCmdModal | ZcRx::kCmdTransparent},
 };
 
 }  // namespace

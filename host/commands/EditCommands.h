@@ -1,8 +1,8 @@
 #pragma once
 // The host's editing and view commands: ERASE, MOVE, COPY, SCALE, ROTATE, MIRROR, ZOOM, PEDIT,
-// LIST, PNGOUT (a picture of the view), WMFOUT and WMFIN (metafiles) and REGEN, with the command-line forms
-// of a desktop CAD host. Each one is a plain function (the command stack calls it without arguments) working
-// on the working database through the zced* prompts; the command loop opens the undo group around it.
+// LIST, PNGOUT (a picture of the view), WMFOUT and WMFIN (metafiles), REGEN and SETVAR, with the command-line
+// forms of a desktop CAD host. Each one is a plain function (the command stack calls it without arguments)
+// working on the working database through the zced* prompts; the command loop opens the undo group around it.
 class ZcEdCommandStack;
 
 // Adds the commands to group "VTCAD" (global name = local name, modal; ZOOM also
@@ -25,5 +25,6 @@ void pngoutCommand();
 void wmfoutCommand();
 void wmfinCommand();
 void regenCommand();
+void setvarCommand();
 
 }  // namespace vtcad::commands

@@ -1,5 +1,5 @@
 // Curves sampled through the curve interface (one walk for every curve kind), texts through
-// their bounding box as the renderer places their glyphs.
+// their bounding box and multiline texts through their layout, as the renderer places glyphs.
 #include "commands/EntityShapes.h"
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbCurve.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbText.h"
 #include "zcad/ge/ZcGeMatrix3d.h"
@@ -51,6 +52,8 @@ class Walker {
       inner = xform * ref->blockTransform();
     } else if (const ZcDbText* text = ZcDbText::cast(entity)) {
       gave = textShapes(*text, xform);
+    } else if (const ZcDbMText* mtext = ZcDbMText::cast(entity)) {
+      gave = mtextShapes(*mtext, xform);
     } else if (const ZcDbCurve* curve = ZcDbCurve::cast(entity)) {
       gave = curveShape(*curve, xform);
     }
@@ -143,6 +146,22 @@ class Walker {
       ring.reserve(contour.size());
       for (const ZcGePoint2d& p : contour) ring.push_back(frame->at(pen + p.x, p.y).transformBy(xform));
     });
+    if (fill.contours.empty()) return false;
+    out_.fills.push_back(std::move(fill));
+    return true;
+  }
+
+  // All characters of a multiline text as one fill, placed as the renderer places them.
+  bool mtextShapes(const ZcDbMText& mtext, const ZcGeMatrix3d& xform) {
+    ShapeFill fill;
+    render::GlyphOutlines& outlines = render::GlyphOutlines::instance();
+    for (const render::PlacedGlyph& glyph : render::mtextGlyphs(mtext)) {
+      for (const std::vector<ZcGePoint2d>& contour : outlines.shape(glyph.font, glyph.ch)) {
+        std::vector<ZcGePoint3d>& ring = fill.contours.emplace_back();
+        ring.reserve(contour.size());
+        for (const ZcGePoint2d& p : contour) ring.push_back(glyph.at(p.x, p.y).transformBy(xform));
+      }
+    }
     if (fill.contours.empty()) return false;
     out_.fills.push_back(std::move(fill));
     return true;

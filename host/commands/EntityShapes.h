@@ -1,11 +1,11 @@
 #pragma once
 // EntityShapes: entities as the vector shapes of a picture file, in world coordinates (plan
 // view: z is dropped by the caller): curves as polylines whose chords stay within a distance
-// of the curve, single-line texts as their glyph outlines (the same faces, sizes and box as
-// the renderer and the extents use), block references through their blocks.
+// of the curve, texts and multiline texts as their glyph outlines (the same faces, sizes and
+// places as the renderer and the extents use), block references through their blocks.
 //
-// Lines, arcs, circles, ellipses, splines and the three polyline kinds are curves; texts give
-// filled contours. Hatches, points and entities of other kinds give nothing.
+// Lines, arcs, circles, ellipses, splines and the three polyline kinds are curves; texts and
+// multiline texts give filled contours. Hatches, points and entities of other kinds give nothing.
 #include <vector>
 
 #include "zcad/db/ZcDbObjectId.h"

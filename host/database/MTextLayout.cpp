@@ -59,6 +59,7 @@ struct Word {
   double bottom = 0.0;
   double maxHeight = 0.0;
   bool empty = true;
+  std::vector<MTextGlyph> glyphs;  // x from the word's start
 
   void add(double advance, double itemTop, double itemBottom, double height) {
     width += advance;
@@ -84,11 +85,7 @@ class Layout {
   }
 
  private:
-  FontChoice fontFor(const MTextFormat& format) const {
-    if (!format.typeface.empty()) return resolveFontChoice(L"", L"", format.typeface);
-    if (!format.fontFile.empty()) return resolveFontChoice(format.fontFile, L"", L"");
-    return params_.styleFont;
-  }
+  FontChoice fontFor(const MTextFormat& format) const { return mtextFontOf(format, params_.styleFont); }
 
   const MTextFormat& formatOf(const MTextItem& item) const {
     return contents_.formats[static_cast<size_t>(item.format)];
@@ -104,6 +101,7 @@ class Layout {
     const MTextFormat& format = formatOf(item);
     const GlyphMetrics g = FontService::instance().glyph(fontFor(format), ch);
     const double h = format.height;
+    if (params_.placeGlyphs) word_.glyphs.push_back({ch, item.format, 0, word_.width, 0.0, 1.0});
     word_.add(g.advance * h * format.widthFactor * format.tracking, std::max(h, g.top * h),
               std::min(0.0, g.bottom * h), h);
   }
@@ -144,6 +142,7 @@ class Layout {
         const double bottom = runWidth(font, item.stackBottom);
         const double width = item.stackSeparator == U'#' ? top + bottom : std::max(top, bottom);
         const double h = format.height;
+        if (params_.placeGlyphs) placeStack(item, font, format, top, bottom, width);
         word_.add(width * kStackScale * h * format.widthFactor * format.tracking, h, 0.0, h);
         return;
       }
@@ -158,6 +157,28 @@ class Layout {
     breakAfterLast_ = cjk && !isOpeningPunctuation(item.ch);
   }
 
+  // A stack's parts at kStackScale: over each other, each centred on the stack ('/', '^'), or
+  // side by side, the top one raised ('#'). The parts sit inside the stack's height.
+  void placeStack(const MTextItem& item, const FontChoice& font, const MTextFormat& format, double topWidth,
+                  double bottomWidth, double width) {
+    const double unit = kStackScale * format.height * format.widthFactor * format.tracking;
+    const bool sideBySide = item.stackSeparator == U'#';
+    const double h = format.height;
+    const auto place = [&](const std::u32string& part, double x, double y) {
+      for (char32_t ch : part) {
+        word_.glyphs.push_back({ch, item.format, 0, word_.width + x, y, kStackScale});
+        x += FontService::instance().glyph(font, ch).advance * unit;
+      }
+    };
+    if (sideBySide) {
+      place(item.stackTop, 0.0, (1.0 - kStackScale) * h);
+      place(item.stackBottom, topWidth * unit, 0.0);
+    } else {
+      place(item.stackTop, 0.5 * (width - topWidth) * unit, (1.0 - kStackScale) * h);
+      place(item.stackBottom, 0.5 * (width - bottomWidth) * unit, -0.5 * kStackScale * h);
+    }
+  }
+
   void flushWord() {
     breakAfterLast_ = false;
     if (word_.empty) return;
@@ -166,6 +187,11 @@ class Layout {
     if (wraps) {
       finishLine();
       startLine(word_.maxHeight);
+    }
+    for (MTextGlyph& glyph : word_.glyphs) {
+      glyph.line = static_cast<int>(result_.lines.size());
+      glyph.x += lineWidth_ + pending_;
+      result_.glyphs.push_back(glyph);
     }
     lineWidth_ += pending_ + word_.width;
     pending_ = 0.0;
@@ -226,6 +252,12 @@ class Layout {
 };
 
 }  // namespace
+
+FontChoice mtextFontOf(const MTextFormat& format, const FontChoice& styleFont) {
+  if (!format.typeface.empty()) return resolveFontChoice(L"", L"", format.typeface);
+  if (!format.fontFile.empty()) return resolveFontChoice(format.fontFile, L"", L"");
+  return styleFont;
+}
 
 MTextLayoutResult layoutMText(const MTextContents& contents, const MTextLayoutParams& params) {
   return Layout(contents, params).run();

@@ -20,6 +20,8 @@
 #include "database/FontMapping.h"
 #include "database/MTextParser.h"
 
+class ZcDbMText;
+
 namespace vtcad::db {
 
 struct MTextLine {
@@ -30,10 +32,22 @@ struct MTextLine {
   double maxHeight = 0.0;  // tallest format height in the line
 };
 
+// A character placed by the layout: its pen position on its line's baseline (x from the line's
+// start, y above the baseline for stacked parts), drawn at `scale` times its format's height.
+struct MTextGlyph {
+  char32_t ch = 0;
+  int format = 0;  // index into MTextContents::formats
+  int line = 0;
+  double x = 0.0;
+  double y = 0.0;
+  double scale = 1.0;
+};
+
 struct MTextLayoutResult {
   std::vector<MTextLine> lines;
-  double width = 0.0;   // the widest line
-  double height = 0.0;  // first line's top to the last line's bottom
+  std::vector<MTextGlyph> glyphs;  // when MTextLayoutParams::placeGlyphs
+  double width = 0.0;              // the widest line
+  double height = 0.0;             // first line's top to the last line's bottom
 };
 
 struct MTextLayoutParams {
@@ -41,9 +55,22 @@ struct MTextLayoutParams {
   double wrapWidth = 0.0;  // 0: paragraphs are single lines
   double lineSpacingFactor = 1.0;
   bool lineSpacingAtLeast = true;
-  double textHeight = 0.0;  // the entity's height, for "exactly" spacing
+  double textHeight = 0.0;   // the entity's height, for "exactly" spacing
+  bool placeGlyphs = false;  // also fill MTextLayoutResult::glyphs (pictures, metafiles)
 };
 
 MTextLayoutResult layoutMText(const MTextContents& contents, const MTextLayoutParams& params);
+
+// The font a format's characters are measured and drawn with.
+FontChoice mtextFontOf(const MTextFormat& format, const FontChoice& styleFont);
+
+// An MText entity's contents, parsed with its style's width factor, and laid out as its extents
+// measure it (its style's font, wrap width and line spacing).
+struct MTextEntityLayout {
+  FontChoice styleFont;
+  MTextContents contents;
+  MTextLayoutResult layout;
+};
+MTextEntityLayout layoutOfMText(const ZcDbMText& mtext, bool placeGlyphs);
 
 }  // namespace vtcad::db

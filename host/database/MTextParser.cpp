@@ -111,10 +111,12 @@ class Parser {
       case L'M':
         multibyte();
         return;
-      case L'Q':
-      case L'A':
       case L'C':
       case L'c':
+        color(code == L'c');
+        return;
+      case L'Q':
+      case L'A':
       case L'p':
         argument();
         return;
@@ -139,6 +141,20 @@ class Parser {
     std::wstring arg(text_.substr(pos_, stop - pos_));
     pos_ = end == std::wstring_view::npos ? text_.size() : end + 1;
     return arg;
+  }
+
+  // "\Cn;" an index 0..256, "\cn;" a 24-bit colour; anything else leaves the colour as it is.
+  void color(bool trueColor) {
+    const std::wstring arg = argument();
+    wchar_t* end = nullptr;
+    const long number = std::wcstol(arg.c_str(), &end, 10);
+    if (arg.empty() || end != arg.c_str() + arg.size()) return;
+    if (trueColor && number >= 0 && number <= 0xFFFFFF) {
+      current_.trueColor = number;
+    } else if (!trueColor && number >= 0 && number <= 256) {
+      current_.colorIndex = static_cast<int>(number);
+      current_.trueColor = -1;
+    }
   }
 
   // "\Hn;" sets an absolute value, "\Hnx;" multiplies `base`. Values that are not positive

@@ -13,7 +13,9 @@
 //   \Sa^b; \Sa/b; \Sa#b;    stacked text (one unbreakable item)
 //   \U+XXXX       a Unicode character (four hex digits)
 //   \M+nXXXX      a multibyte character (measured as an ideograph)
-//   \Q \A \C \c \p (argument to ';') and \L \l \O \o \K \k (toggles): no effect on size
+//   \Cn;          colour index (0 ByBlock, 1..255, 256 ByLayer)
+//   \cn;          true colour, n = red + 256 * green + 65536 * blue (the COLORREF layout)
+//   \Q \A \p (argument to ';') and \L \l \O \o \K \k (toggles): no effect on size
 //   %% codes as in single-line text (TextCodes.h); tab and newline characters as \t and \P.
 #include <string>
 #include <string_view>
@@ -28,6 +30,9 @@ struct MTextFormat {
   double height = 0.0;    // absolute
   double widthFactor = 1.0;
   double tracking = 1.0;
+  // Set by \C or \c; -1: the entity's own colour. A true colour wins over an index.
+  int colorIndex = -1;
+  long trueColor = -1;  // 0xBBGGRR
 
   bool operator==(const MTextFormat&) const = default;
 };

@@ -219,15 +219,7 @@ ZcString ZcDbMText::text() const {
 }
 
 ZcDbMText::Box ZcDbMText::box() const {
-  const vtcad::db::TextStyleData style = vtcad::db::readTextStyle(style_);
-  const vtcad::db::MTextContents parsed = vtcad::db::parseMText(contents_.str(), textHeight_, style.xScale);
-  vtcad::db::MTextLayoutParams params;
-  params.styleFont = style.font;
-  params.wrapWidth = width_;
-  params.lineSpacingFactor = lineSpacingFactor_;
-  params.lineSpacingAtLeast = lineSpacingStyle_ == ZcDb::kAtLeast;
-  params.textHeight = textHeight_;
-  const vtcad::db::MTextLayoutResult layout = vtcad::db::layoutMText(parsed, params);
+  const vtcad::db::MTextLayoutResult layout = vtcad::db::layoutOfMText(*this, /*placeGlyphs=*/false).layout;
 
   Box b;
   b.lines = static_cast<int>(layout.lines.size());
@@ -241,6 +233,26 @@ ZcDbMText::Box ZcDbMText::box() const {
   b.bottom = b.top - b.height;
   return b;
 }
+
+namespace vtcad::db {
+
+MTextEntityLayout layoutOfMText(const ZcDbMText& mtext, bool placeGlyphs) {
+  const TextStyleData style = readTextStyle(mtext.textStyle());
+  MTextEntityLayout result;
+  result.styleFont = style.font;
+  result.contents = parseMText(mtext.contentsConst(), mtext.textHeight(), style.xScale);
+  MTextLayoutParams params;
+  params.styleFont = style.font;
+  params.wrapWidth = mtext.width();
+  params.lineSpacingFactor = mtext.lineSpacingFactor();
+  params.lineSpacingAtLeast = mtext.lineSpacingStyle() == ZcDb::kAtLeast;
+  params.textHeight = mtext.textHeight();
+  params.placeGlyphs = placeGlyphs;
+  result.layout = layoutMText(result.contents, params);
+  return result;
+}
+
+}  // namespace vtcad::db
 
 double ZcDbMText::actualWidth() const {
   assertReadEnabled();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "database/ZcDbValidate.h"
 #include "editor/ColorText.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/zadesk.h"
@@ -26,6 +27,11 @@ bool nonZero(const SysVarValue& v) { return v.number != 0.0; }
 // 5 quadratic, 6 cubic B-splines.
 bool splinetypeAccepts(const SysVarValue& v) { return v.number == 5.0 || v.number == 6.0; }
 bool positive(const SysVarValue& v) { return v.number > 0.0; }
+// A width a drawing can hold in hundredths of a millimetre (0 .. 211), not ByLayer, ByBlock or
+// Default: LWDEFAULT is what Default means.
+bool lineweightWidthAccepts(const SysVarValue& v) {
+  return v.number >= 0.0 && zcdbIsValidLineWeight(static_cast<int>(v.number));
+}
 bool colorAccepts(const SysVarValue& v) { return parseColorText(v.text).has_value(); }
 
 // clang-format off
@@ -95,6 +101,10 @@ const SysVarDef kTable[] = {
     {.name = L"LTSCALE", .type = kReal, .home = kDrawing, .dxfCode = 40, .number = 1, .accepts = positive},
     {.name = L"LUNITS", .type = kShort, .home = kDrawing, .dxfCode = 70, .number = 2, .min = 1, .max = 5},
     {.name = L"LUPREC", .type = kShort, .home = kDrawing, .dxfCode = 70, .number = 4, .min = 0, .max = 8},
+    // Lineweights shown in pictures (1) or every line thin (0); the width of Default.
+    {.name = L"LWDEFAULT", .type = kShort, .home = kDrawing, .dxfCode = 370, .number = 25,
+     .accepts = lineweightWidthAccepts},
+    {.name = L"LWDISPLAY", .type = kShort, .home = kDrawing, .dxfCode = 290, .min = 0, .max = 1},
     {.name = L"MIRRTEXT", .type = kShort, .home = kDrawing, .dxfCode = 70, .min = 0, .max = 1},
     {.name = L"PDMODE", .type = kShort, .home = kDrawing, .dxfCode = 70, .accepts = pdmodeAccepts},
     // Negative sizes are a percentage of the view height.

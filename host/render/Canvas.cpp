@@ -330,6 +330,16 @@ void Canvas::fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours,
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
 }
 
+bool Canvas::ring(const ZcGePoint2d& center, double radius) {
+  if (!rasterPen() || patternLength_ > 0.0 || !penSet_) return false;
+  // A new shape: the ring does not merge with the run before it.
+  raster_->beginRun(pen_.color);
+  toRaster();
+  raster_->ring(center, radius);
+  raster_->newShape();
+  return true;
+}
+
 void Canvas::dot(const ZcGePoint2d& p, double diameter, Rgb color) {
   if (!finite(p) || p.x < clip_.xmin || p.x > clip_.xmax || p.y < clip_.ymin || p.y > clip_.ymax) return;
   flush();

@@ -58,6 +58,10 @@ class Canvas {
   // Closed contours filled together: by the non-zero winding rule (glyphs), or even-odd (hatch
   // loops, where islands alternate).
   void fillContours(const std::vector<std::vector<ZcGePoint2d>>& contours, Rgb color, bool evenOdd = false);
+  // A whole thin circle with the current pen, written at once when the picture's pixels take
+  // it (an image surface, the thin pen, no dash pattern); false otherwise, and nothing drawn:
+  // the caller strokes its chords.
+  bool ring(const ZcGePoint2d& center, double radius);
   // A round dot `diameter` pixels across.
   void dot(const ZcGePoint2d& p, double diameter, Rgb color);
 

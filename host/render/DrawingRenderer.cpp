@@ -31,6 +31,7 @@
 #include "zcad/db/ZcDbExtents.h"
 #include "zcad/db/ZcDbHatch.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -50,6 +51,12 @@ constexpr double kDotSize = 1.0;
 // A dash pattern whose repetition is shorter than this many pixels is drawn as a continuous
 // line: its dashes and gaps could not be told apart.
 constexpr double kFinestPatternPx = 4.0;
+// Circles up to this radius in pixels are written as rings (a test per pixel of their box)
+// rather than as chords: below it the box has fewer pixels than the chords' capsules.
+constexpr double kLargestRingPx = 4.0;
+// How far a projected circle's axes may differ in length or from a right angle (relative) and
+// still be drawn as a ring.
+constexpr double kRoundness = 1e-3;
 // The grid's dots: a grey that shows on dark and light backgrounds alike.
 constexpr Rgb kGridColor{128, 128, 128};
 
@@ -176,6 +183,19 @@ class Renderer {
     return foreground_;
   }
 
+  // A colour an MText's contents give some of its characters: a true colour (COLORREF layout),
+  // or an index with ByBlock (0) and ByLayer (256) resolved as for entities.
+  Rgb inlineColor(int colorIndex, long trueColor, const LayerStyle& layer, const Inherited& inherited) const {
+    if (trueColor >= 0)
+      return Rgb{static_cast<unsigned char>(trueColor & 0xFF),
+                 static_cast<unsigned char>((trueColor >> 8) & 0xFF),
+                 static_cast<unsigned char>((trueColor >> 16) & 0xFF)};
+    if (colorIndex == 256) return layer.color;
+    if (colorIndex == 0) return inherited.inBlock ? inherited.byBlock : foreground_;
+    if (colorIndex == 7) return foreground_;
+    return aciColor(colorIndex);
+  }
+
   // The pixel box of a box in the projection's coordinates, tested against the picture.
   bool boxVisible(const ZcDbExtents& box, const Projection& toPixel) const {
     if (box.isEmpty()) return false;
@@ -249,7 +269,8 @@ class Renderer {
 
     canvas_.setPen({color, lineweightPixels(weight, lines_)});
     // Dashes belong to curves; points, texts and hatches draw their own way.
-    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) && !ZcDbHatch::cast(&entity);
+    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) &&
+                          !ZcDbMText::cast(&entity) && !ZcDbHatch::cast(&entity);
     setPattern(dashable ? linetype : nullptr,
                entity.linetypeScale() * lines_.ltscale * toPixel.maxScale() / std::sqrt(2.0));
     if (const ZcDbLine* line = ZcDbLine::cast(&entity)) {
@@ -259,9 +280,11 @@ class Renderer {
       ++stats_.drawn;
     } else if (const ZcDbCircle* circle = ZcDbCircle::cast(&entity)) {
       if (!discVisible(circle->center(), circle->radius(), toPixel)) return cull();
-      strokeArc(canvas_, toPixel.after(ocsAt(circle->normal(), 0.0, circle->center())), ZcGePoint2d(0, 0),
-                circle->radius(), 0.0, 2.0 * M_PI);
-      canvas_.closePath();
+      const Projection inPlane = toPixel.after(ocsAt(circle->normal(), 0.0, circle->center()));
+      if (!smallRing(inPlane, circle->radius())) {
+        strokeArc(canvas_, inPlane, ZcGePoint2d(0, 0), circle->radius(), 0.0, 2.0 * M_PI);
+        canvas_.closePath();
+      }
       ++stats_.drawn;
     } else if (const ZcDbArc* arc = ZcDbArc::cast(&entity)) {
       if (!discVisible(arc->center(), arc->radius(), toPixel)) return cull();
@@ -292,12 +315,32 @@ class Renderer {
       if (text->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
       paintText(canvas_, toPixel, *text, color);
       ++stats_.drawn;
+    } else if (const ZcDbMText* mtext = ZcDbMText::cast(&entity)) {
+      ZcDbExtents box;
+      if (mtext->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
+      paintMText(canvas_, toPixel, *mtext, color, [&](int colorIndex, long trueColor) {
+        return inlineColor(colorIndex, trueColor, *layer, inherited);
+      });
+      ++stats_.drawn;
     } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
       drawCurve(*curve, toPixel);
     }
   }
 
   void cull() { ++stats_.culled; }
+
+  // A circle of at most kLargestRingPx pixels' radius that stays a circle in the picture (its
+  // plane faces the view), written as a ring at once; false when it is to be stroked.
+  bool smallRing(const Projection& inPlane, double radius) {
+    const ZcGePoint2d c = inPlane(0.0, 0.0), ex = inPlane(radius, 0.0), ey = inPlane(0.0, radius);
+    const double ax = ex.x - c.x, ay = ex.y - c.y, bx = ey.x - c.x, by = ey.y - c.y;
+    const double ra = std::hypot(ax, ay), rb = std::hypot(bx, by);
+    if (!(ra <= kLargestRingPx) || std::fabs(ra - rb) > kRoundness * ra ||
+        std::fabs(ax * bx + ay * by) > kRoundness * ra * rb) {
+      return false;
+    }
+    return canvas_.ring(c, 0.5 * (ra + rb));
+  }
 
   // The linetype an entity is drawn with (null: continuous).
   const Linetype* linetypeOf(const ZcDbEntity& entity, const LayerStyle& layer, const Inherited& inherited) {

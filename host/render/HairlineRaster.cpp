@@ -107,6 +107,32 @@ void HairlineRaster::newShape() {
   }
 }
 
+void HairlineRaster::ring(const ZcGePoint2d& center, double radius) {
+  const Tables& tables = tablesFor(halfWidth_);
+  const double reach = radius + halfWidth_ + kHalfDiagonal;
+  const int x0 = std::max(0, static_cast<int>(std::ceil(center.x - reach)));
+  const int x1 = std::min(width_ - 1, static_cast<int>(std::floor(center.x + reach)));
+  const int y0 = std::max(0, static_cast<int>(std::ceil(center.y - reach)));
+  const int y1 = std::min(height_ - 1, static_cast<int>(std::floor(center.y + reach)));
+  const double bandLimit = kDistances - 1;
+  for (int y = y0; y <= y1; ++y) {
+    const double dy = std::fabs(y - center.y);
+    for (int x = x0; x <= x1; ++x) {
+      const double dx = std::fabs(x - center.x);
+      const double d = std::sqrt(dx * dx + dy * dy);
+      // The circle near the pixel as a band along its tangent: the band table by the tangent's
+      // slope (that of the radius, by the square's symmetries) and the distance to the circle.
+      const double t = std::fabs(d - radius) * kSteps;
+      if (t >= bandLimit) continue;
+      const double longer = std::max(dx, dy);
+      const double slope = longer > 1e-9 ? std::min(dx, dy) / longer : 0.0;
+      cover(x, y,
+            tables.band[static_cast<std::size_t>(slope * (kSlopes - 1) + 0.5) * kDistances +
+                        static_cast<std::size_t>(t + 0.5)]);
+    }
+  }
+}
+
 void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
   const Tables& tables = tablesFor(halfWidth_);
   const double reach = halfWidth_ + kHalfDiagonal;

@@ -39,6 +39,10 @@ class HairlineRaster {
   void newShape();
   // A capsule from a to b (pixel centres on whole numbers). a == b is a dot.
   void segment(const ZcGePoint2d& a, const ZcGePoint2d& b);
+  // A whole circle of `radius` pixels around `center`, for small circles: each pixel of its
+  // box covered as the band along the circle's tangent there covers it, one lookup per pixel
+  // instead of a capsule per chord.
+  void ring(const ZcGePoint2d& center, double radius);
 
  private:
   // What the current shape gave the pixels it covered so far: a small open-addressing table

@@ -1,6 +1,7 @@
 #pragma once
-// Where a single-line text's glyphs lie in the world: the frame its box gives them, and the
-// glyph outlines walked in that frame. Pictures and metafiles both place glyphs this way, so
+// Where a text's glyphs lie in the world: for a single-line text the frame its box gives them
+// and the glyph outlines walked in that frame; for an MText each glyph placed by the layout
+// its extents are measured with. Pictures and metafiles both place glyphs this way, so
 // outlines written to a file sit where the picture draws them.
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "zcad/ge/ZcGePoint3d.h"
 #include "zcad/ge/ZcGeVector3d.h"
 
+class ZcDbMText;
 class ZcDbText;
 
 namespace vtcad::render {
@@ -45,5 +47,22 @@ void forEachGlyphContour(const TextGlyphFrame& frame, Visit&& visit) {
     pen += fonts.glyph(frame.font, ch).advance;
   }
 }
+
+// One character of an MText in the world: its glyph units map to origin + along * x + up * y.
+// Its own colour from the contents (\C, \c), or -1 for the entity's.
+struct PlacedGlyph {
+  ZcGePoint3d origin;
+  ZcGeVector3d along, up;
+  db::FontChoice font;
+  char32_t ch = 0;
+  int colorIndex = -1;  // 0 ByBlock, 1..255, 256 ByLayer
+  long trueColor = -1;  // 0xBBGGRR
+
+  ZcGePoint3d at(double x, double y) const { return origin + along * x + up * y; }
+};
+
+// The MText's characters as its layout places them: lines aligned by the attachment point in
+// the box its extents give (ZcDbMText::getBoundingPoints), in drawing order. Spaces have none.
+std::vector<PlacedGlyph> mtextGlyphs(const ZcDbMText& mtext);
 
 }  // namespace vtcad::render

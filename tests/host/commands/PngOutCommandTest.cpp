@@ -52,6 +52,52 @@ TEST_F(PngOutCommandTest, WritesTheSelectedEntitiesOnlyAtScreenSize) {
   cairo_surface_destroy(png);
 }
 
+// The picture's box tree is kept between pictures; a change and its undo must reach it: a line
+// moved from outside the view into it, then moved back by U.
+TEST_F(PngOutCommandTest, APictureAfterMoveAndAfterUShowsTheEntityWhereItIs) {
+  const ZcDbObjectId line = addLine({1000, 100, 0}, {1100, 100, 0});
+  const auto picture = [&](const char* name) {
+    const std::filesystem::path out = dir_ / name;
+    run(L"PNGOUT " + out.wstring() + L" ALL \"\"\n");
+    cairo_surface_t* png = cairo_image_surface_create_from_png(out.c_str());
+    EXPECT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << transcript_;
+    return png;
+  };
+  cairo_surface_t* before = picture("before.png");
+  EXPECT_EQ(pixelAt(before, {150, 100, 0}), 0u);
+  cairo_surface_destroy(before);
+
+  run(L"MOVE " + pick(line) + L" \n0,0\n-900,0\n");
+  cairo_surface_t* moved = picture("moved.png");
+  EXPECT_GT(pixelAt(moved, {150, 100, 0}) & 0xFF, 0x80u) << "the line where MOVE put it";
+  cairo_surface_destroy(moved);
+
+  run(L"U\n");
+  cairo_surface_t* undone = picture("undone.png");
+  EXPECT_EQ(pixelAt(undone, {150, 100, 0}), 0u) << "U took the line back out of the view";
+  cairo_surface_destroy(undone);
+}
+
+TEST_F(PngOutCommandTest, LineweightsShowOnceSetvarTurnsLwdisplayOn) {
+  const ZcDbObjectId line = addLine({10, 100, 0}, {400, 100, 0});
+  {
+    ZcDbEntity* entity = nullptr;
+    ASSERT_EQ(zcdbOpenObject(entity, line, ZcDb::kForWrite), Zcad::eOk);
+    entity->setLineWeight(ZcDb::kLnWt211);  // 8 pixels wide when shown
+    entity->close();
+  }
+  // Three pixels beside the line's middle (the view shows 297 units on 1000 pixels).
+  const ZcGePoint3d beside(200, 100 + 3 * 0.297, 0);
+  for (int lwdisplay : {0, 1}) {
+    const std::filesystem::path out = dir_ / ("lwdisplay" + std::to_string(lwdisplay) + ".png");
+    run(L"SETVAR LWDISPLAY " + std::to_wstring(lwdisplay) + L"\nPNGOUT " + out.wstring() + L" ALL \"\"\n");
+    cairo_surface_t* png = cairo_image_surface_create_from_png(out.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS) << transcript_;
+    EXPECT_EQ(pixelAt(png, beside) > 0x808080u, lwdisplay == 1) << "LWDISPLAY " << lwdisplay;
+    cairo_surface_destroy(png);
+  }
+}
+
 TEST_F(PngOutCommandTest, AFileThatCannotBeWrittenIsSaidSo) {
   addLine({10, 100, 0}, {400, 100, 0});
   const std::filesystem::path out = dir_ / "missing-folder" / "view";

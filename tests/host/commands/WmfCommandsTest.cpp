@@ -11,6 +11,7 @@
 #include "commands/CurrentView.h"
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbExtents.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbText.h"
 
 namespace edit_test {
@@ -64,6 +65,28 @@ TEST_F(WmfCommandsTest, AMetafileInsertedAtTwiceItsSizeOnTheViewsCornerLiesWhere
   EXPECT_NEAR(got.minPoint().y, expected.minPoint().y, 0.05) << "the circle's bottom";
   EXPECT_NEAR(got.maxPoint().x, expected.maxPoint().x, 0.1 * 25.0) << "the text's right";
   EXPECT_NEAR(got.maxPoint().y, expected.maxPoint().y, 0.05) << "the ideographs' top";
+}
+
+TEST_F(WmfCommandsTest, AMultilineTextIsWrittenAsTheOutlinesOfItsLines) {
+  auto* mtext = new ZcDbMText;
+  mtext->setLocation({100, 200, 0});
+  mtext->setTextHeight(20.0);
+  mtext->setWidth(150.0);
+  mtext->setContents(L"Wrapped multiline {\\H1.5x;text} 文字");
+  const ZcDbObjectId mtextId = add(mtext);
+  const std::filesystem::path file = dir_ / "mtext.wmf";
+  run(L"WMFOUT " + file.wstring() + L" ALL \"\"\n");
+  ASSERT_TRUE(said("Wrote")) << transcript_;
+  run(L"WMFIN " + file.wstring() + L" " + upperLeft() + L" 2 2 0\n");
+  ASSERT_TRUE(said("as block WMF0")) << transcript_;
+  const ZcDbExtents expected = extentsOf(mtextId);
+  const ZcDbExtents got = extentsOf(entities().back());
+  // The glyphs' ink fills the box but for side bearings and the descender-free last line.
+  EXPECT_NEAR(got.minPoint().x, expected.minPoint().x, 0.1 * 20.0) << "left";
+  EXPECT_NEAR(got.maxPoint().x, expected.maxPoint().x, 0.1 * 30.0) << "right";
+  EXPECT_NEAR(got.maxPoint().y, expected.maxPoint().y, 0.15 * 30.0) << "top";
+  EXPECT_NEAR(got.minPoint().y, expected.minPoint().y, 0.3 * 20.0) << "bottom";
+  EXPECT_GT(expected.maxPoint().y - expected.minPoint().y, 2 * 20.0) << "wrapped to several lines";
 }
 
 TEST_F(WmfCommandsTest, AFileThatIsNoMetafileIsSaidSoAndNothingIsAdded) {

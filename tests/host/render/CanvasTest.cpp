@@ -91,6 +91,40 @@ TEST(CanvasTest, CirclesOfAnySizeAndPlaceSealTheirInside) {
   }
 }
 
+// Small circles are written as rings; they must look like the chords they replace.
+TEST(CanvasTest, RingsOfSmallCirclesMatchTheirChords) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<double> radius(0.2, 4.0), at(6.0, 14.0);
+  const vtcad::editor::ViewTransform view(ZcGePoint2d(10.0, 10.0), 20, {20, 20});
+  const vtcad::render::Projection toPixel(view);
+  long inked = 0, differing = 0;
+  for (int round = 0; round < 300; ++round) {
+    const double r = radius(rng);
+    const ZcGePoint2d center(at(rng), at(rng));
+    const auto draw = [&](bool ring) {
+      return render_test::paintImage(20, 20, [&](Canvas& canvas) {
+        canvas.clear(kBlack);
+        canvas.setPen({kWhite, Canvas::kThinWidth});
+        const ZcGePoint2d pixel = toPixel(center.x, center.y);
+        if (ring) {
+          ASSERT_TRUE(canvas.ring(pixel, r));
+          return;
+        }
+        vtcad::render::strokeArc(canvas, toPixel, center, r, 0.0, 2.0 * M_PI);
+        canvas.closePath();
+      });
+    };
+    const Image rings = draw(true), chords = draw(false);
+    for (std::size_t i = 0; i < rings.pixels.size(); ++i) {
+      const int a = static_cast<int>(rings.pixels[i] & 0xFF), b = static_cast<int>(chords.pixels[i] & 0xFF);
+      inked += b > 0 ? 1 : 0;
+      EXPECT_LE(std::abs(a - b), 64) << "round " << round << " pixel " << i;
+      differing += std::abs(a - b) > 40 ? 1 : 0;
+    }
+  }
+  EXPECT_LT(differing, inked / 50) << "rings and chords agree within 40 levels on most pixels";
+}
+
 TEST(CanvasTest, FarAndNonFinitePointsLiftThePenAndDrawTheVisiblePartOnly) {
   const double far = 1e15;
   const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -15,16 +15,20 @@
 #include <filesystem>
 
 #include "RenderTestSupport.h"
+#include "database/ZcDbFileAccess.h"
 #include "dxf/DxfFile.h"
 #include "host/editor/WorkingDrawingFixture.h"
 #include "render/DrawingPicture.h"
 #include "render/ExtentsView.h"
 #include "zcad/db/ZcDbArc.h"
 #include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbHatch.h"
+#include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPoint.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbSpline.h"
@@ -131,6 +135,144 @@ TEST_F(DrawingPictureTest, ASceneOfEveryEntityKindMatchesItsGolden) {
   }
   addEntity(db, new ZcDbText(ZcGePoint3d(105, 65, 0), L"vtcad 绘图", ZcDbObjectId::kNull, 6, 0.1));
   const std::string failed = compareWithGolden(pictureOfExtents(&db), "scene");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+// Small goldens: each a few features on 200 x 150 pixels.
+constexpr vtcad::editor::ScreenSize kSmall{200, 150};
+
+TEST_F(DrawingPictureTest, LinetypesAndLineweightsMatchTheirGolden) {
+  using render_test::addEntity;
+  using render_test::restyle;
+  const ZcDbObjectId dashed = render_test::addLinetype(db, L"DASHED", {8, -4});
+  const ZcDbObjectId dashDot = render_test::addLinetype(db, L"DASHDOT", {10, -3, 0, -3});
+  // Linetypes: the entity's own, its scale, the layer's (ByLayer), a circle, a polyline
+  // restarting the pattern at each vertex and one with linetype generation.
+  restyle(addEntity(db, new ZcDbLine({0, 110, 0}, {100, 110, 0})), dashed, 1.0, ZcDb::kLnWtByLayer);
+  restyle(addEntity(db, new ZcDbLine({0, 100, 0}, {100, 100, 0})), dashDot, 1.0, ZcDb::kLnWtByLayer);
+  restyle(addEntity(db, new ZcDbLine({0, 90, 0}, {100, 90, 0})), dashed, 2.0, ZcDb::kLnWtByLayer);
+  const ZcDbObjectId hidden = render_test::addLayer(db, L"HIDDEN", 3);
+  {
+    ZcDbLayerTableRecord* layer = nullptr;
+    ASSERT_EQ(zcdbOpenObject(layer, hidden, ZcDb::kForWrite), Zcad::eOk);
+    layer->setLinetypeObjectId(dashDot);
+    layer->setLineWeight(ZcDb::kLnWt070);
+    layer->close();
+  }
+  auto* onLayer = new ZcDbLine({0, 80, 0}, {100, 80, 0});
+  const ZcDbObjectId onLayerId = addEntity(db, onLayer);
+  {
+    ZcDbEntity* entity = nullptr;
+    ASSERT_EQ(zcdbOpenObject(entity, onLayerId, ZcDb::kForWrite), Zcad::eOk);
+    entity->setLayer(hidden);
+    entity->close();
+  }
+  restyle(addEntity(db, colored(new ZcDbCircle({135, 95, 0}, ZcGeVector3d::kZAxis, 18), 2)), dashDot, 1.0,
+          ZcDb::kLnWtByLayer);
+  for (bool plinegen : {false, true}) {
+    auto* zigzag = new ZcDbPolyline;
+    for (unsigned k = 0; k < 6; ++k)
+      zigzag->addVertexAt(k, ZcGePoint2d((plinegen ? 80.0 : 0.0) + 12.0 * k, 55.0 + (k % 2) * 12.0));
+    zigzag->setPlinegen(plinegen);
+    restyle(addEntity(db, colored(zigzag, 4)), dashed, 0.6, ZcDb::kLnWtByLayer);
+  }
+  // Lineweights, shown with LWDISPLAY: thin, 0.50, 1.00 and 2.11 mm, Default (LWDEFAULT 0.80
+  // mm), a block's ByBlock entity taking the reference's 1.40 mm.
+  render_test::setHeaderShort(db, L"LWDISPLAY", 290, 1);
+  render_test::setHeaderShort(db, L"LWDEFAULT", 370, 80);
+  const ZcDb::LineWeight weights[] = {ZcDb::kLnWt000, ZcDb::kLnWt050, ZcDb::kLnWt100, ZcDb::kLnWt211,
+                                      ZcDb::kLnWtByLwDefault};
+  for (int i = 0; i < 5; ++i) {
+    const double y = 40.0 - 9.0 * i;
+    restyle(addEntity(db, colored(new ZcDbLine({0, y, 0}, {100, y, 0}), 1 + i)), {}, 1.0, weights[i]);
+  }
+  auto* byBlock = new ZcDbLine({-15, 0, 0}, {15, 0, 0});
+  const ZcDbObjectId block = render_test::addBlock(db, L"BAR", {byBlock});
+  {
+    ZcDbBlockTableRecord* record = nullptr;
+    ASSERT_EQ(zcdbOpenObject(record, block, ZcDb::kForRead), Zcad::eOk);
+    const std::vector<ZcDbObjectId> ids = record->entityIds();
+    record->close();
+    restyle(ids.front(), {}, 1.0, ZcDb::kLnWtByBlock);
+  }
+  auto* ref = new ZcDbBlockReference(ZcGePoint3d(135, 30, 0), block);
+  ref->setRotation(0.5);
+  restyle(addEntity(db, colored(ref, 6)), {}, 1.0, ZcDb::kLnWt140);
+  const std::string failed =
+      compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "linetypes");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+TEST_F(DrawingPictureTest, MultilineTextsMatchTheirGolden) {
+  using render_test::addEntity;
+  // Wrapped at its width, with a taller word, coloured characters (an index, a true colour),
+  // Chinese and a stack.
+  auto* wrapped = new ZcDbMText;
+  wrapped->setLocation({0, 100, 0});
+  wrapped->setTextHeight(6);
+  wrapped->setWidth(90);
+  wrapped->setContents(
+      L"Site plan {\\H1.5x;north} wing\\P{\\C1;red} and {\\c16711680;blue} 绘图 平面 1\\S1/2;");
+  addEntity(db, colored(wrapped, 7));
+  // Centred on its point, turned, "exactly" spaced lines of a coloured entity.
+  auto* turned = new ZcDbMText;
+  turned->setLocation({140, 60, 0});
+  turned->setTextHeight(5);
+  turned->setAttachment(ZcDbMText::kMiddleCenter);
+  turned->setRotation(0.5);
+  turned->setLineSpacingStyle(ZcDb::kExactly);
+  turned->setContents(L"first line\\Plonger second line\\Pend");
+  addEntity(db, colored(turned, 3));
+  addEntity(db, colored(new ZcDbLine({0, 20, 0}, {180, 20, 0}), 8));
+  const std::string failed =
+      compareWithGolden(render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "mtext");
+  EXPECT_TRUE(failed.empty()) << failed;
+}
+
+// A polyline loop of the corners' x and y.
+void appendSquare(ZcDbHatch& hatch, Zdesk::Int32 type, double x0, double y0, double x1, double y1) {
+  ZcGePoint2dArray loop;
+  loop.append(ZcGePoint2d(x0, y0));
+  loop.append(ZcGePoint2d(x1, y0));
+  loop.append(ZcGePoint2d(x1, y1));
+  loop.append(ZcGePoint2d(x0, y1));
+  ZcGeDoubleArray bulges;
+  for (int i = 0; i < 4; ++i) bulges.append(0.0);
+  hatch.appendLoop(type | ZcDbHatch::kPolyline, loop, bulges);
+}
+
+// Pattern definition lines as a drawing file gives them (groups 78, 53, 43..46, 79, 49).
+void setPatternLines(ZcDbHatch& hatch, const std::vector<std::vector<double>>& lines) {
+  std::vector<ZcDbKeptGroup>& kept = ZcDbFileAccess::keptGroupsForWrite(&hatch);
+  kept.push_back({78, 2, std::to_string(lines.size()), {}});
+  for (const std::vector<double>& line : lines) {
+    const Zdesk::Int16 codes[] = {53, 43, 44, 45, 46};
+    for (int i = 0; i < 5; ++i) kept.push_back({codes[i], 2, std::to_string(line[i]), {}});
+    kept.push_back({79, 2, std::to_string(line.size() - 5), {}});
+    for (std::size_t i = 5; i < line.size(); ++i) kept.push_back({49, 2, std::to_string(line[i]), {}});
+  }
+}
+
+TEST_F(DrawingPictureTest, HatchPatternsFromTheirDefinitionLinesMatchTheirGolden) {
+  // Bricks (a continuous course line and dashed joints) around an island, islands alternating.
+  auto* bricks = new ZcDbHatch;
+  appendSquare(*bricks, ZcDbHatch::kExternal, 0, 0, 80, 60);
+  appendSquare(*bricks, 0, 25, 20, 55, 40);
+  bricks->setPattern(ZcDbHatch::kPreDefined, L"BRICK");
+  setPatternLines(*bricks, {{0, 0, 0, 0, 6}, {90, 0, 0, -6, 6, 6, -6}});
+  render_test::addEntity(db, colored(bricks, 1));
+  // Dashes and dots at 45 degrees, style "outer": the island of the island stays empty, and
+  // so does the island.
+  auto* dotted = new ZcDbHatch;
+  appendSquare(*dotted, ZcDbHatch::kExternal, 100, 0, 180, 60);
+  appendSquare(*dotted, 0, 115, 10, 165, 50);
+  appendSquare(*dotted, 0, 130, 20, 150, 40);
+  dotted->setHatchStyle(ZcDbHatch::kOuter);
+  dotted->setPattern(ZcDbHatch::kCustomDefined, L"DASHDOT");
+  setPatternLines(*dotted, {{45, 0, 0, -2.5, 2.5, 5, -2, 0, -2}});
+  render_test::addEntity(db, colored(dotted, 3));
+  const std::string failed = compareWithGolden(
+      render_test::renderImage(&db, vtcad::render::extentsView(&db, kSmall)), "hatch-patterns");
   EXPECT_TRUE(failed.empty()) << failed;
 }
 

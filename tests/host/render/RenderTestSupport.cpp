@@ -6,6 +6,8 @@
 
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbLayerTable.h"
+#include "zcad/db/ZcDbLinetypeTable.h"
+#include "zcad/zds.h"
 
 namespace render_test {
 namespace {
@@ -86,6 +88,44 @@ ZcDbObjectId addLayer(ZcDbDatabase& db, const wchar_t* name, int colorIndex, boo
   table->close();
   layer->close();
   return id;
+}
+
+ZcDbObjectId addLinetype(ZcDbDatabase& db, const wchar_t* name, const std::vector<double>& dashes) {
+  ZcDbLinetypeTable* table = nullptr;
+  EXPECT_EQ(db.getLinetypeTable(table, ZcDb::kForWrite), Zcad::eOk);
+  if (!table) return {};
+  auto* linetype = new ZcDbLinetypeTableRecord;
+  linetype->setName(name);
+  linetype->setNumDashes(static_cast<int>(dashes.size()));
+  double length = 0.0;
+  for (std::size_t i = 0; i < dashes.size(); ++i) {
+    linetype->setDashLengthAt(static_cast<int>(i), dashes[i]);
+    length += std::abs(dashes[i]);
+  }
+  linetype->setPatternLength(length);
+  ZcDbObjectId id;
+  EXPECT_EQ(table->add(id, linetype), Zcad::eOk);
+  table->close();
+  linetype->close();
+  return id;
+}
+
+void restyle(ZcDbObjectId entityId, ZcDbObjectId linetypeId, double linetypeScale, ZcDb::LineWeight weight) {
+  ZcDbEntity* entity = nullptr;
+  ASSERT_EQ(zcdbOpenObject(entity, entityId, ZcDb::kForWrite), Zcad::eOk);
+  if (!linetypeId.isNull()) {
+    EXPECT_EQ(entity->setLinetype(linetypeId), Zcad::eOk);
+  }
+  EXPECT_EQ(entity->setLinetypeScale(linetypeScale), Zcad::eOk);
+  EXPECT_EQ(entity->setLineWeight(weight), Zcad::eOk);
+  entity->close();
+}
+
+void setHeaderShort(ZcDbDatabase& db, const wchar_t* name, short code, short value) {
+  resbuf* group = zcutNewRb(code);
+  group->resval.rint = value;
+  EXPECT_EQ(db.setHeaderVar(name, group), Zcad::eOk) << code;
+  zcutRelRb(group);
 }
 
 ZcDbObjectId addBlock(ZcDbDatabase& db, const wchar_t* name, const std::vector<ZcDbEntity*>& entities) {

@@ -35,6 +35,14 @@ ZcDbObjectId addEntity(ZcDbDatabase& db, ZcDbEntity* entity);
 // A layer of that colour index, off or frozen as asked.
 ZcDbObjectId addLayer(ZcDbDatabase& db, const wchar_t* name, int colorIndex, bool off = false,
                       bool frozen = false);
+// A linetype of those dash lengths (positive dash, negative gap, zero dot).
+ZcDbObjectId addLinetype(ZcDbDatabase& db, const wchar_t* name, const std::vector<double>& dashes);
+// Gives an entity of the drawing a linetype (null: keeps its own), a linetype scale and a
+// lineweight (addEntity sets the drawing's defaults, so these come after it).
+void restyle(ZcDbObjectId entityId, ZcDbObjectId linetypeId, double linetypeScale, ZcDb::LineWeight weight);
+// A header variable of one short group (LWDISPLAY 290, LWDEFAULT 370, ...).
+void setHeaderShort(ZcDbDatabase& db, const wchar_t* name, short code, short value);
+
 // A block definition (based at the origin) holding `entities`.
 ZcDbObjectId addBlock(ZcDbDatabase& db, const wchar_t* name, const std::vector<ZcDbEntity*>& entities);
 

@@ -10,6 +10,7 @@
 #include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbMText.h"
 #include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbText.h"
 #include "zcad/ed/ZcEdCommandStack.h"
@@ -123,6 +124,45 @@ TEST_F(TextToPolylinesTest, TextsBecomeOutlinesWhereTheirGlyphsWere) {
     }
   }
   EXPECT_TRUE(topLeft) << "the outlines keep the text's orientation";
+}
+
+TEST_F(TextToPolylinesTest, AMultilineTextBecomesOutlinesWithItsOrientation) {
+  auto* mtext = new ZcDbMText;
+  mtext->setLocation(ZcGePoint3d(30, 120, 0));
+  mtext->setTextHeight(10.0);
+  mtext->setContents(L"FJ7\\PF 文");
+  ZcGePoint3dArray box;
+  ASSERT_EQ(mtext->getBoundingPoints(box), Zcad::eOk);
+  addToModelSpace(mtext);
+  run(L"txt2PL\nALL\n\n");
+  EXPECT_FALSE(said("left as they are")) << transcript_;
+
+  Opened<ZcDbBlockTableRecord> space(db_->modelSpaceId());
+  std::vector<ZcDbObjectId> live;
+  for (ZcDbObjectId id : space->entityIds()) {
+    if (!id.isErased()) live.push_back(id);
+  }
+  ASSERT_EQ(live.size(), 1u) << "the multiline text is gone; one block of outlines\n" << transcript_;
+  Opened<ZcDbBlockReference> reference(live[0]);
+  ASSERT_TRUE(reference);
+  const ZcGeMatrix3d toWorld = reference->blockTransform();
+  Opened<ZcDbBlockTableRecord> block(reference->blockTableRecord());
+  bool topLeft = false;
+  std::size_t points = 0;
+  for (ZcDbObjectId id : block->entityIds()) {
+    Opened<ZcDbPolyline> outline(id);
+    ASSERT_TRUE(outline);
+    for (unsigned int v = 0; v < outline->numVerts(); ++v) {
+      ZcGePoint3d p;
+      outline->getPointAt(v, p);
+      const ZcGePoint2d f = inTextFrame(box, p.transformBy(toWorld));
+      ++points;
+      EXPECT_TRUE(f.x > -0.01 && f.x < 1.01 && f.y > -0.01 && f.y < 1.01) << f.x << ", " << f.y;
+      topLeft = topLeft || (f.x < 0.1 && f.y > 0.9);
+    }
+  }
+  EXPECT_GT(points, 50u);
+  EXPECT_TRUE(topLeft) << "the first line's \"F\" is not mirrored";
 }
 
 TEST_F(TextToPolylinesTest, NothingSelectedChangesNothing) {
