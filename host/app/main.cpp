@@ -159,7 +159,8 @@ int run(const vtcad::app::Options& options, int& argc, char** argv) {
   vtcad::commands::registerHostCommands();
   catchInterrupts();
   // Progress of long work goes to a terminal only; pipes and log files stay clean.
-  if (isatty(STDERR_FILENO)) {
+  // (The window shows it in its status bar.)
+  if (isatty(STDERR_FILENO) && !options.gui) {
     vtcad::editor::ProgressMeter::instance().setDisplay(std::make_shared<vtcad::app::TerminalProgress>());
   }
   Document& document = Document::instance();
@@ -193,6 +194,13 @@ int run(const vtcad::app::Options& options, int& argc, char** argv) {
     quit = outcome.end == vtcad::editor::RunEnd::kQuit;
     interrupted = outcome.end == vtcad::editor::RunEnd::kInterrupted;
   }
+#ifdef VTCAD_HAVE_GUI
+  if (window.desktop && !options.screenshot.empty()) {
+    if (const std::string failed = window.desktop->screenshot(options.screenshot); !failed.empty()) {
+      std::fprintf(stderr, "vtcad: %s\n", failed.c_str());
+    }
+  }
+#endif
   // A run that writes pictures is not interactive: it draws what the drawing and scripts made.
   if (interactive && !quit) {
     interactiveRun = 1;

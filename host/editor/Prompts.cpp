@@ -14,6 +14,7 @@
 #include "editor/Keywords.h"
 #include "editor/Session.h"
 #include "editor/WaitingPrompt.h"
+#include "editor/WorkPoll.h"
 #include "zcad/zced.h"
 
 using editor::InputItem;
@@ -437,7 +438,11 @@ int zcedEntSel(const ZTCHAR* prompt, zds_name ent, zds_point ptres) {
   }
 }
 
-int zcedUsrBrk() { return Session::instance().userBreak() ? 1 : 0; }
+int zcedUsrBrk() {
+  // A window looks at its keyboard (Esc) and repaints here.
+  editor::pollWork();
+  return Session::instance().userBreak() ? 1 : 0;
+}
 
 int zcedPrompt(const ZTCHAR* text) {
   if (text) Session::instance().print(text);

@@ -18,6 +18,8 @@ class Desktop {
   // The drawing was opened or replaced: the window shows it whole and names it.
   virtual void drawingOpened() = 0;
   virtual std::unique_ptr<editor::InputSource> commandLine() = 0;
+  // Writes a PNG picture of the whole window; empty when written, otherwise why not.
+  virtual std::string screenshot(const std::string& path) = 0;
 };
 
 struct DesktopOpened {

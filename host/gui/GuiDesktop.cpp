@@ -8,11 +8,18 @@
 #include <memory>
 
 #include "editor/DisplayUpdate.h"
+#include "editor/ProgressMeter.h"
 #include "editor/Session.h"
+#include "editor/WorkPoll.h"
 #include "gui/DrawingCanvas.h"
 #include "gui/MainWindow.h"
+#include "gui/QtDialogs.h"
 #include "gui/QtUi.h"
+#include "gui/WindowKeys.h"
+#include "gui/WindowProgress.h"
 #include "gui/WindowSource.h"
+#include "platform/KeyboardState.h"
+#include "ui/DialogBackend.h"
 
 namespace vtcad::gui {
 namespace {
@@ -30,11 +37,24 @@ class QtDesktop final : public Desktop {
       window->canvas()->refresh();
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
+    editor::setWorkPoll([window] { window->keepAlive(); });
+    keys_ = std::make_shared<WindowKeys>();
+    keys_->onEscape = [window] {
+      if (!window->waiting()) editor::Session::instance().noteUserBreak();
+    };
+    platform::setKeyboardState(keys_);
+    editor::ProgressMeter::instance().setDisplay(
+        std::make_shared<WindowProgress>(window->progressLabel(), window->progressBar()));
   }
 
   ~QtDesktop() override {
     editor::setDisplayUpdate({});
+    editor::setWorkPoll({});
+    editor::ProgressMeter::instance().setDisplay(nullptr);
+    platform::setKeyboardState(nullptr);
+    keys_.reset();
     if (previousUi_) platform::setUiBackend(previousUi_);
+    if (previousDialogs_) ui::setDialogBackend(previousDialogs_);
     editor::Session::instance().setOutput([](std::string_view utf8) {
       std::fwrite(utf8.data(), 1, utf8.size(), stdout);
       std::fflush(stdout);
@@ -51,6 +71,8 @@ class QtDesktop final : public Desktop {
 
   void startServices() override {
     previousUi_ = platform::uiBackend();
+    previousDialogs_ = ui::dialogBackend();
+    ui::setDialogBackend(std::make_shared<QtDialogs>(window_.get()));
     platform::setUiBackend(std::make_shared<QtUi>(window_.get(), previousUi_));
   }
 
@@ -60,11 +82,20 @@ class QtDesktop final : public Desktop {
     return std::make_unique<WindowSource>(*window_);
   }
 
+  std::string screenshot(const std::string& path) override {
+    window_->canvas()->refresh();
+    QCoreApplication::processEvents();
+    if (!window_->grab().save(QString::fromStdString(path), "PNG")) return "cannot write the picture " + path;
+    return {};
+  }
+
   MainWindow& window() { return *window_; }
 
  private:
   std::unique_ptr<QApplication> app_;
   std::shared_ptr<platform::UiBackend> previousUi_;
+  std::shared_ptr<WindowKeys> keys_;
+  std::shared_ptr<ui::DialogBackend> previousDialogs_;
   std::unique_ptr<MainWindow> window_;
 };
 

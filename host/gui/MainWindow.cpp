@@ -1,5 +1,6 @@
 #include "gui/MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QEventLoop>
@@ -7,8 +8,10 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -29,7 +32,17 @@ MainWindow::MainWindow() {
   dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
   dock->setWidget(commandLine_);
   addDockWidget(Qt::BottomDockWidgetArea, dock);
+  progressLabel_ = new QLabel(this);
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setRange(0, 100);
+  progressBar_->setMaximumWidth(160);
+  progressLabel_->hide();
+  progressBar_->hide();
+  working_ = new QLabel(this);
   coordinates_ = new QLabel(this);
+  statusBar()->addWidget(progressLabel_);
+  statusBar()->addWidget(progressBar_);
+  statusBar()->addPermanentWidget(working_);
   statusBar()->addPermanentWidget(coordinates_);
   resize(1100, 760);
 
@@ -190,7 +203,44 @@ void MainWindow::drawingOpened() {
   canvas_->refresh();
 }
 
+namespace {
+
+// Work shorter than this shows no busy cursor (it would only flicker).
+constexpr qint64 kBusyAfterMs = 300;
+// How often work lets the window take its events.
+constexpr qint64 kPollEveryMs = 30;
+
+}  // namespace
+
+void MainWindow::keepAlive() {
+  if (waiting() || !workTimer_.isValid()) return;
+  if (QThread::currentThread() != thread()) return;
+  if (lastPoll_.isValid() && lastPoll_.elapsed() < kPollEveryMs) return;
+  lastPoll_.start();
+  const qint64 worked = workTimer_.elapsed();
+  if (worked >= kBusyAfterMs) {
+    if (!busy_) {
+      QApplication::setOverrideCursor(Qt::BusyCursor);
+      busy_ = true;
+    }
+    working_->setText(tr("Working %1 s (Esc stops)").arg(static_cast<double>(worked) / 1000.0, 0, 'f', 1));
+  }
+  canvas_->refresh();
+  QCoreApplication::processEvents(QEventLoop::AllEvents, /*maxtime=*/10);
+}
+
+void MainWindow::workEnded() {
+  workTimer_.invalidate();
+  lastPoll_.invalidate();
+  if (busy_) {
+    QApplication::restoreOverrideCursor();
+    busy_ = false;
+  }
+  working_->clear();
+}
+
 std::optional<std::wstring> MainWindow::waitForLine(std::wstring_view prompt) {
+  workEnded();
   if (closed_) return std::nullopt;
   commandLine_->setPrompt(prompt);
   drawingOpened();  // a command may have opened another drawing
@@ -213,6 +263,7 @@ std::optional<std::wstring> MainWindow::waitForLine(std::wstring_view prompt) {
   std::wstring shown(prompt);
   while (!shown.empty() && shown.front() == L'\n') shown.erase(0, 1);
   appendOutput(dxf::wideToUtf8(shown + line + L"\n"));
+  workTimer_.start();
   return line;
 }
 

@@ -3,6 +3,7 @@
 // is docked below (CommandLine), the status bar shows the cursor's coordinates. The command
 // loop runs on this thread as in the terminal: each prompt waits in waitForLine, which keeps
 // the window working (events run) until a line is typed, clicked or chosen from a menu.
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <deque>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class QEventLoop;
+class QProgressBar;
 
 namespace vtcad::gui {
 
@@ -49,6 +51,14 @@ class MainWindow : public QMainWindow {
   // The recent files menu's entries, newest first.
   QStringList recentFiles() const;
 
+  // While a command works: lets the window take its events (repaint, Esc) now and then, and
+  // once the work has gone on for a moment shows that it works (busy cursor, elapsed time).
+  void keepAlive();
+  // Whether the window shows that a command works.
+  bool busy() const { return busy_; }
+  QLabel* progressLabel() const { return progressLabel_; }
+  QProgressBar* progressBar() const { return progressBar_; }
+
   // Called (from the event loop) each time a prompt starts to wait with nothing typed ahead:
   // what the tests drive the window with.
   std::function<void()> onWaiting;
@@ -66,6 +76,13 @@ class MainWindow : public QMainWindow {
   DrawingCanvas* canvas_;
   CommandLine* commandLine_;
   QLabel* coordinates_;
+  QLabel* working_;
+  QLabel* progressLabel_;
+  QProgressBar* progressBar_;
+  QElapsedTimer workTimer_;
+  QElapsedTimer lastPoll_;
+  bool busy_ = false;
+  void workEnded();
   std::deque<std::wstring> typed_;
   QEventLoop* loop_ = nullptr;
   bool closed_ = false;

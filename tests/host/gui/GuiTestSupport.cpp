@@ -28,6 +28,7 @@ void WindowTest::SetUp() {
   ASSERT_TRUE(opened.desktop) << opened.why;
   desktop_ = std::move(opened.desktop);
   window().resize(900, 640);
+  desktop_->startServices();
   desktop_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
 }
