@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <vector>
 
+#include "editor/Session.h"
 #include "zcad/platform/zcui.h"
 
 namespace vtcad::gui {
@@ -81,7 +82,12 @@ bool QtUi::onWindowThread() const {
 }
 
 int QtUi::messageBox(const std::wstring& caption, const std::wstring& text, unsigned type) {
-  if (!onWindowThread()) return otherThreads_->messageBox(caption, text, type);
+  // While a script feeds the prompts (vtcad --gui -s, the plug-in loading before the window's
+  // command line starts) nobody is there to click: the box goes to the transcript, answered
+  // with its default button, as without a window.
+  if (!onWindowThread() || editor::Session::instance().scripted()) {
+    return otherThreads_->messageBox(caption, text, type);
+  }
   QMessageBox box(iconOf(type), fromWide(caption), fromWide(text), QMessageBox::NoButton, owner_);
   const std::vector<Button> buttons = buttonsOf(type);
   for (const Button& button : buttons) box.addButton(button.button);

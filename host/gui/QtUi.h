@@ -1,8 +1,9 @@
 #pragma once
 // QtUi: the platform's user interface in the window: message boxes (QMessageBox), file
 // dialogs (QFileDialog, when FILEDIA is 1 and no script feeds the prompts) and documents opened
-// with the desktop's program. Calls from other threads than the window's are answered as the
-// headless backend answers them (the window's thread may be waiting for that very thread).
+// with the desktop's program. While a script feeds the prompts, message boxes go to the
+// transcript as without a window (nobody would click them). Calls from other threads than the window's are
+// answered as the headless backend answers them (the window's thread may be waiting for that very thread).
 #include <memory>
 
 #include "platform/UiBackend.h"
