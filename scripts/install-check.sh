@@ -18,6 +18,15 @@ for f in bin/vtcad lib/vtcad/libveltrace.so include/zcad/zced.h lib/cmake/vtcad/
          lib/pkgconfig/vtcad.pc share/man/man1/vtcad.1 share/doc/vtcad/README.md; do
   [ -e "$tree/$f" ] || { echo "install-check: $f was not installed" >&2; exit 1; }
 done
+# A build with the window brings its menu entry and icon; the entry starts the installed program.
+if grep -q "Qt6Widgets_DIR:PATH=/" "$build/CMakeCache.txt"; then
+  for f in share/applications/vtcad.desktop share/icons/hicolor/scalable/apps/vtcad.svg; do
+    [ -e "$tree/$f" ] || { echo "install-check: $f was not installed" >&2; exit 1; }
+  done
+  grep -q "^Exec=vtcad --gui %f" "$tree/share/applications/vtcad.desktop" ||
+    { echo "install-check: the desktop entry does not start vtcad --gui" >&2; exit 1; }
+  if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$tree/share/applications/vtcad.desktop"; fi
+fi
 
 # The demo, in a folder of its own as the man page says (the script reads ../examples/).
 mkdir -p "$work/demo/out"

@@ -12,13 +12,16 @@ const char* const kUsage =
     "  --png, --svg, --pdf FILE  write a picture (PNG, SVG, PDF) of the drawing after the scripts\n"
     "  --size WxH         the picture's size in pixels (default 1600x1000)\n"
     "  --view extents|current  what the picture shows: the drawing's extents (default) or its current view\n"
+    "  --gui              work in a window: the drawing in view, the command line below; scripts\n"
+    "                     given with -s run in the window, which closes after them and the save\n"
+    "  --screenshot FILE  with --gui, a PNG picture of the whole window after the scripts\n"
     "  --recover          open a damaged DRAWING with what can be read, listing what was lost\n"
     "  --config DIR       folder of the settings store for this run (default: the user's config folder)\n"
     "  --load FILE        load this plug-in instead of the bundled Veltrace plug-in\n"
     "  --no-plugin        load no plug-in\n"
     "  -h, --help         this text\n"
     "  --version          the program's version\n"
-    "Without a script and with a terminal, vtcad runs an interactive command line.\n";
+    "Without a script and with a terminal, or with --gui, vtcad runs an interactive command line.\n";
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
   Options options;
@@ -68,6 +71,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       if (!value(options.configDir)) return {std::nullopt, arg + " needs a folder"};
     } else if (arg == "--load") {
       if (!value(options.plugin)) return {std::nullopt, arg + " needs a plug-in file"};
+    } else if (arg == "--gui") {
+      options.gui = true;
+    } else if (arg == "--screenshot") {
+      if (!value(options.screenshot)) return {std::nullopt, arg + " needs a file name"};
     } else if (arg == "--recover") {
       options.recover = true;
     } else if (arg == "--no-plugin") {
@@ -84,6 +91,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
       return {std::nullopt, "only one drawing can be opened"};
     }
   }
+  if (!options.screenshot.empty() && !options.gui) return {std::nullopt, "--screenshot needs --gui"};
   if (options.recover && options.drawing.empty()) return {std::nullopt, "--recover needs a drawing"};
   if (options.noPlugin && !options.plugin.empty())
     return {std::nullopt, "--load and --no-plugin exclude each other"};

@@ -27,7 +27,9 @@ struct Options {
   std::string configDir;  // --config: the settings store's folder
   std::string plugin;     // --load: instead of the bundled plug-in
   bool noPlugin = false;
-  bool recover = false;  // open a damaged drawing with what can be read
+  bool gui = false;        // --gui: the desktop window instead of the terminal
+  std::string screenshot;  // --screenshot: a PNG picture of the window after the scripts
+  bool recover = false;    // open a damaged drawing with what can be read
   bool help = false;
   bool version = false;
 };

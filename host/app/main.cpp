@@ -30,6 +30,9 @@
 #include "editor/ProgressMeter.h"
 #include "editor/Session.h"
 #include "platform/SettingsStore.h"
+#ifdef VTCAD_HAVE_GUI
+#include "gui/Desktop.h"
+#endif
 
 namespace {
 
@@ -101,7 +104,37 @@ void loadPlugin(const vtcad::app::Options& options) {
   }
 }
 
-int run(const vtcad::app::Options& options) {
+// The program's window (--gui), or nothing for the terminal and script modes. `failed` is set
+// when the window was asked for and cannot be opened; the message is printed.
+struct Window {
+#ifdef VTCAD_HAVE_GUI
+  std::unique_ptr<vtcad::gui::Desktop> desktop;
+#endif
+  bool failed = false;
+};
+
+Window openWindow(const vtcad::app::Options& options, int& argc, char** argv) {
+  Window window;
+  if (!options.gui) return window;
+#ifdef VTCAD_HAVE_GUI
+  vtcad::gui::DesktopOpened opened = vtcad::gui::openDesktop(argc, argv);
+  if (!opened.desktop) {
+    std::fprintf(stderr, "vtcad: --gui: %s\n", opened.why.c_str());
+    window.failed = true;
+  }
+  window.desktop = std::move(opened.desktop);
+#else
+  (void)argc;
+  (void)argv;
+  std::fprintf(stderr,
+               "vtcad: --gui: this vtcad was built without Qt 6 and has no window; the terminal (vtcad) and "
+               "scripts (-s) work as ever\n");
+  window.failed = true;
+#endif
+  return window;
+}
+
+int run(const vtcad::app::Options& options, int& argc, char** argv) {
   // Scripts are read before anything runs: a missing one is a usage error, not half a run.
   std::vector<std::wstring> scripts;
   for (const std::string& name : options.scripts) {
@@ -112,13 +145,22 @@ int run(const vtcad::app::Options& options) {
     }
     scripts.push_back(std::move(text));
   }
+  // A window session is interactive unless scripts drive it; the terminal needs a terminal.
+  const bool interactive =
+      options.scripts.empty() && (options.gui || (options.pictures.empty() && isatty(STDIN_FILENO)));
+  Window window = openWindow(options, argc, argv);
+  if (window.failed) return 2;
   vtcad::commands::startHostServices(
       options.configDir.empty() ? vtcad::platform::defaultSettingsDir() : fs::path(options.configDir),
-      /*interactive=*/options.scripts.empty() && options.pictures.empty() && isatty(STDIN_FILENO));
+      /*interactive=*/interactive);
+#ifdef VTCAD_HAVE_GUI
+  if (window.desktop) window.desktop->startServices();
+#endif
   vtcad::commands::registerHostCommands();
   catchInterrupts();
   // Progress of long work goes to a terminal only; pipes and log files stay clean.
-  if (isatty(STDERR_FILENO)) {
+  // (The window shows it in its status bar.)
+  if (isatty(STDERR_FILENO) && !options.gui) {
     vtcad::editor::ProgressMeter::instance().setDisplay(std::make_shared<vtcad::app::TerminalProgress>());
   }
   Document& document = Document::instance();
@@ -137,6 +179,12 @@ int run(const vtcad::app::Options& options) {
     }
   }
   loadPlugin(options);
+#ifdef VTCAD_HAVE_GUI
+  if (window.desktop) {
+    window.desktop->drawingOpened();
+    window.desktop->show();
+  }
+#endif
 
   auto& session = vtcad::editor::Session::instance();
   bool quit = false;
@@ -146,10 +194,24 @@ int run(const vtcad::app::Options& options) {
     quit = outcome.end == vtcad::editor::RunEnd::kQuit;
     interrupted = outcome.end == vtcad::editor::RunEnd::kInterrupted;
   }
+#ifdef VTCAD_HAVE_GUI
+  if (window.desktop && !options.screenshot.empty()) {
+    if (const std::string failed = window.desktop->screenshot(options.screenshot); !failed.empty()) {
+      std::fprintf(stderr, "vtcad: %s\n", failed.c_str());
+    }
+  }
+#endif
   // A run that writes pictures is not interactive: it draws what the drawing and scripts made.
-  if (options.scripts.empty() && options.pictures.empty() && isatty(STDIN_FILENO)) {
+  if (interactive && !quit) {
     interactiveRun = 1;
-    session.run(std::make_unique<vtcad::app::TerminalSource>());
+#ifdef VTCAD_HAVE_GUI
+    if (window.desktop) {
+      session.run(window.desktop->commandLine());
+    } else
+#endif
+    {
+      session.run(std::make_unique<vtcad::app::TerminalSource>());
+    }
   }
   int status = 0;
   if (interrupted) {
@@ -169,6 +231,9 @@ int run(const vtcad::app::Options& options) {
   }
   // Plug-ins hear their unload while the drawing still exists.
   vtcad::editor::DynamicLinker::instance().unloadAll();
+#ifdef VTCAD_HAVE_GUI
+  window.desktop.reset();  // the window shows the drawing: it goes first
+#endif
   document.close();
   std::fflush(stdout);
   return status;
@@ -192,5 +257,5 @@ int main(int argc, char** argv) {
     std::printf("vtcad %s\n", VTCAD_VERSION);
     return 0;
   }
-  return run(*parsed.options);
+  return run(*parsed.options, argc, argv);
 }

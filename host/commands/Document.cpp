@@ -1,5 +1,6 @@
 #include "commands/Document.h"
 
+#include "database/ZcDbDatabaseImpl.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfText.h"
 #include "editor/EntityNames.h"
@@ -18,6 +19,20 @@ Document& Document::instance() {
 void Document::makeWorking() {
   zcdbHostApplicationServices()->setWorkingDatabase(database_.get());
   nameChanged();
+  savedChanges_ = changeCount();
+}
+
+unsigned long long Document::changeCount() const {
+  const ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(database_.get());
+  return impl ? impl->changes : 0;
+}
+
+bool Document::modified() const { return database_ && changeCount() != savedChanges_; }
+
+void Document::changeUnmodified(const std::function<void()>& change) {
+  const bool wasModified = modified();
+  change();
+  if (!wasModified) savedChanges_ = changeCount();
 }
 
 // DWGNAME and DWGPREFIX follow the file; a new drawing is "Drawing1.dxf" in the current folder.
@@ -96,6 +111,7 @@ Document::SaveResult Document::saveAs(const std::filesystem::path& path) {
   path_ = path;
   recovered_ = false;
   nameChanged();
+  savedChanges_ = changeCount();
   return SaveResult{true, {}};
 }
 

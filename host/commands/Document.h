@@ -2,6 +2,7 @@
 // The open drawing: its database (the working database commands act on) and the file it came
 // from or was last saved to. One drawing is open at a time.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,13 @@ class Document {
   // Drops the drawing (at exit, so plug-ins unload while it still exists).
   void close();
 
+  // Whether the drawing changed since it was made, opened or last saved (a window asks before
+  // it closes over unsaved changes).
+  bool modified() const;
+  // Runs `change` (a pan or zoom of the window) without making an unmodified drawing modified:
+  // looking at a drawing is no change to save.
+  void changeUnmodified(const std::function<void()>& change);
+
  private:
   Document() = default;
   void makeWorking();
@@ -53,6 +61,9 @@ class Document {
   std::unique_ptr<ZcDbDatabase> database_;
   std::filesystem::path path_;
   bool recovered_ = false;
+  // The database's change count when it was last made, opened or saved.
+  unsigned long long savedChanges_ = 0;
+  unsigned long long changeCount() const;
 };
 
 }  // namespace vtcad::commands

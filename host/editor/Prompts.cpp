@@ -13,6 +13,8 @@
 #include "editor/InputParsing.h"
 #include "editor/Keywords.h"
 #include "editor/Session.h"
+#include "editor/WaitingPrompt.h"
+#include "editor/WorkPoll.h"
 #include "zcad/zced.h"
 
 using editor::InputItem;
@@ -159,8 +161,26 @@ std::optional<ZcGePoint3d> pointOf(const InputItem& item) {
 
 std::wstring promptText(const ZTCHAR* prompt) { return prompt ? std::wstring(prompt) : std::wstring(); }
 
+// A prompt that takes a point, with a rubber band from `base` when there is one.
+editor::WaitingPrompt pointPrompt(const ZcGePoint3d* base, editor::WaitingPrompt::Band band) {
+  editor::WaitingPrompt waiting;
+  waiting.wants = editor::WaitingPrompt::Wants::kPoint;
+  if (base) {
+    waiting.band = band;
+    waiting.base = *base;
+  }
+  return waiting;
+}
+
+editor::WaitingPrompt pointPrompt(const zds_point base, editor::WaitingPrompt::Band band) {
+  if (!base) return pointPrompt(static_cast<const ZcGePoint3d*>(nullptr), band);
+  const ZcGePoint3d from = fromPoint(base);
+  return pointPrompt(&from, band);
+}
+
 // A second point for distances and angles given by two points.
 int secondPoint(const ZcGePoint3d& first, ZcGePoint3d& second) {
+  const editor::WaitingPromptScope waiting(pointPrompt(&first, editor::WaitingPrompt::Band::kLine));
   for (;;) {
     Reading reading = readInput(L"\nSpecify second point: ", Session::InitGet{RSG_NONULL, {}}, false);
     if (reading.common == Common::kCancel) return RTCAN;
@@ -171,7 +191,6 @@ int secondPoint(const ZcGePoint3d& first, ZcGePoint3d& second) {
     }
     say(L"\nInvalid point.");
   }
-  (void)first;
 }
 
 double normalizedAngle(double a) {
@@ -186,6 +205,7 @@ int getAngleCommon(const zds_point pt, const ZTCHAR* prompt, zds_real* result, b
   Session::InitGet control = Session::instance().takeInitGet();
   double angBase = sysVarReal(L"ANGBASE", 0.0);
   bool clockwise = sysVarReal(L"ANGDIR", 0.0) != 0.0;
+  const editor::WaitingPromptScope waiting(pointPrompt(pt, editor::WaitingPrompt::Band::kLine));
   for (;;) {
     Reading reading = readInput(promptText(prompt), control, false);
     if (reading.common == Common::kCancel) return RTCAN;
@@ -214,9 +234,11 @@ int getAngleCommon(const zds_point pt, const ZTCHAR* prompt, zds_real* result, b
   }
 }
 
-int getPointCommon(const zds_point pt, const ZTCHAR* prompt, zds_point result) {
+int getPointCommon(const zds_point pt, const ZTCHAR* prompt, zds_point result,
+                   editor::WaitingPrompt::Band band) {
   if (!result) return RTERROR;
   Session::InitGet control = Session::instance().takeInitGet();
+  const editor::WaitingPromptScope waiting(pointPrompt(pt, band));
   for (;;) {
     Reading reading = readInput(promptText(prompt), control, false);
     if (reading.common == Common::kCancel) return RTCAN;
@@ -229,7 +251,6 @@ int getPointCommon(const zds_point pt, const ZTCHAR* prompt, zds_point result) {
     if (keywordAnswer(reading.item, control)) return RTKWORD;
     say(L"\nInvalid point.");
   }
-  (void)pt;
 }
 
 }  // namespace
@@ -293,6 +314,7 @@ int zcedGetDist(const zds_point pt, const ZTCHAR* prompt, zds_real* result) {
   if (!result) return RTERROR;
   Session::InitGet control = Session::instance().takeInitGet();
   bool flat = control.bits & RSG_2D;
+  const editor::WaitingPromptScope waiting(pointPrompt(pt, editor::WaitingPrompt::Band::kLine));
   for (;;) {
     Reading reading = readInput(promptText(prompt), control, false);
     if (reading.common == Common::kCancel) return RTCAN;
@@ -331,12 +353,12 @@ int zcedGetOrient(const zds_point pt, const ZTCHAR* prompt, zds_real* result) {
 }
 
 int zcedGetPoint(const zds_point pt, const ZTCHAR* prompt, zds_point result) {
-  return getPointCommon(pt, prompt, result);
+  return getPointCommon(pt, prompt, result, editor::WaitingPrompt::Band::kLine);
 }
 
 int zcedGetCorner(const zds_point pt, const ZTCHAR* prompt, zds_point result) {
   if (!pt) return RTERROR;  // a corner needs the first corner
-  return getPointCommon(pt, prompt, result);
+  return getPointCommon(pt, prompt, result, editor::WaitingPrompt::Band::kBox);
 }
 
 int zcedGetKword(const ZTCHAR* prompt, ZTCHAR* result, size_t bufLen) {
@@ -393,6 +415,7 @@ int zcedEntSel(const ZTCHAR* prompt, zds_name ent, zds_point ptres) {
   if (!ent || !ptres) return RTERROR;
   Session::InitGet control = Session::instance().takeInitGet();
   std::wstring shown = prompt ? std::wstring(prompt) : std::wstring(L"\nSelect object: ");
+  const editor::WaitingPromptScope waiting(pointPrompt(static_cast<const ZcGePoint3d*>(nullptr), {}));
   for (;;) {
     Reading reading = readInput(shown, control, true);
     if (reading.common == Common::kCancel) return RTCAN;
@@ -415,7 +438,11 @@ int zcedEntSel(const ZTCHAR* prompt, zds_name ent, zds_point ptres) {
   }
 }
 
-int zcedUsrBrk() { return Session::instance().userBreak() ? 1 : 0; }
+int zcedUsrBrk() {
+  // A window looks at its keyboard (Esc) and repaints here.
+  editor::pollWork();
+  return Session::instance().userBreak() ? 1 : 0;
+}
 
 int zcedPrompt(const ZTCHAR* text) {
   if (text) Session::instance().print(text);

@@ -14,6 +14,7 @@
 #include "editor/SelectionFilter.h"
 #include "editor/SelectionSets.h"
 #include "editor/Session.h"
+#include "editor/WaitingPrompt.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/zced.h"
@@ -176,6 +177,10 @@ int selectInteractive(ZcDbDatabase& db, const resbuf* filter, bool single, zds_n
   Session& session = Session::instance();
   Ids members;
   bool removing = false;
+  vtcad::editor::WaitingPrompt waiting;
+  waiting.wants = vtcad::editor::WaitingPrompt::Wants::kSelection;
+  waiting.selected = &members;
+  const vtcad::editor::WaitingPromptScope selecting(waiting);
   for (;;) {
     InputItem item = session.read(removing ? L"\nRemove objects: " : L"\nSelect objects: ");
     if (item.cancelled()) return RTCAN;

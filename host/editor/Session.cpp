@@ -14,6 +14,7 @@
 #include "editor/SelectionSets.h"
 #include "editor/SystemVariables.h"
 #include "editor/ValueText.h"
+#include "editor/WaitingPrompt.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/zced.h"
 
@@ -135,6 +136,7 @@ InputItem Session::read(std::wstring_view prompt, ReadMode mode) {
     while (!shown.empty() && shown.front() == L'\n') shown.erase(0, 1);
   }
   InputSource* from = nullptr;
+  setWaitingRestOfLine(mode == ReadMode::kRestOfLine);
   InputItem item = impl_->reader.next(
       mode == ReadMode::kRestOfLine ? InputReader::Mode::kRestOfLine : InputReader::Mode::kToken, shown,
       &from);
