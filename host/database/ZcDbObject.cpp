@@ -334,6 +334,10 @@ Zcad::ErrorStatus ZcDbObject::handOverTo(ZcDbObject* newObject, bool keepXData, 
   if (impl->undo.isRecording()) impl->undo.recordHandOver(stub, ZcDbObjectState::capture(this));
   if (!impl->cancelStates.empty()) impl->cancelStates.erase(stub);
 
+  // The hand-over is a change of what the id stands for: when it is the first of this open,
+  // the reactors see the old object first, as at any first change (a connector reactor
+  // records where the curve was before PEDIT's conversion fits it).
+  if (!modified_ && !impl->undo.isRunning()) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kOpenedForModify);
   // Reactors (persistent and transient) observe the id: they all go to the new object.
   if (extras_) {
     Extras& mine = *extras_;

@@ -204,11 +204,11 @@ class CliTest(unittest.TestCase):
         self.assertIn('Unknown command "HELLO"', run.out)
 
     def test_veltrace_loads_by_default_in_the_language_of_its_setting(self):
-        scr = self.script("v.scr", "linkLineAuto\nVTRC_DEMO2\n")
+        scr = self.script("v.scr", "R2V\nVTRC_DEMO2\n")
         run = self.vtcad("-s", scr, plugin=True)
         self.assertEqual(run.status, 0, run.err)
         self.assertIn("Veltrace V1.20 loaded successfully.", run.out)
-        self.assertIn("linkLineAuto is not available in this build.", run.out)
+        self.assertIn("R2V is not available in this build.", run.out)
         self.assertIn("No address is set for the demonstration Demo2", run.out)
         with open(os.path.join(self.config, "registry.reg"), encoding="utf-8") as f:
             registry = f.read()
@@ -221,7 +221,7 @@ class CliTest(unittest.TestCase):
             f.write(registry)
         run = self.vtcad("-s", scr, plugin=True)
         self.assertIn("【Veltrace】 V1.20 已成功加载。", run.out)
-        self.assertIn("linkLineAuto 命令在此版本中尚不可用。", run.out)
+        self.assertIn("R2V 命令在此版本中尚不可用。", run.out)
 
     def test_formula_dialog_driven_by_the_script_draws_into_the_saved_drawing(self):
         scr = self.script("f.scr", "FORMULA\nselect curves 1\npress preview\n5,5\nslide slider1 4\n"
