@@ -195,7 +195,7 @@ Zcad::ErrorStatus ZcDbObject::close() {
     return Zcad::eOk;
   }
   if (writeOpen_) {
-    ++impl->changes;
+    impl->noteChange(stub_);
     bool changed = modified_;
     bool grew = modified_ || newObject_;
     if (changed) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
@@ -240,7 +240,7 @@ Zcad::ErrorStatus ZcDbObject::downgradeOpen() {
   if (notifying_) return Zcad::eWasNotifying;
   if (modified_) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
-  ++impl->changes;
+  impl->noteChange(stub_);
   if (!impl->cancelStates.empty()) impl->cancelStates.erase(stub_);
   bool grew = modified_ || newObject_;
   writeOpen_ = false;
@@ -256,7 +256,7 @@ Zcad::ErrorStatus ZcDbObject::cancel() {
   if (!writeOpen_) return Zcad::eNotOpenForWrite;
   if (notifying_) return Zcad::eWasNotifying;
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
-  ++impl->changes;
+  impl->noteChange(stub_);
   auto it = impl->cancelStates.find(stub_);
   if (it != impl->cancelStates.end()) {
     it->second->restoreInto(this);
