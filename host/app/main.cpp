@@ -121,6 +121,9 @@ int run(const vtcad::app::Options& options) {
   if (isatty(STDERR_FILENO)) {
     vtcad::editor::ProgressMeter::instance().setDisplay(std::make_shared<vtcad::app::TerminalProgress>());
   }
+  // Plug-ins come before the drawing: objects of their classes in it (persistent reactors)
+  // are read as live objects only when their class is registered.
+  loadPlugin(options);
   Document& document = Document::instance();
   if (options.drawing.empty()) {
     document.openNew();
@@ -133,10 +136,10 @@ int run(const vtcad::app::Options& options) {
       if (opened.damaged) {
         std::fprintf(stderr, "vtcad: the file is damaged; vtcad --recover opens what can be read of it\n");
       }
+      vtcad::editor::DynamicLinker::instance().unloadAll();
       return vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
-  loadPlugin(options);
 
   auto& session = vtcad::editor::Session::instance();
   bool quit = false;
@@ -167,9 +170,10 @@ int run(const vtcad::app::Options& options) {
       status = vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
-  // Plug-ins hear their unload while the drawing still exists.
-  vtcad::editor::DynamicLinker::instance().unloadAll();
+  // The drawing goes first: objects of a plug-in's classes in it (persistent reactors) run
+  // the plug-in's code until they are freed, so its library must still be loaded then.
   document.close();
+  vtcad::editor::DynamicLinker::instance().unloadAll();
   std::fflush(stdout);
   return status;
 }

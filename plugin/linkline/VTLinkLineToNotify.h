@@ -22,8 +22,14 @@
 class VTLinkLineToNotify : public ZcDbObject {
  public:
   ZCRX_DECLARE_MEMBERS(VTLinkLineToNotify)
-  VTLinkLineToNotify() { candidates_.reserve(kCandidateGrowth); }
-  ~VTLinkLineToNotify() override = default;
+  VTLinkLineToNotify() {
+    candidates_.reserve(kCandidateGrowth);
+    ++liveObjects_;
+  }
+  ~VTLinkLineToNotify() override { --liveObjects_; }
+  // Objects of the class that exist (in drawings, in their undo records): while there are
+  // any, the plug-in's code must stay loaded, for their notifications and destructors.
+  static long liveObjects() { return liveObjects_; }
 
   // The class's creator: a default object.
   static ZcRxObject* create() { return new VTLinkLineToNotify; }
@@ -47,6 +53,8 @@ class VTLinkLineToNotify : public ZcDbObject {
 
  private:
   static constexpr std::size_t kCandidateGrowth = 8;
+  // Objects are made and freed on the host's command thread only.
+  static inline long liveObjects_ = 0;
   veltrace::SideMidpoints recorded_;
   std::vector<ZcDbObjectId> candidates_;
 };
