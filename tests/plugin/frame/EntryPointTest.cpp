@@ -13,6 +13,8 @@
 #include "frame/LinkReactorClass.h"
 #include "linkline/VTLinkLineToNotify.h"
 #include "plugin/VeltraceTestSupport.h"
+#include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbPolyline.h"
 #include "zcad/rx/ZcRxClass.h"
 
 namespace veltrace {
@@ -90,6 +92,29 @@ TEST_F(EntryPointTest, EveryCommandRunsItsPrologueFirst) {
   EXPECT_FALSE(said("linkLineAuto is not available")) << transcript_;
   EXPECT_TRUE(said("\ntxwk is not available in this build."));
   EXPECT_TRUE(said("No address is set for the demonstration Demo3"));
+}
+
+TEST_F(EntryPointTest, UnloadingIsRefusedWhileADrawingHoldsConnectorReactors) {
+  load();
+  ZcDbBlockTableRecord* space = nullptr;
+  ASSERT_EQ(zcdbOpenObject(space, db_->modelSpaceId(), ZcDb::kForWrite), Zcad::eOk);
+  auto* outline = new ZcDbPolyline;
+  outline->addVertexAt(0, ZcGePoint2d(0, 0));
+  outline->addVertexAt(1, ZcGePoint2d(10, 0));
+  outline->addVertexAt(2, ZcGePoint2d(10, 6));
+  outline->addVertexAt(3, ZcGePoint2d(0, 6));
+  outline->setClosed(true);
+  space->appendZcDbEntity(outline);
+  outline->close();
+  space->close();
+  run(L"linkLineAuto\n10,3\n30,3\n");
+  EXPECT_FALSE(DynamicLinker::instance().unload(L"veltrace").succeeded());
+  EXPECT_TRUE(said("Connector reactors are still in a drawing: not unloaded.")) << transcript_;
+  // Once the drawing is gone the plug-in goes.
+  zcdbHostApplicationServices()->setWorkingDatabase(nullptr);
+  db_ = std::make_unique<ZcDbDatabase>();
+  zcdbHostApplicationServices()->setWorkingDatabase(db_.get());
+  unload();
 }
 
 TEST_F(EntryPointTest, TheDemandLoadRecordListsTheCommands) {
