@@ -163,6 +163,9 @@ int run(const vtcad::app::Options& options, int& argc, char** argv) {
   if (isatty(STDERR_FILENO) && !options.gui) {
     vtcad::editor::ProgressMeter::instance().setDisplay(std::make_shared<vtcad::app::TerminalProgress>());
   }
+  // Plug-ins come before the drawing: objects of their classes in it (persistent reactors)
+  // are read as live objects only when their class is registered.
+  loadPlugin(options);
   Document& document = Document::instance();
   if (options.drawing.empty()) {
     document.openNew();
@@ -175,10 +178,10 @@ int run(const vtcad::app::Options& options, int& argc, char** argv) {
       if (opened.damaged) {
         std::fprintf(stderr, "vtcad: the file is damaged; vtcad --recover opens what can be read of it\n");
       }
+      vtcad::editor::DynamicLinker::instance().unloadAll();
       return vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
-  loadPlugin(options);
 #ifdef VTCAD_HAVE_GUI
   if (window.desktop) {
     window.desktop->drawingOpened();
@@ -229,12 +232,13 @@ int run(const vtcad::app::Options& options, int& argc, char** argv) {
       status = vtcad::editor::Session::interruptPending() ? kInterruptedStatus : 1;
     }
   }
-  // Plug-ins hear their unload while the drawing still exists.
-  vtcad::editor::DynamicLinker::instance().unloadAll();
 #ifdef VTCAD_HAVE_GUI
   window.desktop.reset();  // the window shows the drawing: it goes first
 #endif
+  // Then the drawing: objects of a plug-in's classes in it (persistent reactors) run the
+  // plug-in's code until they are freed, so its library must still be loaded then.
   document.close();
+  vtcad::editor::DynamicLinker::instance().unloadAll();
   std::fflush(stdout);
   return status;
 }

@@ -95,6 +95,21 @@ class ZcDbDatabaseImpl {
   // undo or redo step, each id swap. What is worked out from the drawing and kept
   // (`derived`) stays valid while this number stays the same.
   Zdesk::UInt64 changes = 0;
+  // Which object each recent change was of, oldest first: changeLog[i] is change number
+  // changeLogStart + i + 1. Kept data that follows single objects (the editor's selection
+  // index) catches up from here instead of starting again; data older than the log does.
+  // The log is emptied when it reaches kChangeLogLimit.
+  static constexpr std::size_t kChangeLogLimit = 1 << 16;
+  std::vector<ZcDbStub*> changeLog;
+  Zdesk::UInt64 changeLogStart = 0;
+  void noteChange(ZcDbStub* stub) {
+    if (changeLog.size() >= kChangeLogLimit) {
+      changeLog.clear();
+      changeLogStart = changes;
+    }
+    ++changes;
+    changeLog.push_back(stub);
+  }
   // Data worked out from the drawing by other modules (the renderer's box tree of a space),
   // by a name of their choosing; freed with the database.
   struct Derived {

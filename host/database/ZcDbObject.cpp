@@ -195,7 +195,7 @@ Zcad::ErrorStatus ZcDbObject::close() {
     return Zcad::eOk;
   }
   if (writeOpen_) {
-    ++impl->changes;
+    impl->noteChange(stub_);
     bool changed = modified_;
     bool grew = modified_ || newObject_;
     if (changed) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
@@ -240,7 +240,7 @@ Zcad::ErrorStatus ZcDbObject::downgradeOpen() {
   if (notifying_) return Zcad::eWasNotifying;
   if (modified_) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kModified);
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
-  ++impl->changes;
+  impl->noteChange(stub_);
   if (!impl->cancelStates.empty()) impl->cancelStates.erase(stub_);
   bool grew = modified_ || newObject_;
   writeOpen_ = false;
@@ -256,7 +256,7 @@ Zcad::ErrorStatus ZcDbObject::cancel() {
   if (!writeOpen_) return Zcad::eNotOpenForWrite;
   if (notifying_) return Zcad::eWasNotifying;
   ZcDbDatabaseImpl* impl = zcdbImplOf(stub_);
-  ++impl->changes;
+  impl->noteChange(stub_);
   auto it = impl->cancelStates.find(stub_);
   if (it != impl->cancelStates.end()) {
     it->second->restoreInto(this);
@@ -334,6 +334,10 @@ Zcad::ErrorStatus ZcDbObject::handOverTo(ZcDbObject* newObject, bool keepXData, 
   if (impl->undo.isRecording()) impl->undo.recordHandOver(stub, ZcDbObjectState::capture(this));
   if (!impl->cancelStates.empty()) impl->cancelStates.erase(stub);
 
+  // The hand-over is a change of what the id stands for: when it is the first of this open,
+  // the reactors see the old object first, as at any first change (a connector reactor
+  // records where the curve was before PEDIT's conversion fits it).
+  if (!modified_ && !impl->undo.isRunning()) ZcDbNotifier::send(this, ZcDbNotifier::Kind::kOpenedForModify);
   // Reactors (persistent and transient) observe the id: they all go to the new object.
   if (extras_) {
     Extras& mine = *extras_;

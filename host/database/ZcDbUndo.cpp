@@ -83,7 +83,7 @@ size_t ZcDbUndoManager::recordCount() const {
 
 void ZcDbUndoManager::apply(Record& record) {
   ZcDbStub* stub = record.stub;
-  ++impl_.changes;
+  impl_.noteChange(stub);
   switch (record.kind) {
     case Record::Kind::kModified:
       if (stub->object) record.state->swapWith(stub->object);
@@ -113,6 +113,7 @@ void ZcDbUndoManager::apply(Record& record) {
     }
     case Record::Kind::kSwap:
       zcdbSwapObjects(stub, record.other, record.swapXdata, record.swapExtDict);
+      impl_.noteChange(record.other);
       break;
   }
 }

@@ -7,7 +7,9 @@
 #include "editor/EntityOutline.h"
 #include "editor/SelectableEntities.h"
 #include "editor/SelectionGeometry.h"
+#include "editor/SelectionIndex.h"
 #include "zcad/db/ZcDbBlockReference.h"
+#include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEntity.h"
 
 namespace vtcad::editor {
@@ -20,6 +22,16 @@ constexpr double kTieFraction = 1e-9;
 std::vector<ZcDbObjectId> pickableIds(ZcDbDatabase& db) {
   std::vector<ZcDbObjectId> ids;
   for (const SelectableEntity& entity : selectableEntities(db))
+    if (!entity.onOffLayer) ids.push_back(entity.id);
+  return ids;
+}
+
+// The pickable entities whose box may meet the plan box [min, max], found through the
+// space's index instead of reading every entity.
+std::vector<ZcDbObjectId> pickableIdsNear(ZcDbDatabase& db, const ZcGePoint2d& min, const ZcGePoint2d& max) {
+  std::vector<ZcDbObjectId> ids;
+  for (const SelectableEntity& entity :
+       selectableAmong(entitiesNearWindow(db, db.currentSpaceId(), min, max)))
     if (!entity.onOffLayer) ids.push_back(entity.id);
   return ids;
 }
@@ -113,7 +125,10 @@ PickResult pickEntity(const std::vector<ZcDbObjectId>& candidates, const ZcGePoi
 std::vector<ZcDbObjectId> entitiesInWindow(ZcDbDatabase& db, const ZcGePoint2d& corner1,
                                            const ZcGePoint2d& corner2, WindowMode mode,
                                            double chordTolerance) {
-  return entitiesInWindow(pickableIds(db), corner1, corner2, mode, chordTolerance);
+  if (!zcgeIsFinite(corner1) || !zcgeIsFinite(corner2)) return {};
+  const ZcGePoint2d min(std::min(corner1.x, corner2.x), std::min(corner1.y, corner2.y));
+  const ZcGePoint2d max(std::max(corner1.x, corner2.x), std::max(corner1.y, corner2.y));
+  return entitiesInWindow(pickableIdsNear(db, min, max), corner1, corner2, mode, chordTolerance);
 }
 
 std::vector<ZcDbObjectId> entitiesInWindow(const std::vector<ZcDbObjectId>& candidates,
@@ -141,7 +156,13 @@ std::vector<ZcDbObjectId> entitiesInWindow(const std::vector<ZcDbObjectId>& cand
 
 std::vector<ZcDbObjectId> entitiesInPolygon(ZcDbDatabase& db, const std::vector<ZcGePoint2d>& polygon,
                                             WindowMode mode, double chordTolerance) {
-  return entitiesInPolygon(pickableIds(db), polygon, mode, chordTolerance);
+  if (checkSelectionPolygon(polygon) != PolygonShape::kUsable) return {};
+  ZcGePoint2d min = polygon.front(), max = polygon.front();
+  for (const ZcGePoint2d& p : polygon) {
+    min.set(std::min(min.x, p.x), std::min(min.y, p.y));
+    max.set(std::max(max.x, p.x), std::max(max.y, p.y));
+  }
+  return entitiesInPolygon(pickableIdsNear(db, min, max), polygon, mode, chordTolerance);
 }
 
 std::vector<ZcDbObjectId> entitiesInPolygon(const std::vector<ZcDbObjectId>& candidates,

@@ -36,6 +36,15 @@ ZcDbObjectId layerZeroOf(const ZcDbEntity& entity) {
   return id;
 }
 
+// Closes `entity` (open for read) and keeps it when it may be selected.
+void keepIfSelectable(ZcDbEntity* entity, LayerStates& layers, std::vector<SelectableEntity>& result) {
+  const bool visible = entity->visibility() == ZcDb::kVisible;
+  const LayerState layer = layers.of(*entity);
+  const ZcDbObjectId id = entity->objectId();
+  entity->close();
+  if (visible && !layer.frozen) result.push_back({id, layer.off, layer.locked});
+}
+
 }  // namespace
 
 LayerState LayerStates::of(const ZcDbEntity& entity) {
@@ -68,12 +77,18 @@ std::vector<SelectableEntity> selectableEntities(ZcDbObjectId blockTableRecordId
   for (; !it->done(); it->step()) {
     ZcDbEntity* entity = nullptr;
     if (it->getEntity(entity, ZcDb::kForRead) != Zcad::eOk) continue;
-    const bool visible = entity->visibility() == ZcDb::kVisible;
-    const LayerState layer = layers.of(*entity);
-    const ZcDbObjectId id = entity->objectId();
-    entity->close();
-    if (!visible || layer.frozen) continue;
-    result.push_back({id, layer.off, layer.locked});
+    keepIfSelectable(entity, layers, result);
+  }
+  return result;
+}
+
+std::vector<SelectableEntity> selectableAmong(const std::vector<ZcDbObjectId>& ids) {
+  std::vector<SelectableEntity> result;
+  LayerStates layers;
+  for (const ZcDbObjectId& id : ids) {
+    ZcDbEntity* entity = nullptr;
+    if (zcdbOpenObject(entity, id, ZcDb::kForRead) != Zcad::eOk) continue;
+    keepIfSelectable(entity, layers, result);
   }
   return result;
 }

@@ -50,5 +50,7 @@ struct SelectableEntity {
 std::vector<SelectableEntity> selectableEntities(ZcDbDatabase& db);
 // The selectable entities of one block table record; empty when it cannot be opened.
 std::vector<SelectableEntity> selectableEntities(ZcDbObjectId blockTableRecordId);
+// The selectable ones of `ids`, in their order (candidates of a window: SelectionIndex).
+std::vector<SelectableEntity> selectableAmong(const std::vector<ZcDbObjectId>& ids);
 
 }  // namespace vtcad::editor

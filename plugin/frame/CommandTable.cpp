@@ -76,7 +76,7 @@ constexpr CommandRow kRows[] = {
     {L"OLDPL2LW", L"VTRC_OLDPL2LW", L"oldPL2lw", kRecordAndCount, &oldpl2lwCommand},
     {L"linkLine00", L"VTRC_linkLine00", L"linkLine00", kRecordAndCount, &linkLine00Command},
     {L"linkLine90", L"VTRC_linkLine90", L"linkLine90", kRecordAndCount, &linkLine90Command},
-    {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, nullptr},
+    {L"linkLineAuto", L"VTRC_linkLineAuto", L"linkLineAuto", kRecordAndCount, &linkLineAutoCommand},
     {L"INOFFSET", L"VTRC_INOFFSET", L"makeInnerOffsets", kRecordAndCount, &inoffsetCommand},
     {L"makeOutline", L"VTRC_makeOutline", L"makeOutline", kRecordAndCount, &makeOutlineCommand},
     {L"R2V", L"VTRC_VECTORIZE", L"loadCOutlineDlg", kRecordAndCount, &loadCOutlineDlg},

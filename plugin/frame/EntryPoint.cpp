@@ -4,6 +4,7 @@
 #include "frame/LinkReactorClass.h"
 #include "frame/Messages.h"
 #include "frame/Settings.h"
+#include "linkline/VTLinkLineToNotify.h"
 #include "outreach/Outreach.h"
 #include "zcad/ZcadAppInfo.h"
 #include "zcad/ed/ZcEdCommandStack.h"
@@ -82,6 +83,13 @@ extern "C" __attribute__((visibility("default"))) ZcRx::AppRetCode zcrxEntryPoin
       veltrace::initApplication(appId);
       break;
     case ZcRx::kUnloadAppMsg:
+      // Connector reactors in an open drawing run our code: unloading now would leave them
+      // pointing into an unmapped library.
+      if (VTLinkLineToNotify::liveObjects() > 0) {
+        veltrace::printBilingual(L"\n图纸中仍有连接线反应器，无法卸载。",
+                                 L"\nConnector reactors are still in a drawing: not unloaded.");
+        return ZcRx::kRetError;
+      }
       veltrace::unloadApplication();
       break;
     default:

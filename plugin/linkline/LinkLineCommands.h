@@ -1,6 +1,8 @@
 #pragma once
 // linkLine00 and linkLine90: a connector spline between two picked points whose ends leave and
-// arrive horizontally (towards the end point) or vertically.
+// arrive horizontally (towards the end point) or vertically. linkLineAuto: the ends leave and
+// enter the sides of the closed curves they are picked on, and those curves get the link
+// reactor (VTLinkLineToNotify) that keeps the ends on their sides when the curves change.
 #include "zcad/db/ZcDbObjectId.h"
 #include "zcad/ge/ZcGePoint3d.h"
 #include "zcad/ge/ZcGeVector3d.h"
@@ -14,5 +16,6 @@ ZcDbObjectId buildConnector(const ZcGePoint3d& start, const ZcGePoint3d& end,
 
 void linkLine00Command();
 void linkLine90Command();
+void linkLineAutoCommand();
 
 }  // namespace veltrace

@@ -6,6 +6,7 @@ environment. The saved drawings are read back with ezdxf, an independent DXF rea
 """
 import os
 import pty
+import re
 import select
 import signal
 import subprocess
@@ -204,11 +205,12 @@ class CliTest(unittest.TestCase):
         self.assertIn('Unknown command "HELLO"', run.out)
 
     def test_veltrace_loads_by_default_in_the_language_of_its_setting(self):
-        scr = self.script("v.scr", "linkLineAuto\nVTRC_DEMO2\n")
+        # linkLineAuto ends silently when its second point is not given.
+        scr = self.script("v.scr", "linkLineAuto\n0,0\n\nVTRC_DEMO2\n")
         run = self.vtcad("-s", scr, plugin=True)
         self.assertEqual(run.status, 0, run.err)
         self.assertIn("Veltrace V1.20 loaded successfully.", run.out)
-        self.assertIn("linkLineAuto is not available in this build.", run.out)
+        self.assertNotIn("is not available", run.out)
         self.assertIn("No address is set for the demonstration Demo2", run.out)
         with open(os.path.join(self.config, "registry.reg"), encoding="utf-8") as f:
             registry = f.read()
@@ -221,7 +223,32 @@ class CliTest(unittest.TestCase):
             f.write(registry)
         run = self.vtcad("-s", scr, plugin=True)
         self.assertIn("【Veltrace】 V1.20 已成功加载。", run.out)
-        self.assertIn("linkLineAuto 命令在此版本中尚不可用。", run.out)
+        self.assertIn("演示 Demo2 未设置网址", run.out)
+
+    def test_a_connector_follows_its_shape_in_a_second_run_of_the_saved_drawing(self):
+        first = self.path("linked.dxf")
+        run = self.vtcad("-s", self.script("l.scr", "PLINE 0,0 10,0 10,6 0,6 C\nPLINE 30,0 40,0 40,6 30,6 C\n"
+                                                    "linkLineAuto\n10,3\n30,3\n"), "-o", first, plugin=True)
+        self.assertEqual(run.status, 0, run.err)
+        with open(first, encoding="utf-8", errors="replace") as f:
+            text = f.read()
+        self.assertIn("VTRC_DICT", text)
+        self.assertIn("persreac", text)
+        # Two reactor objects, one for each rectangle.
+        self.assertEqual(len(re.findall(r"^  0\r?\nVTLinkLineToNotify\r?$", text, re.M)), 2)
+        # Opened and saved without the plug-in, the reactors are kept.
+        kept = self.path("kept.dxf")
+        self.assertEqual(self.vtcad(first, "-o", kept).status, 0)
+        # A second run moves the left rectangle (a window takes it, not the connector).
+        moved = self.path("moved.dxf")
+        run = self.vtcad(kept, "-s", self.script("m.scr", "MOVE W -1,-1 11,7 \n0,0\n5,5\n"), "-o", moved,
+                         plugin=True)
+        self.assertEqual(run.status, 0, run.err)
+        splines = [e for e in ezdxf.readfile(moved).modelspace() if e.dxftype() == "SPLINE"]
+        self.assertEqual(len(splines), 1)
+        fit = [tuple(round(c, 9) for c in p) for p in splines[0].fit_points]
+        self.assertEqual(fit[0][:2], (15.0, 8.0))
+        self.assertEqual(fit[-1][:2], (30.0, 3.0))
 
     def test_formula_dialog_driven_by_the_script_draws_into_the_saved_drawing(self):
         scr = self.script("f.scr", "FORMULA\nselect curves 1\npress preview\n5,5\nslide slider1 4\n"
@@ -258,10 +285,15 @@ class CliTest(unittest.TestCase):
         # Two trees and seven more in a row; the plot, the divided spline, the footprint, four
         # terraces, the setback line and the surveyed path; the pond bank, which has height, as
         # a 3-D polyline; the survey point, five numbered corners and two numbered crossings;
-        # the spline and the five gradient splines between it and the plot.
+        # the spline and the five gradient splines between it and the plot; two sheds and
+        # their connector, which followed the moved shed; the label's outlines, a block.
         self.assertEqual(kinds.count("CIRCLE"), 9)
-        self.assertEqual(kinds.count("SPLINE"), 6)
-        self.assertEqual(kinds.count("LWPOLYLINE"), 9)
+        self.assertEqual(kinds.count("SPLINE"), 7)
+        self.assertEqual(kinds.count("LWPOLYLINE"), 11)
+        self.assertEqual(kinds.count("INSERT"), 1)
+        connector = [e for e in ezdxf.readfile(out).modelspace()
+                     if e.dxftype() == "SPLINE" and len(e.fit_points) == 2]
+        self.assertEqual([tuple(p)[:2] for p in connector[0].fit_points], [(210.0, 13.0), (225.0, 3.0)])
         self.assertEqual(kinds.count("POINT"), 8)
         self.assertEqual(kinds.count("POLYLINE"), 1)
 

@@ -17,14 +17,6 @@
 #include "zcad/platform/zcwintypes.h"
 
 using COLORREF = DWORD;
-using HRESULT = LONG;
-
-inline constexpr HRESULT S_OK = 0;
-inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
-inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
-inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
-inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
 
 // A colour as Windows packs it: red in the low byte, then green, then blue.
 inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {

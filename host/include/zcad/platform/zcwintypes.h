@@ -32,3 +32,13 @@ inline constexpr LONG ERROR_INVALID_DATA = 13;  // a file's content is damaged o
 inline constexpr LONG ERROR_WRITE_FAULT = 29;   // the settings file could not be written
 inline constexpr LONG ERROR_INVALID_PARAMETER = 87;
 inline constexpr LONG ERROR_MORE_DATA = 234;  // the buffer is too small; *lpcbData has the size
+
+// COM-style results (SUCCEEDED/FAILED test the sign).
+using HRESULT = LONG;
+
+inline constexpr HRESULT S_OK = 0;
+inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
+inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
+inline constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
+inline constexpr bool FAILED(HRESULT hr) { return hr < 0; }
