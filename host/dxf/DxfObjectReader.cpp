@@ -255,11 +255,15 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
     if (tag.code == 102 && !tag.trimmed().empty() && tag.trimmed().front() == '{') {
       std::string_view app = tag.trimmed();
       size_t end = i + 1;
-      while (end < tags.size() && !(tags[end].code == 102 && tags[end].trimmed() == "}") &&
-             tags[end].code != 102) {
-        ++end;
+      while (end < tags.size() && tags[end].code != 102) ++end;
+      // Any 102 value beginning with "}" ends the group: damaged files close it as "}K" and
+      // the like. Left open, the group would swallow the groups after it when written back.
+      const bool closed =
+          end < tags.size() && !tags[end].trimmed().empty() && tags[end].trimmed().front() == '}';
+      if (closed && tags[end].trimmed() != "}") {
+        ctx_.warn(tags[end], "the group " + std::string(app.substr(0, 40)) + " ends with '" +
+                                 std::string(tags[end].trimmed().substr(0, 20)) + "', read as '}'");
       }
-      bool closed = end < tags.size() && tags[end].code == 102 && tags[end].trimmed() == "}";
       if (app == "{ACAD_REACTORS" && closed) {
         for (size_t k = i + 1; k < end; ++k) {
           if (tags[k].code == 330) {
@@ -283,10 +287,12 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
       size_t last = closed ? end : end - 1;
       const bool inCodecSubclass = codec && sawMarker && !(entity && slot == kEntitySlot);
       for (size_t k = i; k <= last && k < tags.size(); ++k) {
+        Tag kept = tags[k];
+        if (closed && k == end) kept.value = "}";  // a damaged closer goes back plain
         if (inCodecSubclass) {
-          body_.push_back(BodyGroup{tags[k], slot});
+          body_.push_back(BodyGroup{kept, slot});
         } else {
-          ctx_.keep(*obj, tags[k], slot);
+          ctx_.keep(*obj, kept, slot);
         }
       }
       i = last;

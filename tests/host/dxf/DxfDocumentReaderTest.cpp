@@ -12,6 +12,7 @@
 #include "zcad/db/ZcDbDictionary.h"
 #include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbPolyline.h"
 #include "zcad/db/ZcDbRegAppTable.h"
 
 using namespace vtcad::dxf;
@@ -421,4 +422,44 @@ TEST(DxfDocumentReader, AFlagInsideExtendedDataDoesNotGiveAnUnknownEntityFollowe
   EXPECT_EQ(modelSpaceEntities(*first.database).size(), 2u);
   LoadResult second = readDxf(writeDxf(*first.database));
   EXPECT_TRUE(second.ok()) << second.refusal;
+}
+
+TEST(DxfDocumentReader, AGroupClosedByADamagedBraceEndsThereAndTheSavedFileReadsAgain) {
+  // "102 }K" did not close the reactor group: it stayed open, was written back unclosed with
+  // "}K" after the vertices, and the saved polyline then read as one without vertices (found
+  // by fuzzing).
+  std::string text = entitiesOnly({{0, "LWPOLYLINE"},
+                                   {102, "{ACAD_REACTORS"},
+                                   {330, "1D"},
+                                   {102, "}K"},
+                                   {100, "AcDbEntity"},
+                                   {8, "0"},
+                                   {100, "AcDbPolyline"},
+                                   {90, "2"},
+                                   {70, "0"},
+                                   {10, "0"},
+                                   {20, "0"},
+                                   {10, "5"},
+                                   {20, "5"},
+                                   {0, "LINE"},
+                                   {102, "{MYAPP"},
+                                   {1, "kept"},
+                                   {102, "} "},
+                                   {10, "0"},
+                                   {20, "0"},
+                                   {11, "1"},
+                                   {21, "1"}});
+  LoadResult first = mustLoad(text);
+  ASSERT_TRUE(first.ok());
+  EXPECT_TRUE(mentions(first, "ends with '}K', read as '}'"));
+  std::string written = writeDxf(*first.database);
+  EXPECT_EQ(written.find("}K"), std::string::npos);
+  EXPECT_NE(written.find("{MYAPP\r\n  1\r\nkept\r\n102\r\n}\r\n"), std::string::npos);
+  LoadResult second = mustLoad(written);
+  ASSERT_TRUE(second.ok());
+  ZcDbPolyline* polyline = openModelSpaceEntity<ZcDbPolyline>(*second.database, 0);
+  ASSERT_NE(polyline, nullptr);
+  EXPECT_EQ(polyline->numVerts(), 2u);
+  polyline->close();
+  EXPECT_EQ(writeDxf(*second.database), written);
 }
