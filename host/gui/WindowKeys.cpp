@@ -27,23 +27,6 @@ int virtualKeyOf(int qtKey) {
   }
 }
 
-// The left and right keys answer as their common key.
-int commonKey(int virtualKey) {
-  switch (virtualKey) {
-    case VK_LSHIFT:
-    case VK_RSHIFT:
-      return VK_SHIFT;
-    case VK_LCONTROL:
-    case VK_RCONTROL:
-      return VK_CONTROL;
-    case VK_LMENU:
-    case VK_RMENU:
-      return VK_MENU;
-    default:
-      return virtualKey;
-  }
-}
-
 }  // namespace
 
 WindowKeys::WindowKeys() { QCoreApplication::instance()->installEventFilter(this); }
@@ -56,7 +39,7 @@ bool WindowKeys::isDown(int virtualKey) const {
   if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread()) {
     editor::pollWork();
   }
-  const int key = commonKey(virtualKey);
+  const int key = platform::commonKey(virtualKey);
   {
     std::lock_guard lock(mutex_);
     if (held_.count(key)) return true;

@@ -9,7 +9,13 @@ namespace {
 std::mutex backendMutex;
 std::shared_ptr<KeyboardState> backend = std::make_shared<HeldKeys>();
 
-// Left and right keys are their common key: a script holds "Ctrl", a query may ask for either.
+SHORT stateOf(int virtualKey) {
+  if (virtualKey < 0 || virtualKey > 0xFF) return 0;
+  return keyboardState().isDown(commonKey(virtualKey)) ? static_cast<SHORT>(0x8000 - 0x10000) : SHORT{0};
+}
+
+}  // namespace
+
 int commonKey(int virtualKey) {
   switch (virtualKey) {
     case VK_LSHIFT:
@@ -25,13 +31,6 @@ int commonKey(int virtualKey) {
       return virtualKey;
   }
 }
-
-SHORT stateOf(int virtualKey) {
-  if (virtualKey < 0 || virtualKey > 0xFF) return 0;
-  return keyboardState().isDown(commonKey(virtualKey)) ? static_cast<SHORT>(0x8000 - 0x10000) : SHORT{0};
-}
-
-}  // namespace
 
 bool HeldKeys::isDown(int virtualKey) const {
   std::lock_guard lock(mutex_);

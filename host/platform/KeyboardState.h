@@ -33,6 +33,10 @@ class HeldKeys final : public KeyboardState {
   std::set<int> held_;
 };
 
+// Left and right keys answer as their common key (VK_LSHIFT as VK_SHIFT): a script holds
+// "Ctrl", a query may ask for either.
+int commonKey(int virtualKey);
+
 // The process's backend; HeldKeys until another is set.
 KeyboardState& keyboardState();
 // Null brings back a fresh HeldKeys with nothing held.
