@@ -6,22 +6,11 @@
 #include "render/DisplayColors.h"
 #include "render/DrawingPicture.h"
 #include "render/ExtentsView.h"
+#include "render/SessionGrid.h"
 #include "zcad/zced.h"
 
 namespace vtcad::app {
 namespace {
-
-render::GridStyle gridOfSession() {
-  render::GridStyle grid;
-  resbuf value{};
-  grid.shown =
-      zcedGetVar(L"GRIDMODE", &value) == RTNORM && value.restype == RTSHORT && value.resval.rint == 1;
-  if (zcedGetVar(L"GRIDUNIT", &value) == RTNORM && value.restype == RTPOINT) {
-    grid.spacingX = value.resval.rpoint[0];
-    grid.spacingY = value.resval.rpoint[1];
-  }
-  return grid;
-}
 
 render::PictureFormat formatOf(PictureKind kind) {
   switch (kind) {
@@ -45,7 +34,7 @@ bool writePictures(const Options& options, ZcDbDatabase* db) {
                                          : editor::ViewTransform::of(db, size);
   render::RenderOptions look;
   look.background = render::modelBackground();
-  look.grid = gridOfSession();
+  look.grid = render::sessionGrid();
   bool all = true;
   for (const PictureOutput& picture : options.pictures) {
     if (const auto failed =

@@ -5,6 +5,7 @@
 
 #include "ZcDbNotifier.h"
 #include "ZcDbObjectExtras.h"
+#include "zcad/db/ZcDbAbstractViewTableRecord.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbDictionary.h"
 #include "zcad/db/ZcDbDimStyleTable.h"
@@ -293,4 +294,13 @@ std::vector<std::wstring> ZcDbDatabaseImpl::completeDrawing(bool withNamedObject
   if (vars.celtype.isNull()) vars.celtype = byLayer;
   if (vars.textstyle.isNull()) vars.textstyle = standard;
   return added;
+}
+
+bool ZcDbDatabaseImpl::onlyViewsChangedSince(Zdesk::UInt64 since) const {
+  if (since < changeLogStart || since > changes) return false;
+  for (std::size_t i = static_cast<std::size_t>(since - changeLogStart); i < changeLog.size(); ++i) {
+    const ZcDbStub* stub = changeLog[i];
+    if (!stub || !ZcDbAbstractViewTableRecord::cast(stub->object)) return false;
+  }
+  return true;
 }

@@ -110,6 +110,10 @@ class ZcDbDatabaseImpl {
     ++changes;
     changeLog.push_back(stub);
   }
+  // Whether every change after change number `since` was of a view or viewport record (a pan
+  // or zoom writes the current view; nothing drawn depends on it). False when the log no
+  // longer reaches back that far.
+  bool onlyViewsChangedSince(Zdesk::UInt64 since) const;
   // Data worked out from the drawing by other modules (the renderer's box tree of a space),
   // by a name of their choosing; freed with the database.
   struct Derived {

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -15,10 +16,10 @@
 #include "database/ZcDbDatabaseImpl.h"
 #include "editor/SystemVariables.h"
 #include "editor/WaitingPrompt.h"
-#include "gui/SessionLook.h"
 #include "render/Canvas.h"
 #include "render/DisplayColors.h"
 #include "render/DrawingRenderer.h"
+#include "render/SessionGrid.h"
 #include "zcad/db/ZcDbDatabase.h"
 
 namespace vtcad::gui {
@@ -28,6 +29,8 @@ namespace {
 constexpr double kDragPixels = 5.0;
 // The zoom of one wheel notch (120 eighths of a degree).
 constexpr double kWheelZoom = 1.25;
+// How long the wheel rests before a zoom preview is drawn anew.
+constexpr int kWheelRestMs = 150;
 
 // Draws with the renderer straight into the image's pixels: Cairo's RGB24 and Qt's RGB32 are
 // the same 0xffRRGGBB words.
@@ -56,6 +59,10 @@ DrawingCanvas::DrawingCanvas(QWidget* parent) : QWidget(parent) {
   setCursor(Qt::CrossCursor);
   setFocusPolicy(Qt::ClickFocus);
   setMinimumSize(64, 48);
+  settleTimer_ = new QTimer(this);
+  settleTimer_->setSingleShot(true);
+  settleTimer_->setInterval(kWheelRestMs);
+  connect(settleTimer_, &QTimer::timeout, this, [this] { settle(); });
 }
 
 editor::ViewTransform DrawingCanvas::view() const {
@@ -75,29 +82,100 @@ DrawingCanvas::FrameKey DrawingCanvas::currentKey() const {
   key.width = std::max(1, width());
   key.heightPx = std::max(1, height());
   key.background = render::toColorRef(render::modelBackground());
-  const render::GridStyle grid = sessionGrid();
+  const render::GridStyle grid = render::sessionGrid();
   key.grid = grid.shown;
   key.gridX = grid.spacingX;
   key.gridY = grid.spacingY;
   return key;
 }
 
-void DrawingCanvas::regenerate(const FrameKey& key) {
-  if (frame_.width() != key.width || frame_.height() != key.heightPx) {
-    frame_ = QImage(key.width, key.heightPx, QImage::Format_RGB32);
+bool DrawingCanvas::onlyTheViewMoved(const FrameKey& key) const {
+  if (!frameKey_ || frameKey_->db != key.db) return false;
+  if (frameKey_->changes == key.changes) return true;
+  const ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(zcdbCurDwg());
+  return impl && impl->onlyViewsChangedSince(frameKey_->changes);
+}
+
+bool DrawingCanvas::scrollTo(const FrameKey& key) {
+  if (!frameKey_ || !frameView_ || frame_.isNull()) return false;
+  const FrameKey& kept = *frameKey_;
+  if (kept.width != key.width || kept.heightPx != key.heightPx || kept.height != key.height ||
+      kept.background != key.background || kept.grid != key.grid || kept.gridX != key.gridX ||
+      kept.gridY != key.gridY || !onlyTheViewMoved(key)) {
+    return false;
   }
+  const editor::ViewTransform now = view();
+  if (now.displayToWorld() != frameView_->displayToWorld()) return false;
+  // Where the kept picture's corner is now: a whole number of pixels away, or no scroll.
+  const ZcGePoint2d corner = now.pixelOf(frameView_->worldAt(0.0, 0.0));
+  const long dx = std::lround(corner.x), dy = std::lround(corner.y);
+  constexpr double kWholePixel = 1e-3;
+  if (std::fabs(corner.x - static_cast<double>(dx)) > kWholePixel ||
+      std::fabs(corner.y - static_cast<double>(dy)) > kWholePixel || 2 * std::labs(dx) > key.width ||
+      2 * std::labs(dy) > key.heightPx) {
+    return false;
+  }
+  if (dx == 0 && dy == 0) return true;
+  const int sx = static_cast<int>(dx), sy = static_cast<int>(dy);
+  QImage next(frame_.size(), QImage::Format_RGB32);
+  QPainter painter(&next);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(sx, sy, frame_);
   render::RenderOptions options;
   options.background = render::fromColorRef(key.background);
-  options.grid = sessionGrid();
-  renderInto(frame_, zcdbCurDwg(), view(), options);
+  options.grid = render::sessionGrid();
+  const double unitsPerPixel = now.height() / key.heightPx;
+  // Each uncovered strip is drawn as a picture of its own, its view the part of the whole
+  // one it shows; the renderer's culling keeps the cost to what lies in it.
+  auto drawStrip = [&](const QRect& strip) {
+    if (strip.isEmpty()) return;
+    const ZcGePoint3d middle =
+        now.worldToDisplay() * now.worldAt(strip.x() + strip.width() / 2.0, strip.y() + strip.height() / 2.0);
+    const editor::ViewTransform part(ZcGePoint2d(middle.x, middle.y), unitsPerPixel * strip.height(),
+                                     editor::ScreenSize{strip.width(), strip.height()}, now.displayToWorld());
+    QImage picture(strip.size(), QImage::Format_RGB32);
+    renderInto(picture, zcdbCurDwg(), part, options);
+    painter.drawImage(strip.topLeft(), picture);
+  };
+  const int w = key.width, h = key.heightPx;
+  const int columns = std::abs(sx), rows = std::abs(sy);
+  drawStrip(QRect(sx > 0 ? 0 : w - columns, 0, columns, h));
+  drawStrip(QRect(sx > 0 ? columns : 0, sy > 0 ? 0 : h - rows, w - columns, rows));
+  painter.end();
+  frame_ = std::move(next);
+  return true;
+}
+
+void DrawingCanvas::regenerate(const FrameKey& key) {
+  if (scrollTo(key)) {
+    ++scrolls_;
+  } else {
+    if (frame_.width() != key.width || frame_.height() != key.heightPx) {
+      frame_ = QImage(key.width, key.heightPx, QImage::Format_RGB32);
+    }
+    render::RenderOptions options;
+    options.background = render::fromColorRef(key.background);
+    options.grid = render::sessionGrid();
+    renderInto(frame_, zcdbCurDwg(), view(), options);
+    ++regenerations_;
+  }
   frameKey_ = key;
-  ++regenerations_;
+  frameView_ = view();
 }
 
 void DrawingCanvas::refresh() {
   const FrameKey key = currentKey();
-  if (!frameKey_ || !(*frameKey_ == key)) regenerate(key);
+  // A zoom preview lasts while only the view changes; anything else is drawn now.
+  if (previewing_ && !onlyTheViewMoved(key)) previewing_ = false;
+  if (!previewing_ && (!frameKey_ || !(*frameKey_ == key))) regenerate(key);
   update();
+}
+
+void DrawingCanvas::settle() {
+  settleTimer_->stop();
+  if (!previewing_) return;
+  previewing_ = false;
+  refresh();
 }
 
 void DrawingCanvas::paintHighlight(QImage& image) const {
@@ -145,11 +223,30 @@ void DrawingCanvas::paintBand(QPainter& painter) const {
   painter.drawRect(QRectF(from, to).normalized());
 }
 
-void DrawingCanvas::paintEvent(QPaintEvent*) {
+QImage DrawingCanvas::shownPicture() {
   const FrameKey key = currentKey();
+  if (previewing_ && frameView_ && frameKey_ && frameKey_->width == key.width &&
+      frameKey_->heightPx == key.heightPx && onlyTheViewMoved(key)) {
+    // The kept picture scaled and moved to the new view: quick, a little coarse, until the
+    // wheel rests.
+    const editor::ViewTransform now = view();
+    const ZcGePoint2d corner = now.pixelOf(frameView_->worldAt(0.0, 0.0));
+    const double scale = frameView_->height() / now.height();
+    QImage shown(frame_.size(), QImage::Format_RGB32);
+    const render::Rgb background = render::fromColorRef(key.background);
+    shown.fill(QColor(background.red, background.green, background.blue));
+    QPainter painter(&shown);
+    painter.drawImage(QRectF(corner.x, corner.y, frame_.width() * scale, frame_.height() * scale), frame_);
+    return shown;
+  }
   if (!frameKey_ || !(*frameKey_ == key)) regenerate(key);
   QImage shown = frame_;
   paintHighlight(shown);
+  return shown;
+}
+
+void DrawingCanvas::paintEvent(QPaintEvent*) {
+  const QImage shown = shownPicture();
   QPainter painter(this);
   painter.drawImage(0, 0, shown);
   paintBand(painter);
@@ -197,10 +294,15 @@ void DrawingCanvas::zoomAbout(double factor, QPointF pixel) {
 void DrawingCanvas::panBy(QPointF pixels) {
   ZcDbDatabase* db = zcdbCurDwg();
   if (!db) return;
+  // Whole pixels, so that the kept picture can be moved; the rest waits for the next move.
+  const QPointF wanted = pixels + panRest_;
+  const QPointF whole(std::round(wanted.x()), std::round(wanted.y()));
+  panRest_ = wanted - whole;
+  if (whole.isNull()) return;
   const editor::ViewTransform shown = view();
-  const double cx = 0.5 * (shown.screen().width - 1), cy = 0.5 * (shown.screen().height - 1);
+  const double cx = 0.5 * shown.screen().width, cy = 0.5 * shown.screen().height;
   const ZcGePoint3d now = shown.worldAt(cx, cy);
-  const ZcGePoint3d then = shown.worldAt(cx - pixels.x(), cy - pixels.y());
+  const ZcGePoint3d then = shown.worldAt(cx - whole.x(), cy - whole.y());
   const ZcGePoint3d center = shown.center();
   const ZcGePoint2d newCenter(center.x + then.x - now.x, center.y + then.y - now.y);
   commands::Document::instance().changeUnmodified(
@@ -263,6 +365,8 @@ void DrawingCanvas::wheelEvent(QWheelEvent* event) {
   } else if (event->angleDelta().x() != 0 && event->angleDelta().y() == 0) {
     panBy(QPointF(event->angleDelta().x() / 4.0, 0.0));
   } else if (event->angleDelta().y() != 0) {
+    previewing_ = frameKey_.has_value();
+    settleTimer_->start();
     zoomAbout(std::pow(kWheelZoom, -event->angleDelta().y() / 120.0), event->position());
   }
   event->accept();

@@ -6,6 +6,10 @@
 // waiting prompt with the mouse: a click gives the point under it (a pick at "Select objects",
 // the corners of implied windows), with a rubber band from the prompt's base point, and the
 // entities of a selection in progress are highlighted.
+//
+// Pans and zooms stay quick on large drawings: a pan moves the kept picture by whole pixels
+// and draws only the strips it uncovers; a wheel zoom shows the kept picture scaled until the
+// wheel has rested for a moment, then draws the view anew.
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -29,6 +33,9 @@ class DrawingCanvas : public QWidget {
   void refresh();
   // The picture of the drawing as last regenerated (without the band and highlight).
   const QImage& frame() const { return frame_; }
+  // The picture as the widget paints it now: the frame, or the zoom preview, with the
+  // highlight of a selection in progress (without the band).
+  QImage shownPicture();
   // The current view on this widget's pixels.
   editor::ViewTransform view() const;
 
@@ -41,8 +48,11 @@ class DrawingCanvas : public QWidget {
   std::function<void(const std::wstring&)> onPoint;
   // The world point under the cursor moved.
   std::function<void(const ZcGePoint3d&)> onCursor;
-  // Regenerations so far and the time of the last one (tests, the bench).
+  // Whole regenerations so far, and pictures made by moving the kept one (tests, the bench).
   long regenerations() const { return regenerations_; }
+  long scrolls() const { return scrolls_; }
+  // Ends a zoom preview now: the view is drawn anew (the wheel's rest does it otherwise).
+  void settle();
 
   // A prompt began to wait: a drag's release waiting for the corner prompt answers it.
   void promptStarted();
@@ -72,12 +82,25 @@ class DrawingCanvas : public QWidget {
   };
   FrameKey currentKey() const;
   void regenerate(const FrameKey& key);
+  // Whether the drawing shown by `key` is the one of the kept picture, in another view.
+  bool onlyTheViewMoved(const FrameKey& key) const;
+  // Makes the picture of `key` by moving the kept one and drawing what it uncovers; false
+  // when that cannot give the same picture (another scale, a shift of a fraction of a pixel,
+  // more than half the picture).
+  bool scrollTo(const FrameKey& key);
   void paintHighlight(QImage& image) const;
   void paintBand(class QPainter& painter) const;
 
   QImage frame_;
   std::optional<FrameKey> frameKey_;
+  std::optional<editor::ViewTransform> frameView_;
   long regenerations_ = 0;
+  long scrolls_ = 0;
+  // A wheel zoom shows the kept picture scaled until the timer ends the preview.
+  bool previewing_ = false;
+  class QTimer* settleTimer_ = nullptr;
+  // Fractions of a pixel a pan has not moved yet, so that pans move whole pixels.
+  QPointF panRest_;
   std::optional<QPointF> cursor_;
   std::optional<QPointF> panFrom_;
   std::optional<QPointF> leftPressedAt_;

@@ -86,6 +86,10 @@ const SpaceIndex& spaceIndexOf(ZcDbDatabase* db, ZcDbObjectId spaceId) {
     slot = std::make_unique<KeptIndex>();
     kept = static_cast<KeptIndex*>(slot.get());
   }
+  if (kept->index && kept->spaceId == spaceId && kept->changes != impl->changes &&
+      impl->onlyViewsChangedSince(kept->changes)) {
+    kept->changes = impl->changes;
+  }
   if (!kept->index || kept->changes != impl->changes || kept->spaceId != spaceId) {
     kept->index = std::make_unique<SpaceIndex>(spaceId);
     // Reading the entities opened and closed them for read only: the count is still current.

@@ -5,8 +5,8 @@
 //
 // Kept with the drawing (ZcDbDatabaseImpl::derived) and built again when anything in the
 // drawing has changed since (ZcDbDatabaseImpl::changes): entities added, erased, moved, undone,
-// block definitions edited (a reference's box depends on them). Entities without a box (their
-// extents fail) are in every answer.
+// block definitions edited (a reference's box depends on them); changes of view records only
+// (pans and zooms) keep it. Entities without a box (their extents fail) are in every answer.
 #include <vector>
 
 #include "database/BoxTree.h"

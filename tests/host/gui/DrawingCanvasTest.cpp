@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QTest>
 #include <QWheelEvent>
+#include <cstdlib>
+#include <random>
 
 #include "GuiTestSupport.h"
 #include "commands/Document.h"
@@ -123,6 +125,61 @@ TEST_F(DrawingCanvasTest, TheWheelZoomsAboutTheCursorAndAMiddleDragPans) {
   QTest::mouseRelease(&canvas(), Qt::MiddleButton, {}, QPoint(340, 170));
   EXPECT_LT(worldAt(QPoint(340, 170)).distanceTo(before), 1e-6 * height);
   EXPECT_FALSE(vtcad::commands::Document::instance().modified());
+}
+
+// Pans move the kept picture by whole pixels and draw only what they uncover: after any run of
+// pans the picture is the one a whole regeneration of the same view gives, and the wheel's
+// preview gives way to it once the wheel rests.
+TEST_F(DrawingCanvasTest, PannedAndZoomedPicturesAreTheWholeRedrawOfTheirView) {
+  drawn(
+      L"LINE 10,10 400,300\n\nCIRCLE 200,150 90\nARC 50,250 120,290 190,240\n"
+      L"TEXT 60,60 12 0 Pan\nPLINE 300,40 W 3 3 380,40 380,120\n\n");
+  auto differing = [](const QImage& a, const QImage& b) {
+    long off = 0;
+    for (int y = 0; y < a.height(); ++y) {
+      for (int x = 0; x < a.width(); ++x) {
+        const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+        if (std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) >
+            24)
+          ++off;
+      }
+    }
+    return off;
+  };
+  auto wholeRedraw = [&] {
+    vtcad::gui::DrawingCanvas fresh;
+    fresh.resize(canvas().size());
+    fresh.refresh();
+    return fresh.frame();
+  };
+  canvas().refresh();
+  const long regenerations = canvas().regenerations();
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> step(-60.0, 60.0);
+  for (int i = 0; i < 40; ++i) {
+    canvas().panBy(QPointF(step(rng), step(rng)));
+    if (i % 8 == 7) {
+      const QImage redrawn = wholeRedraw();
+      ASSERT_EQ(redrawn.size(), canvas().frame().size());
+      EXPECT_LE(differing(canvas().frame(), redrawn), redrawn.width() * redrawn.height() / 2000)
+          << "pan " << i;
+    }
+  }
+  EXPECT_EQ(canvas().regenerations(), regenerations) << "pans only moved the picture";
+  EXPECT_GT(canvas().scrolls(), 30);
+
+  const QPoint at(200, 150);
+  QWheelEvent wheel(QPointF(at), canvas().mapToGlobal(QPointF(at)), QPoint(), QPoint(0, -240), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&canvas(), &wheel);
+  const QImage preview = canvas().shownPicture();
+  EXPECT_EQ(canvas().regenerations(), regenerations) << "the wheel's preview is the kept picture scaled";
+  canvas().settle();
+  EXPECT_EQ(canvas().regenerations(), regenerations + 1);
+  const QImage redrawn = wholeRedraw();
+  EXPECT_EQ(differing(canvas().frame(), redrawn), 0);
+  // The preview shows the drawing where the redraw puts it, only coarser.
+  EXPECT_LE(differing(preview, redrawn), redrawn.width() * redrawn.height() / 20);
 }
 
 }  // namespace

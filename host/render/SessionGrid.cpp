@@ -1,11 +1,11 @@
-#include "gui/SessionLook.h"
+#include "render/SessionGrid.h"
 
 #include "zcad/zced.h"
 
-namespace vtcad::gui {
+namespace vtcad::render {
 
-render::GridStyle sessionGrid() {
-  render::GridStyle grid;
+GridStyle sessionGrid() {
+  GridStyle grid;
   resbuf value{};
   grid.shown =
       zcedGetVar(L"GRIDMODE", &value) == RTNORM && value.restype == RTSHORT && value.resval.rint == 1;
@@ -16,4 +16,4 @@ render::GridStyle sessionGrid() {
   return grid;
 }
 
-}  // namespace vtcad::gui
+}  // namespace vtcad::render
