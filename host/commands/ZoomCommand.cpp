@@ -17,6 +17,7 @@
 #include "commands/CurrentView.h"
 #include "commands/EditCommandSupport.h"
 #include "commands/EditCommands.h"
+#include "editor/SystemVariables.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/db/ZcDbExtents.h"
@@ -120,9 +121,18 @@ std::optional<ViewArea> viewOfBox(const ZcDbExtents& box, const ViewArea& curren
   return view;
 }
 
+// The current view as the screen shows it: the record's width may be of a screen of another
+// shape (a window made narrower), and a box fitted to it would be cut off at the sides.
+ViewArea shownView(ZcDbDatabase* db) {
+  ViewArea view;
+  (void)getCurrentView(db, view);
+  const editor::ScreenSize screen = editor::screenSize();
+  if (screen.width > 0 && screen.height > 0) view.width = view.height * screen.width / screen.height;
+  return view;
+}
+
 void showBox(ZcDbDatabase* db, const ZcDbExtents& box) {
-  ViewArea current;
-  (void)getCurrentView(db, current);
+  const ViewArea current = shownView(db);
   if (const std::optional<ViewArea> view = viewOfBox(box, current)) showView(db, *view);
 }
 
@@ -192,8 +202,7 @@ std::optional<ZoomScale> parseScale(std::wstring text) {
 // Scales about the current centre: "nX" divides the current height by n, "n" shows the limits
 // n times larger than a zoom to the limits would.
 void zoomByScale(ZcDbDatabase* db, const ZoomScale& scale) {
-  ViewArea view;
-  (void)getCurrentView(db, view);
+  ViewArea view = shownView(db);
   double height = view.height;
   if (!scale.relativeToView) {
     const std::optional<ViewArea> limitsView = viewOfBox(drawingLimits(db), view);

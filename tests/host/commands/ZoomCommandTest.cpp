@@ -2,6 +2,7 @@
 // "*Active" viewport record (a new drawing shows 0..420 x 0..297: aspect 420/297).
 #include "EditCommandTestSupport.h"
 #include "commands/CurrentView.h"
+#include "editor/SystemVariables.h"
 #include "zcad/db/ZcDbCircle.h"
 
 namespace edit_test {
@@ -11,6 +12,11 @@ constexpr double kAspect = 420.0 / 297.0;
 
 class ZoomCommandTest : public EditCommandTest {
  protected:
+  void SetUp() override {
+    EditCommandTest::SetUp();
+    // A screen of the new drawing's shape, so that the record and the screen agree.
+    vtcad::editor::setScreenSize({420, 297});
+  }
   vtcad::commands::ViewArea view() {
     vtcad::commands::ViewArea area;
     EXPECT_EQ(vtcad::commands::getCurrentView(db_.get(), area), Zcad::eOk);
@@ -83,6 +89,19 @@ TEST_F(ZoomCommandTest, ObjectFitsTheSelectedEntities) {
   addLine({0, 0, 0}, {300, 0, 0});
   run(L"ZOOM O " + pick(circle) + L" \n");
   expectView({-40, 10}, 10);
+}
+
+// A window made narrower than the view it was given: the screen, not the record, decides what
+// is seen, so the extents are fitted to the screen's shape and not cut off at the sides.
+TEST_F(ZoomCommandTest, ExtentsFitTheScreenWhenItIsNarrowerThanTheRecordedView) {
+  vtcad::editor::setScreenSize({300, 600});
+  addLine({0, 0, 0}, {100, 0, 0});
+  addLine({0, 0, 0}, {0, 20, 0});
+  run(L"ZOOM E\n");
+  const vtcad::commands::ViewArea area = view();
+  EXPECT_NEAR(area.height, 200, 1e-9) << transcript_;
+  EXPECT_NEAR(area.width, 100, 1e-9);
+  EXPECT_TRUE(near(area.center, {50, 10}, 1e-9));
 }
 
 TEST_F(ZoomCommandTest, InputThatIsNoZoomIsAskedAgain) {
