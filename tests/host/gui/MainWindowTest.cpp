@@ -1,6 +1,17 @@
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "GuiTestSupport.h"
+#include "commands/Document.h"
 #include "gui/CommandLine.h"
 #include "gui/DrawingCanvas.h"
 #include "gui/MainWindow.h"
@@ -10,6 +21,30 @@ namespace gui_test {
 namespace {
 
 using MainWindowTest = WindowTest;
+
+// Answers the next message box with `button` once it shows (its question into `asked`);
+// gives up after a few seconds so that a box that never comes fails the test, not hangs it.
+void answerMessageBox(QMessageBox::StandardButton button, QString* asked, int triesLeft = 300) {
+  QTimer::singleShot(10, [=] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+      if (triesLeft > 0) answerMessageBox(button, asked, triesLeft - 1);
+      return;
+    }
+    if (asked) *asked = box->text();
+    box->button(button)->click();
+  });
+}
+
+// The action of a menu by the menu's and the action's titles (without their '&').
+QAction* menuAction(QMenuBar* bar, const QString& menu, const QString& action) {
+  for (QAction* top : bar->actions()) {
+    if (top->text().remove('&') != menu || !top->menu()) continue;
+    for (QAction* item : top->menu()->actions())
+      if (item->text().remove('&') == action) return item;
+  }
+  return nullptr;
+}
 
 TEST_F(MainWindowTest, ACommandTypedIntoTheCommandLineDrawsAndTheWindowShowsIt) {
   QImage shot;
@@ -29,6 +64,39 @@ TEST_F(MainWindowTest, ACommandTypedIntoTheCommandLineDrawsAndTheWindowShowsIt) 
   EXPECT_NE(transcript().find("Command: LINE"), std::string::npos) << transcript();
   EXPECT_NE(transcript().find("Specify first point: 40,40"), std::string::npos) << transcript();
   EXPECT_TRUE(matchesGolden(shot, "typed-line-and-circle"));
+}
+
+// Undo from the Edit menu takes the last command back; closing with unsaved changes asks:
+// Cancel keeps the window, Save writes the drawing to its file and closes.
+TEST_F(MainWindowTest, EditUndoTakesTheCommandBackAndClosingAsksToSaveTheChanges) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("vtcad-asked-" + std::to_string(::getpid()) + ".dxf");
+  ASSERT_TRUE(vtcad::commands::Document::instance().saveAs(file).saved);
+  QAction* undo = menuAction(window().menuBar(), "Edit", "Undo");
+  ASSERT_NE(undo, nullptr);
+  QString asked;
+  bool stayedOpen = false;
+  size_t afterUndo = 0;
+  drive({[&] { type("LINE"); }, [&] { type("0,0"); }, [&] { type("10,10"); }, [&] { type(""); },
+         [&] { type("CIRCLE"); }, [&] { type("5,5"); }, [&] { type("3"); }, [&] { undo->trigger(); },
+         [&] {
+           afterUndo = modelSpaceEntities().size();
+           answerMessageBox(QMessageBox::Cancel, &asked);
+           window().close();
+           stayedOpen = window().isVisible();
+           answerMessageBox(QMessageBox::Save, nullptr);
+           window().close();
+         }});
+  EXPECT_EQ(afterUndo, 1u) << transcript();
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(asked.toStdString(), "Save the changes to " + file.filename().string() + "?");
+  EXPECT_FALSE(vtcad::commands::Document::instance().modified());
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("\nLINE\r\n"), std::string::npos);
+  EXPECT_EQ(text.str().find("\nCIRCLE\r\n"), std::string::npos);
+  std::filesystem::remove(file);
 }
 
 }  // namespace
