@@ -6,6 +6,7 @@
 
 #include "commands/EditCommandSupport.h"
 #include "commands/EditCommands.h"
+#include "editor/WaitingPrompt.h"
 #include "zcad/zced.h"
 
 namespace vtcad::commands {
@@ -103,6 +104,7 @@ void copyCommand() {
 
   const bool single = singleCopyMode();
   std::vector<CopySet> sets;
+  const editor::DragScope dragging(ids);
   for (;;) {
     const bool first = sets.empty();
     zcedInitGet(/*val=*/0, first ? L"Array" : L"Array Exit Undo");

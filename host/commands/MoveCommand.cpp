@@ -3,6 +3,7 @@
 // point itself as the displacement).
 #include "commands/EditCommandSupport.h"
 #include "commands/EditCommands.h"
+#include "editor/WaitingPrompt.h"
 #include "zcad/zced.h"
 
 namespace vtcad::commands {
@@ -18,6 +19,7 @@ void moveCommand() {
   switch (zcedGetPoint(/*pt=*/nullptr, L"Specify base point or [Displacement] <Displacement>: ", base)) {
     case RTNORM: {
       zds_point second{};
+      const editor::DragScope dragging(ids);
       switch (zcedGetPoint(base, L"Specify second point or <use first point as displacement>: ", second)) {
         case RTNORM:
           displacement = fromZds(second) - fromZds(base);

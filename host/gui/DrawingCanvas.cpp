@@ -199,6 +199,35 @@ void DrawingCanvas::paintHighlight(QImage& image) const {
   }
 }
 
+void DrawingCanvas::paintDragged(QImage& image) const {
+  const editor::WaitingPrompt& waiting = editor::waitingPrompt();
+  if (!waiting.dragged || waiting.dragged->empty() || waiting.band != editor::WaitingPrompt::Band::kLine ||
+      !cursor_) {
+    return;
+  }
+  // The entities drawn where the cursor takes them: a view moved the other way by the
+  // displacement shows them displaced, and their pixels go over the picture.
+  const editor::ViewTransform shown = view();
+  const ZcGeVector3d moved = shown.worldAt(cursor_->x(), cursor_->y()) - waiting.base;
+  const ZcGePoint3d center = shown.worldToDisplay() * (shown.center() - moved);
+  const editor::ViewTransform displaced(ZcGePoint2d(center.x, center.y), shown.height(), shown.screen(),
+                                        shown.displayToWorld());
+  const std::unordered_set<ZcDbObjectId> only(waiting.dragged->begin(), waiting.dragged->end());
+  render::RenderOptions options;
+  options.background = render::modelBackground();
+  options.only = &only;
+  QImage drawn(image.size(), QImage::Format_RGB32);
+  renderInto(drawn, zcdbCurDwg(), displaced, options);
+  const QRgb background = qRgb(options.background.red, options.background.green, options.background.blue);
+  for (int y = 0; y < drawn.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < drawn.width(); ++x) {
+      if ((from[x] | 0xff000000u) != (background | 0xff000000u)) to[x] = from[x];
+    }
+  }
+}
+
 void DrawingCanvas::paintBand(QPainter& painter) const {
   const editor::WaitingPrompt& waiting = editor::waitingPrompt();
   if (waiting.band == editor::WaitingPrompt::Band::kNone || !cursor_) return;
@@ -242,6 +271,7 @@ QImage DrawingCanvas::shownPicture() {
   if (!frameKey_ || !(*frameKey_ == key)) regenerate(key);
   QImage shown = frame_;
   paintHighlight(shown);
+  paintDragged(shown);
   return shown;
 }
 

@@ -5,7 +5,8 @@
 // widget's size changed; pans (middle drag), zooms about the cursor (wheel), and answers the
 // waiting prompt with the mouse: a click gives the point under it (a pick at "Select objects",
 // the corners of implied windows), with a rubber band from the prompt's base point, and the
-// entities of a selection in progress are highlighted.
+// entities of a selection in progress are highlighted; at the second point of a move or copy
+// the entities it moves follow the cursor.
 //
 // Pans and zooms stay quick on large drawings: a pan moves the kept picture by whole pixels
 // and draws only the strips it uncovers; a wheel zoom shows the kept picture scaled until the
@@ -89,6 +90,7 @@ class DrawingCanvas : public QWidget {
   // more than half the picture).
   bool scrollTo(const FrameKey& key);
   void paintHighlight(QImage& image) const;
+  void paintDragged(QImage& image) const;
   void paintBand(class QPainter& painter) const;
 
   QImage frame_;

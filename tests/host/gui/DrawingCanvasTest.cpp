@@ -127,6 +127,38 @@ TEST_F(DrawingCanvasTest, TheWheelZoomsAboutTheCursorAndAMiddleDragPans) {
   EXPECT_FALSE(vtcad::commands::Document::instance().modified());
 }
 
+// At MOVE's second point the moved entities follow the cursor (their original stays until the
+// move is made); the click moves them there.
+TEST_F(DrawingCanvasTest, AtTheSecondPointOfAMoveTheEntitiesFollowTheCursor) {
+  drawn(L"CIRCLE 100,100 20\n");
+  const QRgb background = canvas().frame().pixel(pixelOf({250, 150, 0}));
+  auto drawnNear = [&](const QImage& picture, const ZcGePoint3d& world) {
+    const QPoint at = pixelOf(world);
+    for (int dy = -1; dy <= 1; ++dy) {
+      for (int dx = -1; dx <= 1; ++dx)
+        if (picture.pixel(at + QPoint(dx, dy)) != background) return true;
+    }
+    return false;
+  };
+  QImage dragging;
+  drive({[&] { type("MOVE"); },
+         [&] {
+           clickAt({120, 100, 0});
+         },
+         [&] { type(""); }, [&] { type("100,100"); },
+         [&] {
+           QTest::mouseMove(&canvas(), pixelOf({230, 150, 0}));
+           dragging = canvas().shownPicture();
+           clickAt({230, 150, 0});
+         }});
+  ASSERT_FALSE(dragging.isNull());
+  EXPECT_TRUE(drawnNear(dragging, {250, 150, 0})) << "the circle at the cursor";
+  EXPECT_TRUE(drawnNear(dragging, {120, 100, 0})) << "and where it was";
+  canvas().refresh();
+  EXPECT_TRUE(drawnNear(canvas().frame(), {250, 150, 0})) << transcript();
+  EXPECT_FALSE(drawnNear(canvas().frame(), {120, 100, 0}));
+}
+
 // Pans move the kept picture by whole pixels and draw only what they uncover: after any run of
 // pans the picture is the one a whole regeneration of the same view gives, and the wheel's
 // preview gives way to it once the wheel rests.
