@@ -1,5 +1,7 @@
-// The Veltrace plug-in loaded into the window: FORMULA's dialog is a Qt dialog, its preview
-// button hides it for the origin prompt, and a slider moved redraws the curve at once.
+// The Veltrace plug-in loaded into the window: its dialogs are Qt dialogs. FORMULA's preview
+// button hides it for the origin prompt and a slider moved redraws the curve at once; txwk
+// loads a picture (asked on the command line with FILEDIA 0) and draws its net of holes after
+// the origin and height prompts.
 #include <unistd.h>
 
 #include <QDialog>
@@ -8,18 +10,20 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "GuiTestSupport.h"
+#include "commands/HostServices.h"
 #include "dxf/DxfText.h"
 #include "editor/DynamicLinker.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/db/ZcDbExtents.h"
+#include "zcad/platform/zcimage.h"
+#include "zcad/zced.h"
 
 namespace gui_test {
 namespace {
@@ -27,28 +31,21 @@ namespace {
 class VeltraceInWindowTest : public WindowTest {
  protected:
   void SetUp() override {
-    // The plug-in's settings go to a folder of this test, not the user's.
+    // The host's services as the program starts them (the plug-in's settings in a folder of
+    // this test, file prompts on the command line), then the window's over them.
     settings_ = std::filesystem::temp_directory_path() / ("vtcad-gui-settings-" + std::to_string(::getpid()));
     std::filesystem::create_directories(settings_);
-    const char* old = std::getenv("XDG_CONFIG_HOME");
-    oldSettings_ = old ? std::optional<std::string>(old) : std::nullopt;
-    ::setenv("XDG_CONFIG_HOME", settings_.c_str(), /*overwrite=*/1);
+    vtcad::commands::startHostServices(settings_, /*interactive=*/true);
     WindowTest::SetUp();
   }
   void TearDown() override {
     vtcad::editor::DynamicLinker::instance().unloadModule(plugin().c_str(), /*printIt=*/false);
     WindowTest::TearDown();
-    if (oldSettings_) {
-      ::setenv("XDG_CONFIG_HOME", oldSettings_->c_str(), 1);
-    } else {
-      ::unsetenv("XDG_CONFIG_HOME");
-    }
     std::filesystem::remove_all(settings_);
   }
   static std::wstring plugin() { return vtcad::dxf::utf8ToWide(VELTRACE_PLUGIN); }
 
   std::filesystem::path settings_;
-  std::optional<std::string> oldSettings_;
 };
 
 // The plan extents of the only entity of model space (empty when there is not exactly one).
@@ -103,6 +100,44 @@ TEST_F(VeltraceInWindowTest, FormulaPreviewAsksTheOriginWithTheDialogHiddenAndAS
   EXPECT_GE(first->maxPoint().x, 0.0);
   EXPECT_FALSE(first->maxPoint().isEqualTo(redrawn->maxPoint())) << transcript();
   EXPECT_EQ(vtcad::gui::QtDialogs::runningWindow(), nullptr);
+}
+
+TEST_F(VeltraceInWindowTest, TxwkLoadsAPictureAndDrawsItsHolesAtTheOriginAndHeightGiven) {
+  ASSERT_TRUE(vtcad::editor::DynamicLinker::instance().loadModule(plugin().c_str(), /*printIt=*/false));
+  // 96 x 48 pixels, white with a black 16 x 8 corner at the top left: at the picture's 48
+  // rows (cells of one pixel) the corner gives 128 holes.
+  CImage picture;
+  ASSERT_TRUE(picture.Create(96, 48, 24));
+  for (int y = 0; y < 48; ++y) {
+    for (int x = 0; x < 96; ++x) picture.SetPixel(x, y, x < 16 && y < 8 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+  }
+  const std::filesystem::path file = settings_ / "corner.png";
+  ASSERT_TRUE(SUCCEEDED(picture.Save(file.wstring().c_str())));
+  // The file is asked on the command line (FILEDIA 0), so the steps can answer it.
+  resbuf noDialog{};
+  noDialog.restype = RTSHORT;
+  noDialog.resval.rint = 0;
+  ASSERT_EQ(zcedSetVar(L"FILEDIA", &noDialog), RTNORM);
+  auto press = [](int id) {
+    QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    auto* button = dialog->findChild<QPushButton*>(QString::number(id));
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+  };
+  drive({[&] {
+           QTimer::singleShot(200, &window(), [&] { press(4004); });  // Load Image
+           type("txwk");
+         },
+         [&] {
+           QTimer::singleShot(200, &window(), [&] { press(4016); });  // Do Drawing
+           type(QString::fromStdString(file.string()));
+         },
+         [&] { type("0,0"); }, [&] { type("48"); }});
+  // The net drawn, the dialog has ended.
+  EXPECT_EQ(vtcad::gui::QtDialogs::runningWindow(), nullptr);
+  EXPECT_EQ(modelSpaceEntities().size(), 128u) << transcript();
+  EXPECT_NE(transcript().find("Please specify the height>>48"), std::string::npos) << transcript();
 }
 
 }  // namespace
