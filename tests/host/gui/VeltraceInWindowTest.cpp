@@ -1,7 +1,7 @@
 // The Veltrace plug-in loaded into the window: its dialogs are Qt dialogs. FORMULA's preview
 // button hides it for the origin prompt and a slider moved redraws the curve at once; txwk
 // loads a picture (asked on the command line with FILEDIA 0) and draws its net of holes after
-// the origin and height prompts.
+// the origin and height prompts; R2V traces the picture into a block placed the same way.
 #include <unistd.h>
 
 #include <QDialog>
@@ -20,6 +20,7 @@
 #include "editor/DynamicLinker.h"
 #include "gui/MainWindow.h"
 #include "gui/QtDialogs.h"
+#include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbEntity.h"
 #include "zcad/db/ZcDbExtents.h"
 #include "zcad/platform/zcimage.h"
@@ -47,6 +48,36 @@ class VeltraceInWindowTest : public WindowTest {
 
   std::filesystem::path settings_;
 };
+
+// Saves a white picture with a black rectangle (left, top, width, height in pixels).
+bool savedPicture(const std::filesystem::path& file, int width, int height, int left, int top, int w, int h) {
+  CImage picture;
+  if (!picture.Create(width, height, 24)) return false;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const bool black = x >= left && x < left + w && y >= top && y < top + h;
+      picture.SetPixel(x, y, black ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    }
+  }
+  return SUCCEEDED(picture.Save(file.wstring().c_str()));
+}
+
+// Presses the button `id` of the dialog shown.
+void press(int id) {
+  QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
+  ASSERT_TRUE(dialog && dialog->isVisible());
+  auto* button = dialog->findChild<QPushButton*>(QString::number(id));
+  ASSERT_TRUE(button);
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// File prompts on the command line (FILEDIA 0), so that the steps can answer them.
+void fileNamesOnTheCommandLine() {
+  resbuf noDialog{};
+  noDialog.restype = RTSHORT;
+  noDialog.resval.rint = 0;
+  ASSERT_EQ(zcedSetVar(L"FILEDIA", &noDialog), RTNORM);
+}
 
 // The plan extents of the only entity of model space (empty when there is not exactly one).
 std::optional<ZcDbExtents> onlyEntityExtents() {
@@ -106,25 +137,9 @@ TEST_F(VeltraceInWindowTest, TxwkLoadsAPictureAndDrawsItsHolesAtTheOriginAndHeig
   ASSERT_TRUE(vtcad::editor::DynamicLinker::instance().loadModule(plugin().c_str(), /*printIt=*/false));
   // 96 x 48 pixels, white with a black 16 x 8 corner at the top left: at the picture's 48
   // rows (cells of one pixel) the corner gives 128 holes.
-  CImage picture;
-  ASSERT_TRUE(picture.Create(96, 48, 24));
-  for (int y = 0; y < 48; ++y) {
-    for (int x = 0; x < 96; ++x) picture.SetPixel(x, y, x < 16 && y < 8 ? RGB(0, 0, 0) : RGB(255, 255, 255));
-  }
   const std::filesystem::path file = settings_ / "corner.png";
-  ASSERT_TRUE(SUCCEEDED(picture.Save(file.wstring().c_str())));
-  // The file is asked on the command line (FILEDIA 0), so the steps can answer it.
-  resbuf noDialog{};
-  noDialog.restype = RTSHORT;
-  noDialog.resval.rint = 0;
-  ASSERT_EQ(zcedSetVar(L"FILEDIA", &noDialog), RTNORM);
-  auto press = [](int id) {
-    QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
-    ASSERT_TRUE(dialog && dialog->isVisible());
-    auto* button = dialog->findChild<QPushButton*>(QString::number(id));
-    ASSERT_TRUE(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-  };
+  ASSERT_TRUE(savedPicture(file, 96, 48, 0, 0, 16, 8));
+  fileNamesOnTheCommandLine();
   drive({[&] {
            QTimer::singleShot(200, &window(), [&] { press(4004); });  // Load Image
            type("txwk");
@@ -138,6 +153,31 @@ TEST_F(VeltraceInWindowTest, TxwkLoadsAPictureAndDrawsItsHolesAtTheOriginAndHeig
   EXPECT_EQ(vtcad::gui::QtDialogs::runningWindow(), nullptr);
   EXPECT_EQ(modelSpaceEntities().size(), 128u) << transcript();
   EXPECT_NE(transcript().find("Please specify the height>>48"), std::string::npos) << transcript();
+}
+
+TEST_F(VeltraceInWindowTest, R2VTracesTheLoadedPictureIntoABlockOfClosedPolylinesAtTheOriginAndHeight) {
+  ASSERT_TRUE(vtcad::editor::DynamicLinker::instance().loadModule(plugin().c_str(), /*printIt=*/false));
+  const std::filesystem::path file = settings_ / "square.bmp";
+  ASSERT_TRUE(savedPicture(file, 80, 60, 20, 15, 20, 20));
+  fileNamesOnTheCommandLine();
+  drive({[&] {
+           QTimer::singleShot(200, &window(), [&] { press(4004); });  // Load Image
+           type("R2V");
+         },
+         [&] {
+           QTimer::singleShot(200, &window(), [&] { press(4015); });  // Do Vectorize
+           type(QString::fromStdString(file.string()));
+         },
+         [&] { type("10,20"); }, [&] { type("30"); }});
+  EXPECT_EQ(vtcad::gui::QtDialogs::runningWindow(), nullptr);
+  // One block reference: 60 rows placed 30 high, its top-left corner at the origin + (0, 30).
+  const std::vector<ZcDbObjectId> ids = modelSpaceEntities();
+  ASSERT_EQ(ids.size(), 1u) << transcript();
+  ZcDbBlockReference* insert = nullptr;
+  ASSERT_EQ(zcdbOpenObject(insert, ids[0], ZcDb::kForRead), Zcad::eOk);
+  EXPECT_TRUE(insert->position().isEqualTo(ZcGePoint3d(10, 50, 0)));
+  EXPECT_NEAR(insert->scaleFactors().sx, 0.5, 1e-12);
+  insert->close();
 }
 
 }  // namespace
