@@ -2,16 +2,20 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "GuiTestSupport.h"
 #include "commands/Document.h"
+#include "editor/Session.h"
 #include "gui/CommandLine.h"
 #include "gui/DrawingCanvas.h"
 #include "gui/MainWindow.h"
@@ -22,15 +26,23 @@ namespace {
 
 using MainWindowTest = WindowTest;
 
-// Answers the next message box with `button` once it shows (its question into `asked`);
-// gives up after a few seconds so that a box that never comes fails the test, not hangs it.
-void answerMessageBox(QMessageBox::StandardButton button, QString* asked, int triesLeft = 300) {
-  QTimer::singleShot(10, [=] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-      if (triesLeft > 0) answerMessageBox(button, asked, triesLeft - 1);
+// Runs `answer` on the next modal widget of type T once it shows; gives up after a few seconds
+// so that a dialog that never comes fails the test, not hangs it.
+template <typename T>
+void onNextModal(std::function<void(T*)> answer, int triesLeft = 300) {
+  QTimer::singleShot(10, [answer = std::move(answer), triesLeft]() mutable {
+    auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!modal || !modal->isVisible()) {
+      if (triesLeft > 0) onNextModal<T>(std::move(answer), triesLeft - 1);
       return;
     }
+    answer(modal);
+  });
+}
+
+// Answers the next message box with `button` (its question into `asked`).
+void answerMessageBox(QMessageBox::StandardButton button, QString* asked) {
+  onNextModal<QMessageBox>([=](QMessageBox* box) {
     if (asked) *asked = box->text();
     box->button(button)->click();
   });
@@ -96,6 +108,40 @@ TEST_F(MainWindowTest, EditUndoTakesTheCommandBackAndClosingAsksToSaveTheChanges
   text << in.rdbuf();
   EXPECT_NE(text.str().find("\nLINE\r\n"), std::string::npos);
   EXPECT_EQ(text.str().find("\nCIRCLE\r\n"), std::string::npos);
+  std::filesystem::remove(file);
+}
+
+// File > Open chooses the drawing in Qt's file dialog (FILEDIA 1, no script running) and opens
+// it; the Recent Files menu then lists it first.
+TEST_F(MainWindowTest, FileOpenTakesTheDrawingChosenInTheFileDialogAndListsItAmongTheRecentFiles) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("vtcad-opened-" + std::to_string(::getpid()) + ".dxf");
+  vtcad::editor::Session::instance().runScript(L"LINE 0,0 30,40\n\n", L"setup.scr");
+  ASSERT_TRUE(vtcad::commands::Document::instance().saveAs(file).saved);
+  vtcad::commands::Document::instance().openNew();
+  QAction* open = menuAction(window().menuBar(), "File", "Open...");
+  ASSERT_NE(open, nullptr);
+  size_t opened = 0;
+  QString firstRecent;
+  drive({[&] {
+           onNextModal<QFileDialog>([&](QFileDialog* dialog) {
+             // Typed into the file name box, as a user does, and Enter.
+             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+             ASSERT_TRUE(name);
+             name->setText(QString::fromStdString(file.string()));
+             QTest::keyClick(name, Qt::Key_Return);
+           });
+           open->trigger();
+         },
+         [&] {
+           opened = modelSpaceEntities().size();
+           QAction* recent = menuAction(window().menuBar(), "File", "Recent Files");
+           if (recent && recent->menu() && !recent->menu()->actions().isEmpty())
+             firstRecent = recent->menu()->actions().front()->text();
+           window().closeWithoutAsking();
+         }});
+  EXPECT_EQ(opened, 1u) << transcript();
+  EXPECT_EQ(firstRecent.toStdString(), std::filesystem::absolute(file).string());
   std::filesystem::remove(file);
 }
 
