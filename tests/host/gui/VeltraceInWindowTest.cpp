@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -62,13 +63,27 @@ bool savedPicture(const std::filesystem::path& file, int width, int height, int 
   return SUCCEEDED(picture.Save(file.wstring().c_str()));
 }
 
-// Presses the button `id` of the dialog shown.
-void press(int id) {
-  QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
-  ASSERT_TRUE(dialog && dialog->isVisible());
-  auto* button = dialog->findChild<QPushButton*>(QString::number(id));
-  ASSERT_TRUE(button);
-  QTest::mouseClick(button, Qt::LeftButton);
+// Runs `act` on the plug-in's dialog once it shows: a while after the answer just typed has
+// been taken, then as soon as the dialog is up (a loaded machine is slow to show it), giving
+// up after some seconds so that a dialog that never comes fails the test, not hangs it.
+void whenDialogShown(std::function<void(QDialog*)> act, int delayMs = 200, int triesLeft = 400) {
+  QTimer::singleShot(delayMs, [act = std::move(act), triesLeft]() mutable {
+    QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
+    if (!dialog || !dialog->isVisible()) {
+      if (triesLeft > 0) whenDialogShown(std::move(act), /*delayMs=*/25, triesLeft - 1);
+      return;
+    }
+    act(dialog);
+  });
+}
+
+// Presses the button `id` of the dialog once it shows.
+void pressWhenShown(int id) {
+  whenDialogShown([id](QDialog* dialog) {
+    auto* button = dialog->findChild<QPushButton*>(QString::number(id));
+    ASSERT_TRUE(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+  });
 }
 
 // File prompts on the command line (FILEDIA 0), so that the steps can answer them.
@@ -97,9 +112,7 @@ TEST_F(VeltraceInWindowTest, FormulaPreviewAsksTheOriginWithTheDialogHiddenAndAS
   int curves = 0;
   std::optional<ZcDbExtents> first, redrawn;
   drive({[&] {
-           QTimer::singleShot(200, &window(), [&] {
-             QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
-             ASSERT_TRUE(dialog);
+           whenDialogShown([&](QDialog* dialog) {
              auto* list = dialog->findChild<QListWidget*>(QStringLiteral("2010"));
              ASSERT_TRUE(list);
              curves = list->count();
@@ -111,10 +124,8 @@ TEST_F(VeltraceInWindowTest, FormulaPreviewAsksTheOriginWithTheDialogHiddenAndAS
          [&] {
            QDialog* dialog = vtcad::gui::QtDialogs::runningWindow();
            hiddenForTheOrigin = dialog && !dialog->isVisible();
-           QTimer::singleShot(200, &window(), [&] {
+           whenDialogShown([&](QDialog* shown) {
              first = onlyEntityExtents();
-             QDialog* shown = vtcad::gui::QtDialogs::runningWindow();
-             ASSERT_TRUE(shown && shown->isVisible());
              auto* slider = shown->findChild<QSlider*>(QStringLiteral("4010"));
              ASSERT_TRUE(slider);
              slider->setValue(slider->value() + (slider->maximum() - slider->value()) / 2);
@@ -141,11 +152,11 @@ TEST_F(VeltraceInWindowTest, TxwkLoadsAPictureAndDrawsItsHolesAtTheOriginAndHeig
   ASSERT_TRUE(savedPicture(file, 96, 48, 0, 0, 16, 8));
   fileNamesOnTheCommandLine();
   drive({[&] {
-           QTimer::singleShot(200, &window(), [&] { press(4004); });  // Load Image
+           pressWhenShown(4004);  // Load Image
            type("txwk");
          },
          [&] {
-           QTimer::singleShot(200, &window(), [&] { press(4016); });  // Do Drawing
+           pressWhenShown(4016);  // Do Drawing
            type(QString::fromStdString(file.string()));
          },
          [&] { type("0,0"); }, [&] { type("48"); }});
@@ -161,11 +172,11 @@ TEST_F(VeltraceInWindowTest, R2VTracesTheLoadedPictureIntoABlockOfClosedPolyline
   ASSERT_TRUE(savedPicture(file, 80, 60, 20, 15, 20, 20));
   fileNamesOnTheCommandLine();
   drive({[&] {
-           QTimer::singleShot(200, &window(), [&] { press(4004); });  // Load Image
+           pressWhenShown(4004);  // Load Image
            type("R2V");
          },
          [&] {
-           QTimer::singleShot(200, &window(), [&] { press(4015); });  // Do Vectorize
+           pressWhenShown(4015);  // Do Vectorize
            type(QString::fromStdString(file.string()));
          },
          [&] { type("10,20"); }, [&] { type("30"); }});
