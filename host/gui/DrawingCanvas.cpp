@@ -51,6 +51,26 @@ void renderInto(QImage& image, ZcDbDatabase* db, const editor::ViewTransform& vi
 
 QColor highlightColor() { return QColor(0x33, 0x99, 0xff); }
 
+// Draws the entities `ids` alone in `view` and hands each pixel they cover to
+// `over(x, y, colour)`, for marks painted over the kept picture (highlight, dragging).
+template <typename Over>
+void overEntities(const QImage& image, const editor::ViewTransform& view,
+                  const std::vector<ZcDbObjectId>& ids, Over over) {
+  const std::unordered_set<ZcDbObjectId> only(ids.begin(), ids.end());
+  render::RenderOptions options;
+  options.background = render::modelBackground();
+  options.only = &only;
+  QImage drawn(image.size(), QImage::Format_RGB32);
+  renderInto(drawn, zcdbCurDwg(), view, options);
+  const QRgb background = qRgb(options.background.red, options.background.green, options.background.blue);
+  for (int y = 0; y < drawn.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
+    for (int x = 0; x < drawn.width(); ++x) {
+      if ((from[x] | 0xff000000u) != (background | 0xff000000u)) over(x, y, from[x]);
+    }
+  }
+}
+
 }  // namespace
 
 DrawingCanvas::DrawingCanvas(QWidget* parent) : QWidget(parent) {
@@ -89,6 +109,14 @@ DrawingCanvas::FrameKey DrawingCanvas::currentKey() const {
   return key;
 }
 
+// What the picture of `key` is drawn with: its background and grid, as the key read them.
+render::RenderOptions DrawingCanvas::optionsOf(const FrameKey& key) {
+  render::RenderOptions options;
+  options.background = render::fromColorRef(key.background);
+  options.grid = render::GridStyle{key.grid, key.gridX, key.gridY};
+  return options;
+}
+
 bool DrawingCanvas::onlyTheViewMoved(const FrameKey& key) const {
   if (!frameKey_ || frameKey_->db != key.db) return false;
   if (frameKey_->changes == key.changes) return true;
@@ -121,9 +149,7 @@ bool DrawingCanvas::scrollTo(const FrameKey& key) {
   QPainter painter(&next);
   painter.setCompositionMode(QPainter::CompositionMode_Source);
   painter.drawImage(sx, sy, frame_);
-  render::RenderOptions options;
-  options.background = render::fromColorRef(key.background);
-  options.grid = render::sessionGrid();
+  const render::RenderOptions options = optionsOf(key);
   const double unitsPerPixel = now.height() / key.heightPx;
   // Each uncovered strip is drawn as a picture of its own, its view the part of the whole
   // one it shows; the renderer's culling keeps the cost to what lies in it.
@@ -153,10 +179,7 @@ void DrawingCanvas::regenerate(const FrameKey& key) {
     if (frame_.width() != key.width || frame_.height() != key.heightPx) {
       frame_ = QImage(key.width, key.heightPx, QImage::Format_RGB32);
     }
-    render::RenderOptions options;
-    options.background = render::fromColorRef(key.background);
-    options.grid = render::sessionGrid();
-    renderInto(frame_, zcdbCurDwg(), view(), options);
+    renderInto(frame_, zcdbCurDwg(), view(), optionsOf(key));
     ++regenerations_;
   }
   frameKey_ = key;
@@ -181,22 +204,11 @@ void DrawingCanvas::settle() {
 void DrawingCanvas::paintHighlight(QImage& image) const {
   const std::vector<ZcDbObjectId>* selected = editor::waitingPrompt().selected;
   if (!selected || selected->empty()) return;
-  const std::unordered_set<ZcDbObjectId> only(selected->begin(), selected->end());
-  render::RenderOptions options;
-  options.background = render::modelBackground();
-  options.only = &only;
-  QImage chosen(image.size(), QImage::Format_RGB32);
-  renderInto(chosen, zcdbCurDwg(), view(), options);
   // The chosen entities' pixels become dashes of the highlight colour over their own colour.
-  const QRgb background = qRgb(options.background.red, options.background.green, options.background.blue);
   const QRgb highlight = highlightColor().rgb();
-  for (int y = 0; y < chosen.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(chosen.constScanLine(y));
-    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < chosen.width(); ++x) {
-      if ((from[x] | 0xff000000u) != (background | 0xff000000u) && ((x + y) / 4) % 2 == 0) to[x] = highlight;
-    }
-  }
+  overEntities(image, view(), *selected, [&](int x, int y, QRgb) {
+    if (((x + y) / 4) % 2 == 0) reinterpret_cast<QRgb*>(image.scanLine(y))[x] = highlight;
+  });
 }
 
 void DrawingCanvas::paintDragged(QImage& image) const {
@@ -212,20 +224,8 @@ void DrawingCanvas::paintDragged(QImage& image) const {
   const ZcGePoint3d center = shown.worldToDisplay() * (shown.center() - moved);
   const editor::ViewTransform displaced(ZcGePoint2d(center.x, center.y), shown.height(), shown.screen(),
                                         shown.displayToWorld());
-  const std::unordered_set<ZcDbObjectId> only(waiting.dragged->begin(), waiting.dragged->end());
-  render::RenderOptions options;
-  options.background = render::modelBackground();
-  options.only = &only;
-  QImage drawn(image.size(), QImage::Format_RGB32);
-  renderInto(drawn, zcdbCurDwg(), displaced, options);
-  const QRgb background = qRgb(options.background.red, options.background.green, options.background.blue);
-  for (int y = 0; y < drawn.height(); ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(drawn.constScanLine(y));
-    auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < drawn.width(); ++x) {
-      if ((from[x] | 0xff000000u) != (background | 0xff000000u)) to[x] = from[x];
-    }
-  }
+  overEntities(image, displaced, *waiting.dragged,
+               [&](int x, int y, QRgb colour) { reinterpret_cast<QRgb*>(image.scanLine(y))[x] = colour; });
 }
 
 void DrawingCanvas::paintBand(QPainter& painter) const {

@@ -24,6 +24,10 @@
 
 class ZcDbDatabase;
 
+namespace vtcad::render {
+struct RenderOptions;
+}  // namespace vtcad::render
+
 namespace vtcad::gui {
 
 class DrawingCanvas : public QWidget {
@@ -82,6 +86,7 @@ class DrawingCanvas : public QWidget {
     bool operator==(const FrameKey&) const = default;
   };
   FrameKey currentKey() const;
+  static render::RenderOptions optionsOf(const FrameKey& key);
   void regenerate(const FrameKey& key);
   // Whether the drawing shown by `key` is the one of the kept picture, in another view.
   bool onlyTheViewMoved(const FrameKey& key) const;

@@ -9,9 +9,9 @@
 #include <QUrl>
 #include <vector>
 
+#include "commands/EditCommandSupport.h"
 #include "editor/Session.h"
 #include "zcad/platform/zcui.h"
-#include "zcad/zced.h"
 
 namespace vtcad::gui {
 namespace {
@@ -108,9 +108,7 @@ int QtUi::messageBox(const std::wstring& caption, const std::wstring& text, unsi
 std::optional<std::wstring> QtUi::fileDialog(const platform::FileRequest& request) {
   // FILEDIA 0 asks on the command line, as does a script feeding the prompts (vtcad --gui -s):
   // a file dialog there would wait for a user the script stands in for.
-  resbuf fileDia{};
-  const bool dialogs =
-      zcedGetVar(L"FILEDIA", &fileDia) != RTNORM || fileDia.restype != RTSHORT || fileDia.resval.rint != 0;
+  const bool dialogs = commands::shortVariable(L"FILEDIA", /*fallback=*/1) != 0;
   if (!onWindowThread() || !dialogs || editor::Session::instance().scripted()) {
     return otherThreads_->fileDialog(request);
   }
