@@ -1,6 +1,7 @@
 // Finds the codec of a record type or of a runtime class.
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 #include "dxf/DxfCodecs.h"
@@ -47,10 +48,14 @@ const ObjectCodec* codecForDxfName(std::string_view dxfName) {
 }
 
 const ObjectCodec* codecForClass(const ZcRxClass* cls) {
-  for (const ObjectCodec* codec : allCodecs()) {
-    if (codec->rxClass() == cls) return codec;
-  }
-  return nullptr;
+  // The host's classes are made once, before any file is read or written.
+  static const std::unordered_map<const ZcRxClass*, const ObjectCodec*> byClass = [] {
+    std::unordered_map<const ZcRxClass*, const ObjectCodec*> all;
+    for (const ObjectCodec* codec : allCodecs()) all.emplace(codec->rxClass(), codec);
+    return all;
+  }();
+  auto it = byClass.find(cls);
+  return it == byClass.end() ? nullptr : it->second;
 }
 
 }  // namespace vtcad::dxf

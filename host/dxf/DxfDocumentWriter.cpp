@@ -27,18 +27,6 @@ namespace {
 
 constexpr std::uint16_t kEntitySlot = 1;
 
-// The codec that writes an object: the host class's own, a plug-in class's filing, or none
-// (a kept record, or a host class the file format has no record for).
-const ObjectCodec* writerCodec(const ZcDbObject& obj) {
-  if (const ObjectCodec* codec = codecForClass(obj.isA())) return codec;
-  if (DxfUnknownObject::cast(&obj) || DxfUnknownEntity::cast(&obj)) return nullptr;
-  return pluginObjectCodec(obj.isA());
-}
-
-bool isKept(const ZcDbObject& obj) {
-  return DxfUnknownObject::cast(&obj) != nullptr || DxfUnknownEntity::cast(&obj) != nullptr;
-}
-
 const std::string* keptType(const ZcDbObject& obj) {
   if (auto* o = DxfUnknownObject::cast(&obj)) return &o->recordType();
   if (auto* e = DxfUnknownEntity::cast(&obj)) return &e->recordType();
@@ -86,15 +74,38 @@ void DocumentWriter::writeAll() {
   out_.write(0, "EOF");
 }
 
+const DocumentWriter::ClassPlan& DocumentWriter::planOf(const ZcDbObject& obj) {
+  ZcRxClass* cls = obj.isA();
+  if (cls == lastClass_) return *lastPlan_;
+  auto [it, made] = plans_.try_emplace(cls);
+  ClassPlan& plan = it->second;
+  if (made) {
+    plan.entity = ZcDbEntity::cast(&obj) != nullptr;
+    plan.kept = DxfUnknownObject::cast(&obj) != nullptr || DxfUnknownEntity::cast(&obj) != nullptr;
+    plan.dimStyle = ZcDbDimStyleTableRecord::cast(&obj) != nullptr;
+    plan.inObjects = !plan.entity && !ZcDbSymbolTable::cast(&obj) && !ZcDbSymbolTableRecord::cast(&obj);
+    // The host class's own codec, else a plug-in class's filing; a kept record has none.
+    plan.codec = codecForClass(cls);
+    if (!plan.codec && !plan.kept) {
+      plan.codec = pluginObjectCodec(cls);
+      plan.pluginClass = plan.codec != nullptr;
+    }
+  }
+  lastClass_ = cls;
+  lastPlan_ = &plan;  // elements of an unordered_map stay where they are
+  return plan;
+}
+
 void DocumentWriter::survey() {
   for (ZcDbObjectId id : ZcDbFileAccess::liveIds(&db_, /*sorted=*/false)) {
     ZcDbObject* obj = ZcDbFileAccess::peek(id);
     if (!obj) continue;
-    bool entity = ZcDbEntity::cast(obj) != nullptr;
-    if (!entity && !ZcDbSymbolTable::cast(obj) && !ZcDbSymbolTableRecord::cast(obj)) objects_.push_back(id);
+    const ClassPlan& plan = planOf(*obj);
+    const bool entity = plan.entity;
+    if (plan.inObjects) objects_.push_back(id);
     // Objects of plug-in classes need their class listed, or other programs cannot tell
     // what they are.
-    if (isKept(*obj) || codecForClass(obj->isA()) || !pluginObjectCodec(obj->isA())) continue;
+    if (!plan.pluginClass) continue;
     auto it = std::find_if(pluginClasses_.begin(), pluginClasses_.end(),
                            [&](const auto& use) { return use.first == obj->isA(); });
     if (it == pluginClasses_.end())
@@ -295,13 +306,14 @@ void DocumentWriter::writeTable(ZcDbObjectId tableId, std::string_view name) {
 void DocumentWriter::writeObject(ZcDbObjectId id) {
   ZcDbObject* obj = ZcDbFileAccess::peek(id);
   if (!obj || id.isErased()) return;
-  const ObjectCodec* codec = writerCodec(*obj);
-  const std::string* type = keptType(*obj);
+  const ClassPlan& plan = planOf(*obj);
+  const ObjectCodec* codec = plan.codec;
+  const std::string* type = plan.kept ? keptType(*obj) : nullptr;
   if (!codec && !type) return;  // a host class without a file form
   ++written_;
-  const ZcDbEntity* entity = ZcDbEntity::cast(obj);
+  const ZcDbEntity* entity = plan.entity ? static_cast<const ZcDbEntity*>(obj) : nullptr;
   out_.write(0, codec ? codec->dxfName() : std::string_view(*type));
-  out_.writeHandle(ZcDbDimStyleTableRecord::cast(obj) ? 105 : 5, ZcDbFileAccess::handleOf(id));
+  out_.writeHandle(plan.dimStyle ? 105 : 5, ZcDbFileAccess::handleOf(id));
 
   std::vector<ZcDbObjectId> reactors;
   for (void* entry : *obj->reactors()) {
@@ -332,10 +344,10 @@ void DocumentWriter::writeObject(ZcDbObjectId id) {
   if (entity) {
     out_.write(100, "AcDbEntity");
     if (entity->ownerId() == db_.paperSpaceId()) out_.writeInt(67, 1);
-    std::wstring layer = ctx_.recordName(entity->layerId());
-    ctx_.text(8, layer.empty() ? std::wstring(L"0") : layer);
-    std::wstring linetype = ctx_.recordName(entity->linetypeId());
-    if (!linetype.empty() && linetype != L"ByLayer") ctx_.text(6, linetype);
+    const std::string_view layer = ctx_.recordNameUtf8(entity->layerId());
+    out_.write(8, layer.empty() ? std::string_view("0") : layer);
+    const std::string_view linetype = ctx_.recordNameUtf8(entity->linetypeId());
+    if (!linetype.empty() && linetype != "ByLayer") out_.write(6, linetype);
     ZcCmColor color = entity->color();
     if (color.isByColor()) {
       out_.writeInt(62, color.colorIndex());

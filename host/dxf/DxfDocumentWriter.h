@@ -14,6 +14,7 @@ class ZcDbDatabase;
 class ZcDbBlockTableRecord;
 class ZcDbStub;
 class ZcRxClass;
+class ZcDbObject;
 
 namespace vtcad::dxf {
 
@@ -46,6 +47,18 @@ class DocumentWriter {
   void survey();
   std::uint64_t handleOrNew(const ZcDbBlockTableRecord& block, std::uint16_t slot);
 
+  // What writing an object needs to know of its class, found once per class and save: the
+  // class tests cost as much as writing a small entity.
+  struct ClassPlan {
+    const ObjectCodec* codec = nullptr;  // null for a kept record or a class without a file form
+    bool entity = false;
+    bool kept = false;         // a record of a type the reader did not know, kept as it was
+    bool dimStyle = false;     // its handle is group 105
+    bool inObjects = false;    // written in the OBJECTS section
+    bool pluginClass = false;  // filed by a plug-in class's codec, listed in CLASSES
+  };
+  const ClassPlan& planOf(const ZcDbObject& obj);
+
   ZcDbDatabase& db_;
   TagWriter out_;
   WriteContext ctx_;
@@ -61,6 +74,9 @@ class DocumentWriter {
     bool entity = false;
   };
   std::vector<std::pair<const ZcRxClass*, ClassUse>> pluginClasses_;
+  std::unordered_map<const ZcRxClass*, ClassPlan> plans_;
+  const ZcRxClass* lastClass_ = nullptr;  // consecutive objects are mostly of one class
+  const ClassPlan* lastPlan_ = nullptr;
 };
 
 }  // namespace vtcad::dxf

@@ -1,9 +1,11 @@
 #include "dxf/DxfTagWriter.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "dxf/DxfCarets.h"
 #include "dxf/DxfGroupCode.h"
@@ -11,12 +13,82 @@
 namespace vtcad::dxf {
 namespace {
 
+// Most reals of a drawing are short decimals (millimetres, 12.5, 0.25, a vertex of a few
+// decimals more). Such a value is written from the integer of its digits, which costs a
+// fraction of the general shortest conversion; 0 when the value is not one (then the general
+// conversion writes it). The decimals of `places` places are further apart than a double's
+// rounding interval is wide wherever they carry fewer than 15 digits, so the one that reads
+// back is the only one, and with its trailing zeros dropped it is the shortest decimal that
+// does: the same digits the general conversion finds.
+size_t shortDecimalInto(char* buffer, double value) {
+  const double magnitude = std::fabs(value);
+  int places = 0;
+  double scale = 0.0;  // 10^places, exact as a double
+  if (magnitude >= 1e6 && magnitude < 1e9) {
+    places = 6, scale = 1e6;
+  } else if (magnitude >= 1e3 && magnitude < 1e6) {
+    places = 9, scale = 1e9;
+  } else if (magnitude >= 1.0 && magnitude < 1e3) {
+    places = 12, scale = 1e12;
+  } else if (magnitude >= 1e-3 && magnitude < 1.0) {
+    places = 15, scale = 1e15;
+  } else if (magnitude >= 1e-6 && magnitude < 1e-3) {
+    places = 18, scale = 1e18;
+  } else {
+    return 0;  // zero, and the very large and very small: the general conversion writes them
+  }
+  const double scaled = std::nearbyint(magnitude * scale);
+  if (scaled / scale != magnitude) return 0;
+  auto integer = static_cast<std::uint64_t>(scaled);  // at least 1, below 1e15
+  int exponent = -places;                             // magnitude = integer * 10^exponent
+  while (integer % 10 == 0) {
+    integer /= 10;
+    ++exponent;
+  }
+  char digits[24];
+  const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, integer).ptr - digits);
+  // As the general conversion chooses: plain notation unless the exponent form is shorter.
+  // The exponent lies within -6..8 here, so it takes two digits.
+  const int scientificExponent = n - 1 + exponent;
+  const int scientificLength = n + (n > 1 ? 1 : 0) + 4;
+  const int plainLength = exponent >= 0 ? n + exponent : (n + exponent > 0 ? n + 1 : 2 - exponent);
+  char* out = buffer;
+  if (value < 0) *out++ = '-';
+  if (plainLength <= scientificLength) {
+    if (exponent >= 0) {
+      out = std::copy(digits, digits + n, out);
+      out = std::fill_n(out, exponent, '0');
+    } else if (n + exponent > 0) {
+      out = std::copy(digits, digits + n + exponent, out);
+      *out++ = '.';
+      out = std::copy(digits + n + exponent, digits + n, out);
+    } else {
+      *out++ = '0';
+      *out++ = '.';
+      out = std::fill_n(out, -exponent - n, '0');
+      out = std::copy(digits, digits + n, out);
+    }
+  } else {
+    *out++ = digits[0];
+    if (n > 1) {
+      *out++ = '.';
+      out = std::copy(digits + 1, digits + n, out);
+    }
+    *out++ = 'e';
+    *out++ = scientificExponent < 0 ? '-' : '+';
+    *out++ = '0';
+    *out++ = static_cast<char>('0' + std::abs(scientificExponent));
+  }
+  return static_cast<size_t>(out - buffer);
+}
+
 size_t formatRealInto(char* buffer, size_t capacity, double value) {
   // Non-finite values never enter the database; a 0 keeps the file readable if one slips by.
   if (!std::isfinite(value)) value = 0.0;
   if (value == 0.0) value = 0.0;  // no "-0"
-  auto result = std::to_chars(buffer, buffer + capacity - 2, value);
-  size_t length = static_cast<size_t>(result.ptr - buffer);
+  size_t length = shortDecimalInto(buffer, value);
+  if (length == 0)
+    length = static_cast<size_t>(std::to_chars(buffer, buffer + capacity - 2, value).ptr - buffer);
   bool hasPoint = false;
   for (size_t i = 0; i < length; ++i) {
     if (buffer[i] == '.' || buffer[i] == 'e') hasPoint = true;
@@ -35,75 +107,130 @@ std::string formatReal(double value) {
   return std::string(buffer, formatRealInto(buffer, sizeof buffer, value));
 }
 
+namespace {
+
+// The text of a group code with its line end, right-aligned in three columns ("  8\r\n",
+// "1071\r\n"), made once for every code of the format: copied as one word per group.
+struct CodeText {
+  char text[7];
+  std::uint8_t length;
+};
+constexpr int kCodeCount = 1072;
+
+const std::array<CodeText, kCodeCount>& codeTexts() {
+  static const std::array<CodeText, kCodeCount> table = [] {
+    std::array<CodeText, kCodeCount> all{};
+    for (int code = 0; code < kCodeCount; ++code) {
+      char digits[8];
+      const auto length =
+          static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, code).ptr - digits);
+      CodeText& entry = all[static_cast<size_t>(code)];
+      size_t at = 0;
+      for (size_t pad = length; pad < 3; ++pad) entry.text[at++] = ' ';
+      for (size_t i = 0; i < length; ++i) entry.text[at++] = digits[i];
+      entry.text[at++] = '\r';
+      entry.text[at++] = '\n';
+      entry.length = static_cast<std::uint8_t>(at);
+    }
+    return all;
+  }();
+  return table;
+}
+
+}  // namespace
+
 void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk) {
   sink_ = std::move(sink);
   chunk_ = chunk;
-  out_.reserve(chunk + 4096);
+  reserve(chunk + 4096);
+}
+
+void TagWriter::reserve(size_t bytes) {
+  if (out_.size() < bytes) out_.resize(bytes);
+}
+
+std::string TagWriter::take() {
+  out_.resize(used_);
+  used_ = 0;
+  return std::move(out_);
 }
 
 bool TagWriter::flush() {
-  if (sink_ && !failed_ && !out_.empty()) failed_ = !sink_(out_);
-  if (sink_) out_.clear();
+  if (sink_ && !failed_ && used_ > 0) failed_ = !sink_(data());
+  if (sink_) used_ = 0;
   return !failed_;
 }
 
-void TagWriter::code(int groupCode) {
-  if (sink_ && out_.size() >= chunk_) flush();
-  // Right-aligned in three columns, then the line end: one append per group code.
-  char buffer[24] = {' ', ' ', ' '};
-  char digits[16];
-  auto result = std::to_chars(digits, digits + sizeof digits, groupCode);
-  size_t length = static_cast<size_t>(result.ptr - digits);
-  size_t start = length < 3 ? 3 - length : 0;
-  std::copy(digits, result.ptr, buffer + start);
-  size_t end = start + length;
-  buffer[end++] = '\r';
-  buffer[end++] = '\n';
-  out_.append(buffer, end);
+char* TagWriter::begin(int groupCode, size_t valueBytes) {
+  if (sink_ && used_ >= chunk_) flush();
+  // The code's text, the value and the line end, with room for whole words copied.
+  const size_t needed = 8 + valueBytes + 2;
+  if (out_.size() - used_ < needed) out_.resize(std::max(out_.size() * 2, used_ + needed) + 4096);
+  char* at = out_.data() + used_;
+  if (groupCode >= 0 && groupCode < kCodeCount) {
+    const CodeText& code = codeTexts()[static_cast<size_t>(groupCode)];
+    std::memcpy(at, code.text, sizeof code.text);
+    return at + code.length;
+  }
+  // Codes outside the format's range (-1 to -5 of the format's own use, a damaged file's):
+  // the same alignment.
+  char digits[24];
+  const auto length =
+      static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, groupCode).ptr - digits);
+  for (size_t pad = length; pad < 3; ++pad) *at++ = ' ';
+  at = std::copy(digits, digits + length, at);
+  *at++ = '\r';
+  *at++ = '\n';
+  return at;
+}
+
+void TagWriter::end(char* valueEnd) {
+  valueEnd[0] = '\r';
+  valueEnd[1] = '\n';
+  used_ = static_cast<size_t>(valueEnd + 2 - out_.data());
 }
 
 void TagWriter::write(int groupCode, std::string_view text) {
-  code(groupCode);
   // A line end inside a value (text set through the API, a lone CR of a file) would shift
   // every group after it by a line. In text it is written as a caret pair; after a number
   // (a file whose lines end in CR CR LF) it is padding, and left out.
   if (!needsCarets(text, Carets::kLineEnds)) {
-    out_.append(text);
+    char* at = begin(groupCode, text.size());
+    end(std::copy(text.begin(), text.end(), at));
   } else if (const ValueType type = valueTypeOf(groupCode);
              type == ValueType::kString || type == ValueType::kUnknown) {
-    out_.append(withCarets(text, Carets::kLineEnds));
+    const std::string escaped = withCarets(text, Carets::kLineEnds);
+    char* at = begin(groupCode, escaped.size());
+    end(std::copy(escaped.begin(), escaped.end(), at));
   } else {
+    char* at = begin(groupCode, text.size());
     for (char c : text) {
-      if (c != '\r' && c != '\n') out_.push_back(c);
+      if (c != '\r' && c != '\n') *at++ = c;
     }
+    end(at);
   }
-  out_.append("\r\n");
 }
 
 void TagWriter::writeDouble(int groupCode, double value) {
-  code(groupCode);
-  char buffer[48];
-  out_.append(buffer, formatRealInto(buffer, sizeof buffer, value));
-  out_.append("\r\n");
+  constexpr size_t kMost = 48;  // "-1.2345678901234567e-308" and the ".0" it may get
+  char* at = begin(groupCode, kMost);
+  end(at + formatRealInto(at, kMost, value));
 }
 
 void TagWriter::writeInt(int groupCode, std::int64_t value) {
-  code(groupCode);
-  char buffer[24];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out_.append(buffer, result.ptr);
-  out_.append("\r\n");
+  constexpr size_t kMost = 24;
+  char* at = begin(groupCode, kMost);
+  end(std::to_chars(at, at + kMost, value).ptr);
 }
 
 void TagWriter::writeHandle(int groupCode, std::uint64_t handle) {
-  code(groupCode);
-  char buffer[24];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, handle, 16);
-  for (char* p = buffer; p < result.ptr; ++p) {
+  constexpr size_t kMost = 24;
+  char* at = begin(groupCode, kMost);
+  char* stop = std::to_chars(at, at + kMost, handle, 16).ptr;
+  for (char* p = at; p < stop; ++p) {
     if (*p >= 'a' && *p <= 'f') *p = static_cast<char>(*p - 'a' + 'A');
   }
-  out_.append(buffer, result.ptr);
-  out_.append("\r\n");
+  end(stop);
 }
 
 void TagWriter::writePoint(int groupCode, double x, double y, double z) {

@@ -10,7 +10,7 @@ namespace vtcad::dxf {
 
 class TagWriter {
  public:
-  TagWriter() { out_.reserve(1 << 16); }
+  TagWriter() { reserve(1 << 16); }
 
   // Text as it is (already UTF-8); a CR or LF in it is written as "^M" or "^J".
   void write(int code, std::string_view text);
@@ -28,15 +28,21 @@ class TagWriter {
   // Hands what is left to the sink. False when the sink failed, now or before.
   bool flush();
   bool failed() const { return failed_; }
-  void reserve(size_t bytes) { out_.reserve(bytes); }
+  void reserve(size_t bytes);
 
-  const std::string& data() const { return out_; }
-  std::string take() { return std::move(out_); }
-  size_t size() const { return out_.size(); }
+  std::string_view data() const { return {out_.data(), used_}; }
+  std::string take();
+  size_t size() const { return used_; }
 
  private:
-  void code(int groupCode);
+  // Writes the group code's line and makes room for `valueBytes` of value and its line end:
+  // where the value goes. end() closes the line after the value.
+  char* begin(int groupCode, size_t valueBytes);
+  void end(char* valueEnd);
+
+  // Sized ahead of the text (values are written in place); the first used_ bytes are it.
   std::string out_;
+  size_t used_ = 0;
   std::function<bool(std::string_view)> sink_;
   size_t chunk_ = 0;
   bool failed_ = false;

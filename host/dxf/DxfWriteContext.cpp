@@ -29,6 +29,18 @@ std::wstring WriteContext::recordName(ZcDbObjectId id) const {
   return record ? std::wstring(record->name().kwszPtr()) : std::wstring();
 }
 
+std::string_view WriteContext::recordNameUtf8(ZcDbObjectId id) {
+  const ZcDbObject* obj = ZcDbFileAccess::peek(id);
+  if (obj == lastNamed_ && obj) return lastName_;
+  auto* record = ZcDbSymbolTableRecord::cast(obj);
+  if (!record) return {};  // no record, or not one with a name
+  auto [it, made] = names_.try_emplace(obj);
+  if (made) it->second = wideToUtf8(record->name().kwszPtr());
+  lastNamed_ = obj;
+  lastName_ = it->second;
+  return lastName_;
+}
+
 void WriteContext::writeObject(ZcDbObjectId id) { document_.writeObject(id); }
 
 void WriteContext::beginObject(const ZcDbObject& obj, std::uint16_t lastSlot) {

@@ -2,7 +2,9 @@
 // What codecs need while a drawing is written: the tag writer, the handles of ids, and the
 // groups each object kept from the file it was read from, written in their slot.
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "dxf/DxfCodec.h"
@@ -43,6 +45,8 @@ class WriteContext {
   std::uint64_t handleOf(ZcDbObjectId id) const;
   // The name of a symbol table record ("" when none).
   std::wstring recordName(ZcDbObjectId id) const;
+  // The same as UTF-8, converted once per record and save (every entity names its layer).
+  std::string_view recordNameUtf8(ZcDbObjectId id);
 
   // Writes a whole object (its record and what follows it), for owners of sub-objects.
   void writeObject(ZcDbObjectId id);
@@ -68,6 +72,9 @@ class WriteContext {
   std::uint16_t slot_ = 0;
   std::uint16_t lastSlot_ = 0;
   std::vector<bool> flushed_;
+  std::unordered_map<const ZcDbObject*, std::string> names_;
+  const ZcDbObject* lastNamed_ = nullptr;
+  std::string_view lastName_;
 };
 
 }  // namespace vtcad::dxf

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -142,6 +143,33 @@ TEST(DxfTagWriter, RealsReadBackBitForBit) {
     // Always recognisably a real, for readers that insist on a decimal point.
     EXPECT_NE(tags[i].value.find_first_of(".e"), std::string_view::npos) << tags[i].value;
   }
+}
+
+// Short decimals take a quicker way to their text than other reals: it must give the very
+// text of the general shortest conversion, at every magnitude and at the edges of its range.
+TEST(DxfTagWriter, ShortDecimalsAreWrittenAsTheGeneralConversionWritesThem) {
+  auto general = [](double v) {
+    if (v == 0.0) v = 0.0;  // no "-0"
+    char buffer[48];
+    std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    return text;
+  };
+  std::mt19937_64 random(20261209);
+  std::uniform_int_distribution<std::int64_t> digits(1, 999999999999999);
+  std::uniform_int_distribution<int> places(0, 21);
+  std::uniform_int_distribution<int> trailing(0, 12);
+  std::vector<double> values = {1e-6, 1e-5, 1e-4, 0.001, 0.00012, 1e5, 1e6, 120000.0, 1e8, 999999999.999999,
+                                1e9,  0.5,  12.5, 100.0, 2.0};
+  for (int i = 0; i < 200000; ++i) {
+    // A decimal of up to 15 digits at a random place, some with trailing zeros.
+    const double d =
+        static_cast<double>(digits(random) / static_cast<std::int64_t>(std::pow(10, trailing(random))));
+    const double v = d / std::pow(10.0, places(random) - 6);
+    values.push_back(i % 2 ? v : -v);
+    values.push_back(std::nextafter(v, 1e300));  // a neighbour that is no short decimal
+  }
+  for (double v : values) ASSERT_EQ(formatReal(v), general(v)) << std::hexfloat << v;
 }
 
 TEST(DxfTagWriter, GroupCodesAreRightAlignedAndHandlesUpperHex) {
