@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "outline/LabelGrid.h"
@@ -28,7 +29,14 @@ namespace detail {
 // Union-find over provisional labels 1 ... count; a class's root is its smallest label.
 class LabelClasses {
  public:
-  LabelClasses() { parent_.push_back(0); }
+  LabelClasses() : LabelClasses(own_) {}
+  // Keeps its entries in `storage` (emptied first), so that a caller may reuse the memory.
+  explicit LabelClasses(std::vector<RegionLabel>& storage) : parent_(storage) {
+    parent_.clear();
+    parent_.push_back(0);
+  }
+  LabelClasses(const LabelClasses&) = delete;
+  LabelClasses& operator=(const LabelClasses&) = delete;
   RegionLabel fresh() {
     const auto label = static_cast<RegionLabel>(parent_.size());
     parent_.push_back(label);
@@ -40,6 +48,15 @@ class LabelClasses {
       label = parent_[label];
     }
     return label;
+  }
+  // Joins the classes of two roots; the answer is the root of the joined class.
+  RegionLabel uniteRoots(RegionLabel a, RegionLabel b) {
+    if (a < b) {
+      parent_[b] = a;
+      return a;
+    }
+    parent_[a] = b;
+    return b;
   }
   void join(RegionLabel a, RegionLabel b) {
     a = find(a);
@@ -64,8 +81,39 @@ class LabelClasses {
   RegionLabel finalOf(RegionLabel provisional) const { return parent_[provisional]; }
 
  private:
-  std::vector<RegionLabel> parent_;
+  std::vector<RegionLabel> own_;
+  std::vector<RegionLabel>& parent_;
 };
+
+struct MemberRun {
+  int start;
+  int end;  // one past the last member
+  RegionLabel label;
+};
+
+// The working memory of a run labelling, kept from picture to picture of a thread: the runs of
+// a noisy view picture take megabytes, and memory that is new each time costs the system's
+// zeroing of its pages on every picture.
+struct RunScratch {
+  std::vector<std::uint8_t> mask;
+  std::vector<std::uint64_t> words;
+  std::vector<MemberRun> runs;
+  std::vector<std::size_t> rowStart;
+  std::vector<RegionLabel> classes;
+};
+
+inline RunScratch& runScratch() {
+  static thread_local RunScratch scratch;
+  return scratch;
+}
+
+// Bit i of the answer is byte i of `bytes`, each byte 0 or 1: the multiplication moves byte
+// i's low bit to bit 56 + i, and no two partial products meet there.
+inline std::uint64_t packEightMaskBytes(const std::uint8_t* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return (word * 0x0102040810204080ULL) >> 56;
+}
 
 }  // namespace detail
 
@@ -119,18 +167,18 @@ int labelRegions(LabelGrid& grid, Member&& member, Joins&& joins) {
 // final label (the grid may come from LabelGrid::withBorderOnly).
 template <typename RowMask>
 int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
-  struct Run {
-    int start;
-    int end;  // one past the last member
-    RegionLabel label;
-  };
   const int width = grid.width();
   const int height = grid.height();
-  std::vector<std::uint8_t> mask(static_cast<std::size_t>(width), 0);
-  std::vector<std::uint64_t> words((static_cast<std::size_t>(width) + 63) / 64);
-  std::vector<Run> runs;
-  std::vector<std::size_t> rowStart(static_cast<std::size_t>(height) + 1, 0);
-  detail::LabelClasses classes;
+  detail::RunScratch& scratch = detail::runScratch();
+  std::vector<std::uint8_t>& mask = scratch.mask;
+  std::vector<std::uint64_t>& words = scratch.words;
+  std::vector<detail::MemberRun>& runs = scratch.runs;
+  std::vector<std::size_t>& rowStart = scratch.rowStart;
+  mask.assign(static_cast<std::size_t>(width), 0);
+  words.assign((static_cast<std::size_t>(width) + 63) / 64, 0);
+  runs.clear();
+  rowStart.assign(static_cast<std::size_t>(height) + 1, 0);
+  detail::LabelClasses classes(scratch.classes);
   for (int y = 0; y < height; ++y) {
     rowMask(y, mask.data());
     rowStart[static_cast<std::size_t>(y)] = runs.size();
@@ -144,7 +192,12 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
       std::uint64_t bits = 0;
       const std::size_t first = w * 64;
       const std::size_t last = std::min(first + 64, static_cast<std::size_t>(width));
-      for (std::size_t i = first; i < last; ++i) bits |= static_cast<std::uint64_t>(mask[i]) << (i - first);
+      if (last - first == 64) {
+        for (std::size_t k = 0; k < 8; ++k)
+          bits |= detail::packEightMaskBytes(&mask[first + 8 * k]) << (8 * k);
+      } else {
+        for (std::size_t i = first; i < last; ++i) bits |= static_cast<std::uint64_t>(mask[i]) << (i - first);
+      }
       words[w] = bits;
     }
     auto addRun = [&](int start, int end) {
@@ -152,13 +205,23 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
       // and to the right; a longer run covers that pixel's column itself.
       const int reach = (start > 0 && end == start + 1) ? start + 2 : end;
       while (above < aboveEnd && runs[above].end <= start) ++above;
+      // The run takes the label of the first run above it that it touches; every further one
+      // joins that label's class, found once (a noisy picture joins most runs to two or
+      // three above them).
       RegionLabel label = 0;
+      bool isRoot = false;
       for (std::size_t a = above; a < aboveEnd && runs[a].start < reach; ++a) {
+        const RegionLabel other = runs[a].label;
         if (label == 0) {
-          label = runs[a].label;
-        } else {
-          classes.join(label, runs[a].label);
+          label = other;
+          continue;
         }
+        if (other == label) continue;
+        if (!isRoot) {
+          label = classes.find(label);
+          isRoot = true;
+        }
+        label = classes.uniteRoots(label, classes.find(other));
       }
       runs.push_back({start, end, label != 0 ? label : classes.fresh()});
     };
@@ -191,16 +254,28 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
   }
   rowStart[static_cast<std::size_t>(height)] = runs.size();
   const int regions = classes.renumber();
+  constexpr int kWide = 8;
   for (int y = 0; y < height; ++y) {
     RegionLabel* cells = grid.rowCells(y + 1) + 1;
-    int filled = 0;
-    for (std::size_t r = rowStart[static_cast<std::size_t>(y)]; r < rowStart[static_cast<std::size_t>(y) + 1];
-         ++r) {
-      std::fill(cells + filled, cells + runs[r].start, kDrawnLabel);
-      std::fill(cells + runs[r].start, cells + runs[r].end, classes.finalOf(runs[r].label));
-      filled = runs[r].end;
+    // The drawn pixels at once, then the runs over them. A noisy row has runs and gaps of a
+    // few pixels, where loops of a few stores each mispredict their ends: a run is written
+    // in blocks of eight labels, the last reaching past its end, then eight drawn cells from
+    // its end (which the next run, written after, overwrites where it begins).
+    // Near the row's end the stores would reach the next row's border: there, cell by cell.
+    std::fill(cells, cells + width, kDrawnLabel);
+    const std::size_t rowEnd = rowStart[static_cast<std::size_t>(y) + 1];
+    for (std::size_t r = rowStart[static_cast<std::size_t>(y)]; r < rowEnd; ++r) {
+      const RegionLabel label = classes.finalOf(runs[r].label);
+      const int start = runs[r].start, end = runs[r].end;
+      if (end + kWide <= width) {
+        for (int x = start; x < end; x += kWide) {
+          for (int k = 0; k < kWide; ++k) cells[x + k] = label;
+        }
+        for (int k = 0; k < kWide; ++k) cells[end + k] = kDrawnLabel;
+      } else {
+        for (int x = start; x < end; ++x) cells[x] = label;
+      }
     }
-    std::fill(cells + filled, cells + width, kDrawnLabel);
   }
   return regions + 1;
 }
