@@ -208,22 +208,24 @@ int labelMemberRuns(LabelGrid& grid, RowMask&& rowMask) {
       // The run takes the label of the first run above it that it touches; every further one
       // joins that label's class, found once (a noisy picture joins most runs to two or
       // three above them).
-      RegionLabel label = 0;
-      bool isRoot = false;
-      for (std::size_t a = above; a < aboveEnd && runs[a].start < reach; ++a) {
-        const RegionLabel other = runs[a].label;
-        if (label == 0) {
-          label = other;
-          continue;
+      std::size_t a = above;
+      RegionLabel label;
+      if (a < aboveEnd && runs[a].start < reach) {
+        label = runs[a].label;
+        bool isRoot = false;
+        for (++a; a < aboveEnd && runs[a].start < reach; ++a) {
+          const RegionLabel other = runs[a].label;
+          if (other == label) continue;
+          if (!isRoot) {
+            label = classes.find(label);
+            isRoot = true;
+          }
+          label = classes.uniteRoots(label, classes.find(other));
         }
-        if (other == label) continue;
-        if (!isRoot) {
-          label = classes.find(label);
-          isRoot = true;
-        }
-        label = classes.uniteRoots(label, classes.find(other));
+      } else {
+        label = classes.fresh();
       }
-      runs.push_back({start, end, label != 0 ? label : classes.fresh()});
+      runs.push_back({start, end, label});
     };
     std::uint64_t carry = 0;  // the last bit of the word before
     int open = -1;            // the start of a run that goes on into the next word

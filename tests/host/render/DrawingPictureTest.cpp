@@ -311,6 +311,11 @@ TEST(DrawingPicture, PngSvgAndPdfFilesAreWrittenAndAnUnwritableOneIsSaidSo) {
     EXPECT_FALSE(vtcad::render::writeDrawingPicture(&db, path, *format, view, {}).has_value()) << name;
     EXPECT_GT(fs::file_size(path), 100u) << name;
   }
+  // The pixel memory of one picture serves the next: a picture that paints nothing is black,
+  // not what the one before showed.
+  const fs::path blank = dir / "blank.png";
+  ASSERT_FALSE(vtcad::render::writePicture(blank, vtcad::render::PictureFormat::kPng, 64, 48, [](auto&) {}));
+  EXPECT_EQ(render_test::countNot(render_test::readPng(blank.string()), vtcad::render::Rgb{0, 0, 0}), 0);
   const auto failed = vtcad::render::writeDrawingPicture(&db, dir / "no-folder" / "a.png",
                                                          vtcad::render::PictureFormat::kPng, view, {});
   ASSERT_TRUE(failed.has_value());
