@@ -84,6 +84,14 @@ std::vector<ZcDbObjectId> ZcDbFileAccess::liveIds(ZcDbDatabase* db, bool sorted)
   return ids;
 }
 
+void ZcDbFileAccess::forEachLive(ZcDbDatabase* db, const std::function<void(ZcDbObjectId)>& visit) {
+  ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(db);
+  if (!impl) return;
+  for (ZcDbStub& stub : impl->stubs) {
+    if (stub.live() && !stub.erased) visit(ZcDbObjectId(&stub));
+  }
+}
+
 void ZcDbFileAccess::setOwner(ZcDbObjectId id, ZcDbObjectId owner) {
   if (ZcDbStub* stub = id.stub()) stub->owner = owner;
 }

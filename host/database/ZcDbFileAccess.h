@@ -3,6 +3,7 @@
 // fills an empty database with objects that keep the handles, owners and names of the file
 // (names a command could not give, such as duplicates a repair renames later), without the
 // notifications, undo records and checks that commands go through.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,9 @@ class ZcDbFileAccess {
   static std::vector<ZcDbObjectId> unresolvedIds(ZcDbDatabase* db);
   // Every live object of the database, erased ones excluded, in handle order or as stored.
   static std::vector<ZcDbObjectId> liveIds(ZcDbDatabase* db, bool sorted = true);
+  // The same as stored, handed to `visit` one by one without a list of them all (a pass over
+  // a large drawing then touches no fresh memory).
+  static void forEachLive(ZcDbDatabase* db, const std::function<void(ZcDbObjectId)>& visit);
 
   static void setOwner(ZcDbObjectId id, ZcDbObjectId owner);
   static void appendRecord(ZcDbSymbolTable* table, ZcDbObjectId recordId);

@@ -1,5 +1,6 @@
 #pragma once
 // Writes a whole database as an ASCII DXF R2013 (AC1027) drawing.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -75,8 +76,7 @@ class DocumentWriter {
   };
   std::vector<std::pair<const ZcRxClass*, ClassUse>> pluginClasses_;
   std::unordered_map<const ZcRxClass*, ClassPlan> plans_;
-  const ZcRxClass* lastClass_ = nullptr;  // consecutive objects are mostly of one class
-  const ClassPlan* lastPlan_ = nullptr;
+  std::array<std::pair<const ZcRxClass*, const ClassPlan*>, 16> recentPlans_{};
 };
 
 }  // namespace vtcad::dxf

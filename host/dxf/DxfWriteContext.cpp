@@ -31,14 +31,16 @@ std::wstring WriteContext::recordName(ZcDbObjectId id) const {
 
 std::string_view WriteContext::recordNameUtf8(ZcDbObjectId id) {
   const ZcDbObject* obj = ZcDbFileAccess::peek(id);
-  if (obj == lastNamed_ && obj) return lastName_;
+  // Entities name a few layers and linetypes in every order: a direct-mapped cache in front
+  // of the table answers nearly every one without hashing.
+  auto& recent = recentNames_[(reinterpret_cast<std::uintptr_t>(obj) >> 4) % recentNames_.size()];
+  if (obj && recent.first == obj) return recent.second;
   auto* record = ZcDbSymbolTableRecord::cast(obj);
   if (!record) return {};  // no record, or not one with a name
   auto [it, made] = names_.try_emplace(obj);
   if (made) it->second = wideToUtf8(record->name().kwszPtr());
-  lastNamed_ = obj;
-  lastName_ = it->second;
-  return lastName_;
+  recent = {obj, it->second};  // elements of an unordered_map stay where they are
+  return it->second;
 }
 
 void WriteContext::writeObject(ZcDbObjectId id) { document_.writeObject(id); }

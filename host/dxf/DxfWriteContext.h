@@ -1,6 +1,7 @@
 #pragma once
 // What codecs need while a drawing is written: the tag writer, the handles of ids, and the
 // groups each object kept from the file it was read from, written in their slot.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -73,8 +74,7 @@ class WriteContext {
   std::uint16_t lastSlot_ = 0;
   std::vector<bool> flushed_;
   std::unordered_map<const ZcDbObject*, std::string> names_;
-  const ZcDbObject* lastNamed_ = nullptr;
-  std::string_view lastName_;
+  std::array<std::pair<const ZcDbObject*, std::string_view>, 16> recentNames_{};
 };
 
 }  // namespace vtcad::dxf
