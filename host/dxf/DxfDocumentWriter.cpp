@@ -78,7 +78,7 @@ const DocumentWriter::ClassPlan& DocumentWriter::planOf(const ZcDbObject& obj) {
   ZcRxClass* cls = obj.isA();
   // A few classes make up most drawings, in every order: a direct-mapped cache in front of
   // the table answers nearly every object without hashing.
-  auto& recent = recentPlans_[(reinterpret_cast<std::uintptr_t>(cls) >> 4) % recentPlans_.size()];
+  auto& recent = recentPlans_[recentSlot(cls, recentPlans_.size())];
   if (cls && recent.first == cls) return *recent.second;
   auto [it, made] = plans_.try_emplace(cls);
   ClassPlan& plan = it->second;

@@ -37,13 +37,26 @@ size_t shortDecimalInto(char* buffer, double value) {
   } else {
     return 0;  // zero, and the very large and very small: the general conversion writes them
   }
-  const double scaled = std::nearbyint(magnitude * scale);
-  if (scaled / scale != magnitude) return 0;
-  auto integer = static_cast<std::uint64_t>(scaled);  // at least 1, below 1e15
-  int exponent = -places;                             // magnitude = integer * 10^exponent
-  while (integer % 10 == 0) {
+  // Rounded by adding a half (the test after it makes any rounding safe), not by a call.
+  auto integer = static_cast<std::uint64_t>(magnitude * scale + 0.5);  // at least 1, below 1e15
+  if (static_cast<double>(integer) / scale != magnitude) return 0;
+  int exponent = -places;  // magnitude = integer * 10^exponent
+  // Trailing zeros dropped eight, four, two and one at a time: a short decimal has up to 17.
+  while (integer % 100000000 == 0) {
+    integer /= 100000000;
+    exponent += 8;
+  }
+  if (integer % 10000 == 0) {
+    integer /= 10000;
+    exponent += 4;
+  }
+  if (integer % 100 == 0) {
+    integer /= 100;
+    exponent += 2;
+  }
+  if (integer % 10 == 0) {
     integer /= 10;
-    ++exponent;
+    exponent += 1;
   }
   char digits[24];
   const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, integer).ptr - digits);

@@ -33,7 +33,7 @@ std::string_view WriteContext::recordNameUtf8(ZcDbObjectId id) {
   const ZcDbObject* obj = ZcDbFileAccess::peek(id);
   // Entities name a few layers and linetypes in every order: a direct-mapped cache in front
   // of the table answers nearly every one without hashing.
-  auto& recent = recentNames_[(reinterpret_cast<std::uintptr_t>(obj) >> 4) % recentNames_.size()];
+  auto& recent = recentNames_[recentSlot(obj, recentNames_.size())];
   if (obj && recent.first == obj) return recent.second;
   auto* record = ZcDbSymbolTableRecord::cast(obj);
   if (!record) return {};  // no record, or not one with a name

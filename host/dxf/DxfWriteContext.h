@@ -23,6 +23,13 @@ namespace vtcad::dxf {
 
 class DocumentWriter;
 
+// The slot of a pointer in a direct-mapped cache of `slots` entries (a power of two), its bits
+// mixed first: objects of one kind often lie at strides whose low bits are all alike.
+inline std::size_t recentSlot(const void* p, std::size_t slots) {
+  return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) * 0x9E3779B97F4A7C15ull) >> 40) &
+         (slots - 1);
+}
+
 class WriteContext {
  public:
   WriteContext(ZcDbDatabase& db, TagWriter& out, DocumentWriter& document);
