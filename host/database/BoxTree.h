@@ -25,6 +25,9 @@ struct Box2d {
   bool overlaps(const Box2d& other) const {
     return xmin <= other.xmax && other.xmin <= xmax && ymin <= other.ymax && other.ymin <= ymax;
   }
+  bool contains(const Box2d& other) const {
+    return xmin <= other.xmin && ymin <= other.ymin && other.xmax <= xmax && other.ymax <= ymax;
+  }
   double diagonal() const;
 };
 
@@ -56,6 +59,8 @@ class BoxTree {
     return true;
   }
 
+  // The box around every box of the tree; null for an empty tree.
+  const Box2d* bounds() const { return nodes_.empty() ? nullptr : &nodes_.front().box; }
   const Box2d& box(int index) const { return boxes_[index]; }
   int size() const { return static_cast<int>(boxes_.size()); }
 
