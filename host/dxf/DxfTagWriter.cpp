@@ -158,9 +158,7 @@ void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk
   reserve(chunk + 4096);
 }
 
-void TagWriter::reserve(size_t bytes) {
-  if (out_.size() < bytes) out_.resize(bytes);
-}
+void TagWriter::reserve(size_t bytes) { out_.reserve(bytes); }
 
 std::string TagWriter::take() {
   out_.resize(used_);
@@ -178,7 +176,9 @@ char* TagWriter::begin(int groupCode, size_t valueBytes) {
   if (sink_ && used_ >= chunk_) flush();
   // The code's text, the value and the line end, with room for whole words copied.
   const size_t needed = 8 + valueBytes + 2;
-  if (out_.size() - used_ < needed) out_.resize(std::max(out_.size() * 2, used_ + needed) + 4096);
+  // Grown a little at a time within what was reserved (resizing writes the new part once, as
+  // appending would), and by the string's own doubling beyond it.
+  if (out_.size() - used_ < needed) out_.resize(used_ + needed + (size_t{1} << 16));
   char* at = out_.data() + used_;
   if (groupCode >= 0 && groupCode < kCodeCount) {
     const CodeText& code = codeTexts()[static_cast<size_t>(groupCode)];
