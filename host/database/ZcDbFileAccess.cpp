@@ -74,9 +74,7 @@ std::vector<ZcDbObjectId> ZcDbFileAccess::liveIds(ZcDbDatabase* db, bool sorted)
   ZcDbDatabaseImpl* impl = ZcDbDatabaseImpl::of(db);
   if (!impl) return ids;
   ids.reserve(impl->stubs.size());
-  for (ZcDbStub& stub : impl->stubs) {
-    if (stub.live() && !stub.erased) ids.emplace_back(&stub);
-  }
+  forEachLive(db, [&](ZcDbObjectId id) { ids.push_back(id); });
   if (!sorted) return ids;
   std::sort(ids.begin(), ids.end(), [](ZcDbObjectId a, ZcDbObjectId b) {
     return a.stub()->handle.value() < b.stub()->handle.value();

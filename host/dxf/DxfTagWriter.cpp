@@ -41,22 +41,17 @@ size_t shortDecimalInto(char* buffer, double value) {
   auto integer = static_cast<std::uint64_t>(magnitude * scale + 0.5);  // at least 1, below 1e15
   if (static_cast<double>(integer) / scale != magnitude) return 0;
   int exponent = -places;  // magnitude = integer * 10^exponent
-  // Trailing zeros dropped eight, four, two and one at a time: a short decimal has up to 17.
-  while (integer % 100000000 == 0) {
-    integer /= 100000000;
-    exponent += 8;
-  }
-  if (integer % 10000 == 0) {
-    integer /= 10000;
-    exponent += 4;
-  }
-  if (integer % 100 == 0) {
-    integer /= 100;
-    exponent += 2;
-  }
-  if (integer % 10 == 0) {
-    integer /= 10;
-    exponent += 1;
+  // Trailing zeros dropped eight, four, two and one at a time: a short decimal has up to 17,
+  // and after the eights at most seven are left, so each smaller step runs once at most.
+  struct Step {
+    std::uint64_t power;
+    int zeros;
+  };
+  for (const Step step : {Step{100000000, 8}, Step{10000, 4}, Step{100, 2}, Step{10, 1}}) {
+    while (integer % step.power == 0) {
+      integer /= step.power;
+      exponent += step.zeros;
+    }
   }
   char digits[24];
   const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, integer).ptr - digits);
@@ -130,20 +125,23 @@ struct CodeText {
 };
 constexpr int kCodeCount = 1072;
 
+// Writes the code right-aligned in three columns and its line end; the end of what it wrote.
+char* codeLineInto(char* out, int code) {
+  char digits[16];
+  const char* stop = std::to_chars(digits, digits + sizeof digits, code).ptr;
+  for (auto pad = stop - digits; pad < 3; ++pad) *out++ = ' ';
+  out = std::copy<const char*>(digits, stop, out);
+  *out++ = '\r';
+  *out++ = '\n';
+  return out;
+}
+
 const std::array<CodeText, kCodeCount>& codeTexts() {
   static const std::array<CodeText, kCodeCount> table = [] {
     std::array<CodeText, kCodeCount> all{};
     for (int code = 0; code < kCodeCount; ++code) {
-      char digits[8];
-      const auto length =
-          static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, code).ptr - digits);
       CodeText& entry = all[static_cast<size_t>(code)];
-      size_t at = 0;
-      for (size_t pad = length; pad < 3; ++pad) entry.text[at++] = ' ';
-      for (size_t i = 0; i < length; ++i) entry.text[at++] = digits[i];
-      entry.text[at++] = '\r';
-      entry.text[at++] = '\n';
-      entry.length = static_cast<std::uint8_t>(at);
+      entry.length = static_cast<std::uint8_t>(codeLineInto(entry.text, code) - entry.text);
     }
     return all;
   }();
@@ -174,8 +172,10 @@ bool TagWriter::flush() {
 
 char* TagWriter::begin(int groupCode, size_t valueBytes) {
   if (sink_ && used_ >= chunk_) flush();
-  // The code's text, the value and the line end, with room for whole words copied.
-  const size_t needed = 8 + valueBytes + 2;
+  // The code's text (a table entry copied as one word of 8, or up to 11 digits and a sign of a
+  // code outside the table, with its line end), the value and the line end.
+  constexpr size_t kCodeRoom = 16;
+  const size_t needed = kCodeRoom + valueBytes + 2;
   // Grown a little at a time within what was reserved (resizing writes the new part once, as
   // appending would), and by the string's own doubling beyond it.
   if (out_.size() - used_ < needed) out_.resize(used_ + needed + (size_t{1} << 16));
@@ -185,16 +185,8 @@ char* TagWriter::begin(int groupCode, size_t valueBytes) {
     std::memcpy(at, code.text, sizeof code.text);
     return at + code.length;
   }
-  // Codes outside the format's range (-1 to -5 of the format's own use, a damaged file's):
-  // the same alignment.
-  char digits[24];
-  const auto length =
-      static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, groupCode).ptr - digits);
-  for (size_t pad = length; pad < 3; ++pad) *at++ = ' ';
-  at = std::copy(digits, digits + length, at);
-  *at++ = '\r';
-  *at++ = '\n';
-  return at;
+  // Codes outside the format's range (-1 to -5 of the format's own use, a damaged file's).
+  return codeLineInto(at, groupCode);
 }
 
 void TagWriter::end(char* valueEnd) {

@@ -29,7 +29,6 @@ namespace detail {
 // Union-find over provisional labels 1 ... count; a class's root is its smallest label.
 class LabelClasses {
  public:
-  LabelClasses() : LabelClasses(own_) {}
   // Keeps its entries in `storage` (emptied first), so that a caller may reuse the memory.
   explicit LabelClasses(std::vector<RegionLabel>& storage) : parent_(storage) {
     parent_.clear();
@@ -61,12 +60,7 @@ class LabelClasses {
   void join(RegionLabel a, RegionLabel b) {
     a = find(a);
     b = find(b);
-    if (a == b) return;
-    if (a < b) {
-      parent_[b] = a;
-    } else {
-      parent_[a] = b;
-    }
+    if (a != b) uniteRoots(a, b);
   }
   // Replaces every entry by the final number of its class (1, 2, ... by smallest label) and
   // answers how many classes there are. A parent is always smaller than its child, so one
@@ -81,7 +75,6 @@ class LabelClasses {
   RegionLabel finalOf(RegionLabel provisional) const { return parent_[provisional]; }
 
  private:
-  std::vector<RegionLabel> own_;
   std::vector<RegionLabel>& parent_;
 };
 
@@ -124,7 +117,8 @@ template <typename Member, typename Joins>
 int labelRegions(LabelGrid& grid, Member&& member, Joins&& joins) {
   const int width = grid.width();
   const int height = grid.height();
-  detail::LabelClasses classes;
+  std::vector<RegionLabel> classStorage;
+  detail::LabelClasses classes(classStorage);
   for (int y = 0; y < height; ++y) {
     RegionLabel* cells = grid.rowCells(y + 1) + 1;
     const RegionLabel* above = grid.rowCells(y) + 1;
