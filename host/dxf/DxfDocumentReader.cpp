@@ -32,6 +32,15 @@
 namespace vtcad::dxf {
 namespace {
 
+// Text for a message: control characters shown as '?'.
+std::string printable(std::string_view text) {
+  std::string shown(text);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return shown;
+}
+
 std::wstring upper(std::wstring text) {
   for (auto& c : text) c = static_cast<wchar_t>(std::towupper(c));
   return text;
@@ -339,7 +348,14 @@ void Reader::readHeaderVariables() {
     i = end;
     if (raw.size() < 2 || raw.front() != '$') {
       ctx_.lose(nameTag,
-                "header variable '" + std::string(raw.substr(0, 40)) + "' has no '$' and was left out");
+                "header variable '" + printable(raw.substr(0, 40)) + "' has no '$' and was left out");
+      continue;
+    }
+    // A control character (a tab, a NUL of a damaged file) in a name cannot come back: lines
+    // are trimmed when read and texts end at a NUL, so the saved name would be another.
+    if (std::any_of(raw.begin(), raw.end(), [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+      ctx_.lose(nameTag, "header variable '" + printable(raw.substr(0, 40)) +
+                             "' has control characters in its name and was left out");
       continue;
     }
     std::wstring name = upper(ctx_.decoder().decode(raw.substr(1)));

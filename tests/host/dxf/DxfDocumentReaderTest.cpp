@@ -304,6 +304,25 @@ TEST(DxfDocumentReader, HeaderVariablesTheHostUsesAreMappedAndTheOthersKept) {
   EXPECT_EQ(second.database->pdmode(), 35);
 }
 
+// Found by fuzzing: "$\t\0\0\0STYLE" was kept and written back as "$\t", which the next read
+// trimmed to "$" and refused, so a recovered drawing's own save would not open.
+TEST(DxfDocumentReader, AHeaderNameWithControlCharactersIsLeftOutNotWrittenBack) {
+  std::string text = dxfText(join({
+      {{0, "SECTION"},
+       {2, "HEADER"},
+       {9, "$ACADVER"},
+       {1, "AC1015"},
+       {9, std::string("$\t\0\0\0STYLE", 10)},
+       {7, "Standard"},
+       {0, "ENDSEC"}},
+      {{0, "EOF"}},
+  }));
+  LoadResult recovered = readDxf(text, Recovery::kRecover);
+  ASSERT_TRUE(recovered.ok());
+  EXPECT_FALSE(readDxf(text).ok());  // a loss: refused unless recovering
+  EXPECT_TRUE(readDxf(writeDxf(*recovered.database)).ok());
+}
+
 TEST(DxfDocumentReader, TextOfOldFilesReadsByTheirCodePage) {
   // "Maße" in Windows-1252, an R12 file.
   std::string text = dxfText(join({
