@@ -15,6 +15,24 @@ inline std::uint8_t within(int c, int b, int t) {
   return static_cast<unsigned>(c - b + t) <= static_cast<unsigned>(2 * t);
 }
 
+// One row of a 24- or 32-bit picture: mask[x] is 1 where every channel of pixel x is within
+// its tolerance of the background's. A function of plain arguments, so that the compiler knows
+// no byte it stores moves a pointer or a bound it reads: then both loops are vector code.
+void maskRow(const BYTE* pixels, const BYTE* background, const BYTE* tolerances, BYTE* near, int width,
+             std::size_t bytes, std::uint8_t* mask) {
+  const std::size_t rowBytes = bytes * static_cast<std::size_t>(width);
+  for (std::size_t i = 0; i < rowBytes; ++i) {
+    const BYTE c = pixels[i], q = background[i];
+    const BYTE difference = c > q ? static_cast<BYTE>(c - q) : static_cast<BYTE>(q - c);
+    near[i] = difference <= tolerances[i] ? 1 : 0;
+  }
+  if (bytes == 3) {
+    for (int x = 0; x < width; ++x) mask[x] = near[3 * x] & near[3 * x + 1] & near[3 * x + 2];
+  } else {
+    for (int x = 0; x < width; ++x) mask[x] = near[4 * x] & near[4 * x + 1] & near[4 * x + 2];
+  }
+}
+
 }  // namespace
 
 int labelBackgroundRegions(Rgb background, const CImage& picture, LabelGrid& grid, int tolerance) {
@@ -36,7 +54,7 @@ int labelBackgroundRegions(Rgb background, const CImage& picture, LabelGrid& gri
     // One row of the background's bytes (blue, green, red, and alpha that always matches), so the
     // test runs over the row's bytes in memory order, which the compiler turns into vector code;
     // a test per pixel would read three bytes apart.
-    std::vector<BYTE> backgroundRow(rowBytes), tolerances(rowBytes), near(rowBytes);
+    std::vector<BYTE> backgroundRow(rowBytes), tolerances(rowBytes);
     const int clamped = std::clamp(tolerance, 0, 255);
     for (std::size_t i = 0; i < rowBytes; ++i) {
       const std::size_t channel = i % bytes;
@@ -44,17 +62,10 @@ int labelBackgroundRegions(Rgb background, const CImage& picture, LabelGrid& gri
       tolerances[i] = static_cast<BYTE>(channel == 3 ? 255 : clamped);
     }
     return labelMemberRuns(grid, [&](int y, std::uint8_t* mask) {
-      const BYTE* p = bits + y * pitch;
-      for (std::size_t i = 0; i < rowBytes; ++i) {
-        const BYTE c = p[i], q = backgroundRow[i];
-        const BYTE difference = c > q ? static_cast<BYTE>(c - q) : static_cast<BYTE>(q - c);
-        near[i] = difference <= tolerances[i] ? 1 : 0;
-      }
-      if (bytes == 3) {
-        for (int x = 0; x < width; ++x) mask[x] = near[3 * x] & near[3 * x + 1] & near[3 * x + 2];
-      } else {
-        for (int x = 0; x < width; ++x) mask[x] = near[4 * x] & near[4 * x + 1] & near[4 * x + 2];
-      }
+      // Rows are masked on two threads at once: each has its own row of channel tests.
+      static thread_local std::vector<BYTE> near;
+      near.resize(rowBytes);
+      maskRow(bits + y * pitch, backgroundRow.data(), tolerances.data(), near.data(), width, bytes, mask);
     });
   }
   return labelMemberRuns(grid, [&](int y, std::uint8_t* mask) {
