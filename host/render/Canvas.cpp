@@ -43,7 +43,7 @@ Canvas::Canvas(cairo_t* cr, int width, int height)
       cairo_image_surface_get_format(target) == CAIRO_FORMAT_RGB24 &&
       cairo_image_surface_get_width(target) == width && cairo_image_surface_get_height(target) == height) {
     cairo_surface_flush(target);
-    raster_ = std::make_unique<HairlineRaster>(cairo_image_surface_get_data(target),
+    raster_ = std::make_unique<RasterPipeline>(cairo_image_surface_get_data(target),
                                                cairo_image_surface_get_stride(target), width, height,
                                                /*halfWidth=*/kThinWidth / 2);
   }
@@ -62,6 +62,7 @@ void Canvas::toRaster() {
 
 void Canvas::toCairo() {
   if (!rasterWriting_) return;
+  raster_->finish();
   cairo_surface_mark_dirty(cairo_get_target(cr_));
   rasterWriting_ = false;
 }

@@ -11,7 +11,8 @@
 // curve never lets an 8-connected flood fill through a diagonal staircase.
 //
 // On an opaque image surface thin strokes skip Cairo: HairlineRaster writes them into the
-// pixels (same shapes, same coverage, a fraction of the time); wide pens, fills and every
+// pixels (same shapes, same coverage, a fraction of the time), through a RasterPipeline that
+// writes them on other threads beside the walk of the drawing; wide pens, fills and every
 // other surface go through Cairo.
 //
 // Everything is clipped to the picture plus a margin before it reaches Cairo (Cairo's fixed
@@ -23,6 +24,7 @@
 
 #include "render/ColorTable.h"
 #include "render/HairlineRaster.h"
+#include "render/RasterPipeline.h"
 #include "zcad/ge/ZcGePoint2d.h"
 
 namespace vtcad::render {
@@ -107,7 +109,7 @@ class Canvas {
   std::vector<double> pattern_;
   double patternLength_ = 0.0;
   double patternAt_ = 0.0;  // how far into the pattern the run is
-  std::unique_ptr<HairlineRaster> raster_;
+  std::unique_ptr<RasterPipeline> raster_;
   bool rasterWriting_ = false;
 };
 

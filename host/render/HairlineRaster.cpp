@@ -87,10 +87,17 @@ HairlineRaster::HairlineRaster(unsigned char* pixels, int stride, int width, int
       stride_(stride),
       width_(width),
       height_(height),
+      endRow_(height),
       halfWidth_(halfWidth),
       slots_(kSlots) {
   assert(pixels_ && width_ > 0 && height_ > 0 && halfWidth_ > 0.0 && halfWidth_ + kHalfDiagonal < kBandReach);
   tablesFor(halfWidth_);
+}
+
+void HairlineRaster::limitRows(int first, int end) {
+  assert(0 <= first && first <= end && end <= height_);
+  firstRow_ = first;
+  endRow_ = end;
 }
 
 void HairlineRaster::beginRun(Rgb color) {
@@ -112,8 +119,8 @@ void HairlineRaster::ring(const ZcGePoint2d& center, double radius) {
   const double reach = radius + halfWidth_ + kHalfDiagonal;
   const int x0 = std::max(0, static_cast<int>(std::ceil(center.x - reach)));
   const int x1 = std::min(width_ - 1, static_cast<int>(std::floor(center.x + reach)));
-  const int y0 = std::max(0, static_cast<int>(std::ceil(center.y - reach)));
-  const int y1 = std::min(height_ - 1, static_cast<int>(std::floor(center.y + reach)));
+  const int y0 = std::max(firstRow_, static_cast<int>(std::ceil(center.y - reach)));
+  const int y1 = std::min(endRow_ - 1, static_cast<int>(std::floor(center.y + reach)));
   const double bandLimit = kDistances - 1;
   for (int y = y0; y <= y1; ++y) {
     const double dy = std::fabs(y - center.y);
@@ -138,8 +145,8 @@ void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
   const double reach = halfWidth_ + kHalfDiagonal;
   const int x0 = std::max(0, static_cast<int>(std::ceil(std::min(a.x, b.x) - reach)));
   const int x1 = std::min(width_ - 1, static_cast<int>(std::floor(std::max(a.x, b.x) + reach)));
-  const int y0 = std::max(0, static_cast<int>(std::ceil(std::min(a.y, b.y) - reach)));
-  const int y1 = std::min(height_ - 1, static_cast<int>(std::floor(std::max(a.y, b.y) + reach)));
+  const int y0 = std::max(firstRow_, static_cast<int>(std::ceil(std::min(a.y, b.y) - reach)));
+  const int y1 = std::min(endRow_ - 1, static_cast<int>(std::floor(std::max(a.y, b.y) + reach)));
   if (x0 > x1 || y0 > y1) return;
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double length = std::sqrt(dx * dx + dy * dy);

@@ -1,0 +1,135 @@
+#include "render/RasterPipeline.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+namespace vtcad::render {
+
+RasterPipeline::RasterPipeline(unsigned char* pixels, int stride, int width, int height, double halfWidth)
+    : whole_(pixels, stride, width, height, halfWidth) {
+  batch_.reserve(kBatch);
+  // Bands of fewer rows than this are not worth a thread of their own.
+  constexpr int kFewestBandRows = 64;
+  static const unsigned cores = std::thread::hardware_concurrency();
+  alone_ = cores < 2 || height < kBands * kFewestBandRows;
+  if (alone_) return;
+  for (int band = 0; band < kBands; ++band) {
+    bands_.push_back(std::make_unique<HairlineRaster>(pixels, stride, width, height, halfWidth));
+    bands_.back()->limitRows(height * band / kBands, height * (band + 1) / kBands);
+  }
+}
+
+RasterPipeline::~RasterPipeline() {
+  finish();
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void RasterPipeline::carryOut(const Batch& batch, HairlineRaster& raster) {
+  // The pixels of a command a few ahead are asked for while this one is written: by the time
+  // it comes their memory is in the cache (entities are scattered over the picture).
+  constexpr std::size_t kAhead = 8;
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    if (i + kAhead < batch.size()) {
+      const Command& next = batch[i + kAhead];
+      if (next.kind == Kind::kSegment) {
+        raster.prefetch(ZcGePoint2d(next.x0, next.y0));
+        raster.prefetch(ZcGePoint2d(next.x1, next.y1));
+      } else if (next.kind == Kind::kRing) {
+        raster.prefetch(ZcGePoint2d(next.x0, next.y0 - next.x1));
+        raster.prefetch(ZcGePoint2d(next.x0, next.y0));
+        raster.prefetch(ZcGePoint2d(next.x0, next.y0 + next.x1));
+      }
+    }
+    const Command& c = batch[i];
+    switch (c.kind) {
+      case Kind::kBeginRun:
+        raster.beginRun(c.color);
+        break;
+      case Kind::kNewShape:
+        raster.newShape();
+        break;
+      case Kind::kSegment:
+        raster.segment(ZcGePoint2d(c.x0, c.y0), ZcGePoint2d(c.x1, c.y1));
+        break;
+      case Kind::kRing:
+        raster.ring(ZcGePoint2d(c.x0, c.y0), /*radius=*/c.x1);
+        break;
+    }
+  }
+}
+
+bool RasterPipeline::startWorkers() {
+  try {
+    for (int band = 0; band < kBands; ++band) workers_.emplace_back(&RasterPipeline::work, this, band);
+  } catch (const std::system_error&) {
+    // Nothing was handed over yet: the workers that did start stop at once.
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+    workers_.clear();
+    stopping_ = false;
+    return false;
+  }
+  return true;
+}
+
+std::uint64_t RasterPipeline::leastDone() const {
+  return *std::min_element(std::begin(done_), std::end(done_));
+}
+
+void RasterPipeline::handOver() {
+  if (!alone_ && workers_.empty()) alone_ = !startWorkers();
+  if (alone_) {
+    carryOut(batch_, whole_);
+    batch_.clear();
+    return;
+  }
+  {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return handedOver_ - leastDone() < kRing; });
+    // The slot's old batch (done by every band) comes back as the next one to fill.
+    std::swap(batch_, ring_[handedOver_ % kRing]);
+    ++handedOver_;
+  }
+  changed_.notify_all();
+  batch_.clear();
+  batch_.reserve(kBatch);
+}
+
+void RasterPipeline::finish() {
+  if (workers_.empty()) {
+    // Never started (or cannot be): the caller's thread does it all.
+    carryOut(batch_, whole_);
+    batch_.clear();
+    return;
+  }
+  if (!batch_.empty()) handOver();
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return leastDone() == handedOver_; });
+}
+
+void RasterPipeline::work(int band) {
+  HairlineRaster& raster = *bands_[static_cast<std::size_t>(band)];
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    changed_.wait(lock, [&] { return stopping_ || done_[band] < handedOver_; });
+    if (done_[band] == handedOver_) return;  // stopping, and nothing left
+    const Batch& batch = ring_[done_[band] % kRing];
+    lock.unlock();
+    carryOut(batch, raster);
+    lock.lock();
+    ++done_[band];
+    changed_.notify_all();
+  }
+}
+
+}  // namespace vtcad::render
