@@ -4,10 +4,8 @@
 #include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <algorithm>
-#include <bit>
 #include <cctype>
 #include <csetjmp>
 #include <memory>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "platform/AtomicFile.h"
+#include "render/PngImageData.h"
 
 namespace vtcad::render {
 namespace {
@@ -47,19 +46,16 @@ void flushNothing(png_structp) {}
 void onPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void onPngWarning(png_structp, png_const_charp) {}
 
-// An RGB24 image surface as PNG bytes. Pictures of drawings are mostly background: rows are
-// not filtered (choosing a filter per row costs more than it saves on them) and zlib's
-// run-length strategy at its fastest level packs the long runs of one colour about as well as
-// its default and several times faster. False when libpng fails (out of memory).
+// An RGB24 image surface as PNG bytes: libpng writes the header and the chunks, the image
+// data is compressed on its own (PngImageData.h). False when libpng or zlib fails (out of
+// memory).
 bool appendPng(cairo_surface_t* surface, std::string& out) {
   cairo_surface_flush(surface);
   const int width = cairo_image_surface_get_width(surface);
   const int height = cairo_image_surface_get_height(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  unsigned char* data = cairo_image_surface_get_data(surface);
-  std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-  for (int y = 0; y < height; ++y)
-    rows[static_cast<std::size_t>(y)] = data + static_cast<std::size_t>(y) * stride;
+  const std::optional<std::string> data = pngImageData(cairo_image_surface_get_data(surface), width, height,
+                                                       cairo_image_surface_get_stride(surface));
+  if (!data) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -70,20 +66,16 @@ bool appendPng(cairo_surface_t* surface, std::string& out) {
   png_set_write_fn(png, &out, appendPngBytes, flushNothing);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  png_set_compression_strategy(png, Z_RLE);
-  png_set_compression_level(png, 1);
   png_write_info(png, info);
-  // Cairo's pixels are native 32-bit words 0x00RRGGBB: blue, green, red, padding in memory on
-  // a little-endian machine, padding, red, green, blue on a big-endian one.
-  if constexpr (std::endian::native == std::endian::little) {
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-  } else {
-    png_set_filler(png, 0, PNG_FILLER_BEFORE);
+  // The stream in chunks of up to a mebibyte (a chunk may hold 2 GiB; readers are kinder to
+  // smaller ones), then the end chunk (png_write_end would look for image data it wrote itself).
+  constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+  for (std::size_t at = 0; at < data->size(); at += kChunkBytes) {
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"),
+                    reinterpret_cast<png_const_bytep>(data->data() + at),
+                    std::min(kChunkBytes, data->size() - at));
   }
-  png_write_image(png, rows.data());
-  png_write_end(png, info);
+  png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
   png_destroy_write_struct(&png, &info);
   return true;
 }
