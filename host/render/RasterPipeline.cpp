@@ -22,12 +22,13 @@ RasterPipeline::RasterPipeline(unsigned char* pixels, int stride, int width, int
 
 RasterPipeline::~RasterPipeline() {
   finish();
+  if (!worker_.joinable()) return;
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;
   }
   changed_.notify_all();
-  for (std::thread& worker : workers_) worker.join();
+  worker_.join();
 }
 
 void RasterPipeline::carryOut(const Batch& batch, HairlineRaster& raster) {
@@ -64,30 +65,36 @@ void RasterPipeline::carryOut(const Batch& batch, HairlineRaster& raster) {
   }
 }
 
-bool RasterPipeline::startWorkers() {
-  try {
-    for (int band = 0; band < kBands; ++band) workers_.emplace_back(&RasterPipeline::work, this, band);
-  } catch (const std::system_error&) {
-    // Nothing was handed over yet: the workers that did start stop at once.
-    {
-      const std::lock_guard lock(mutex_);
-      stopping_ = true;
-    }
-    changed_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
-    workers_.clear();
-    stopping_ = false;
-    return false;
-  }
-  return true;
-}
-
 std::uint64_t RasterPipeline::leastDone() const {
   return *std::min_element(std::begin(done_), std::end(done_));
 }
 
+bool RasterPipeline::helpWith(std::unique_lock<std::mutex>& lock) {
+  // The band furthest behind first.
+  int band = -1;
+  for (int b = 0; b < kBands; ++b) {
+    if (!taken_[b] && done_[b] < handedOver_ && (band < 0 || done_[b] < done_[band])) band = b;
+  }
+  if (band < 0) return false;
+  taken_[band] = true;
+  const Batch& batch = ring_[done_[band] % kRing];
+  lock.unlock();
+  carryOut(batch, *bands_[static_cast<std::size_t>(band)]);
+  lock.lock();
+  taken_[band] = false;
+  ++done_[band];
+  changed_.notify_all();
+  return true;
+}
+
 void RasterPipeline::handOver() {
-  if (!alone_ && workers_.empty()) alone_ = !startWorkers();
+  if (!alone_ && !worker_.joinable()) {
+    try {
+      worker_ = std::thread(&RasterPipeline::work, this);
+    } catch (const std::system_error&) {
+      alone_ = true;
+    }
+  }
   if (alone_) {
     carryOut(batch_, whole_);
     batch_.clear();
@@ -95,7 +102,9 @@ void RasterPipeline::handOver() {
   }
   {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return handedOver_ - leastDone() < kRing; });
+    while (handedOver_ - leastDone() >= kRing) {
+      if (!helpWith(lock)) changed_.wait(lock);
+    }
     // The slot's old batch (done by every band) comes back as the next one to fill.
     std::swap(batch_, ring_[handedOver_ % kRing]);
     ++handedOver_;
@@ -106,7 +115,7 @@ void RasterPipeline::handOver() {
 }
 
 void RasterPipeline::finish() {
-  if (workers_.empty()) {
+  if (!worker_.joinable()) {
     // Never started (or cannot be): the caller's thread does it all.
     carryOut(batch_, whole_);
     batch_.clear();
@@ -114,21 +123,15 @@ void RasterPipeline::finish() {
   }
   if (!batch_.empty()) handOver();
   std::unique_lock lock(mutex_);
-  changed_.wait(lock, [&] { return leastDone() == handedOver_; });
+  while (leastDone() < handedOver_) {
+    if (!helpWith(lock)) changed_.wait(lock);
+  }
 }
 
-void RasterPipeline::work(int band) {
-  HairlineRaster& raster = *bands_[static_cast<std::size_t>(band)];
+void RasterPipeline::work() {
   std::unique_lock lock(mutex_);
-  for (;;) {
-    changed_.wait(lock, [&] { return stopping_ || done_[band] < handedOver_; });
-    if (done_[band] == handedOver_) return;  // stopping, and nothing left
-    const Batch& batch = ring_[done_[band] % kRing];
-    lock.unlock();
-    carryOut(batch, raster);
-    lock.lock();
-    ++done_[band];
-    changed_.notify_all();
+  while (!stopping_) {
+    if (!helpWith(lock)) changed_.wait(lock);
   }
 }
 

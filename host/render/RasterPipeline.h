@@ -1,14 +1,17 @@
 #pragma once
 // RasterPipeline: HairlineRaster's pixel work beside the caller's walk of the drawing. On a
 // large drawing finding and projecting entities is about a third of a picture's work and
-// writing their pixels the rest; here the commands are gathered in batches and carried out
-// by two threads, each writing one band of the picture's rows, while the caller goes on.
+// writing their pixels the rest. The commands are gathered in batches; each batch is carried
+// out once per band of the picture's rows (two bands), by a worker thread, and by the caller
+// too whenever it would otherwise wait (the batches it may hand over are all taken, or it
+// wants the pixels): two threads on two cores, neither idle while there is work.
 //
-// Every band raster carries out every command in the order given, writing only its own rows:
-// within a band the pixels are those one raster called directly would write (coverage merging
-// and blending depend on the order). The one difference is where a long shape is cut (each
-// band counts only its own pixels): where the pieces before and after a cut meet they blend
-// one over the other, as they do within one raster.
+// Every band raster carries out every command in the order given, writing only its own rows,
+// and a band's batches are done one after the other: within a band the pixels are those one
+// raster called directly would write (coverage merging and blending depend on the order). The
+// one difference is where a long shape is cut (each band counts only its own pixels): where
+// the pieces before and after a cut meet they blend one over the other, as they do within one
+// raster.
 //
 // A picture that never fills a batch (a window's frame of a few entities) is carried out on
 // the caller's thread at finish() and starts no thread; so is everything on a machine of one
@@ -64,17 +67,18 @@ class RasterPipeline {
     if (batch_.size() == kBatch) handOver();
   }
   void handOver();
-  // Starts the band workers; false (and none running) where they cannot be started.
-  bool startWorkers();
+  // Carries out a band's next batch if one is waiting and no one has it; false otherwise.
+  // Called with `lock` held, which it lets go meanwhile.
+  bool helpWith(std::unique_lock<std::mutex>& lock);
   std::uint64_t leastDone() const;
   static void carryOut(const Batch& batch, HairlineRaster& raster);
-  void work(int band);
+  void work();
 
-  HairlineRaster whole_;  // the caller's raster while no workers run
+  HairlineRaster whole_;  // the caller's raster while no worker runs
   Batch batch_;
   bool alone_ = false;  // the caller's thread does everything
   std::vector<std::unique_ptr<HairlineRaster>> bands_;
-  std::vector<std::thread> workers_;
+  std::thread worker_;
   std::mutex mutex_;
   std::condition_variable changed_;
   // Guarded by mutex_: batch number n is ring_[n % kRing] once handed over, until every band
@@ -82,6 +86,7 @@ class RasterPipeline {
   Batch ring_[kRing];
   std::uint64_t handedOver_ = 0;
   std::uint64_t done_[kBands] = {};
+  bool taken_[kBands] = {};  // a thread is carrying out the band's next batch
   bool stopping_ = false;
 };
 
