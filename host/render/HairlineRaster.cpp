@@ -28,6 +28,9 @@ constexpr double kHalfDiagonal = 0.7072;
 
 struct Tables {
   std::vector<float> band;  // kSlopes rows of kDistances
+  // The same in 255ths as cover() rounds them: the pixels between a segment's ends and those
+  // of rings take them as they are, from a table a quarter the size (it stays in the cache).
+  std::vector<std::uint8_t> band255;
   std::vector<float> disc;  // kDiscCells rows of kDiscCells
   double halfWidth = -1.0;
 };
@@ -70,6 +73,9 @@ const Tables& tablesFor(double halfWidth) {
           static_cast<float>(halfPlaneArea(c, s, halfWidth - d) - halfPlaneArea(c, s, -halfWidth - d));
     }
   }
+  tables.band255.resize(tables.band.size());
+  for (std::size_t i = 0; i < tables.band.size(); ++i)
+    tables.band255[i] = static_cast<std::uint8_t>(std::min(tables.band[i], 1.0f) * 255.0f + 0.5f);
   tables.disc.resize(static_cast<std::size_t>(kDiscCells) * kDiscCells);
   for (int i = 0; i < kDiscCells; ++i) {
     for (int j = 0; j < kDiscCells; ++j)
@@ -101,7 +107,7 @@ void HairlineRaster::limitRows(int first, int end) {
 }
 
 void HairlineRaster::beginRun(Rgb color) {
-  color_ = color;
+  packed_ = (std::uint32_t{color.red} << 16) | (std::uint32_t{color.green} << 8) | color.blue;
   newShape();
 }
 
@@ -134,8 +140,8 @@ void HairlineRaster::ring(const ZcGePoint2d& center, double radius) {
       const double longer = std::max(dx, dy);
       const double slope = longer > 1e-9 ? std::min(dx, dy) / longer : 0.0;
       cover(x, y,
-            tables.band[static_cast<std::size_t>(slope * (kSlopes - 1) + 0.5) * kDistances +
-                        static_cast<std::size_t>(t + 0.5)]);
+            std::uint32_t{tables.band255[static_cast<std::size_t>(slope * (kSlopes - 1) + 0.5) * kDistances +
+                                         static_cast<std::size_t>(t + 0.5)]});
     }
   }
 }
@@ -154,8 +160,9 @@ void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
   const double ux = length > 1e-9 ? dx / length : 1.0, uy = length > 1e-9 ? dy / length : 0.0;
   const double fx = std::fabs(ux), fy = std::fabs(uy);
   const double slope = std::min(fx, fy) / std::max(fx, fy);
-  const float* band =
-      tables.band.data() + static_cast<std::ptrdiff_t>(slope * (kSlopes - 1) + 0.5) * kDistances;
+  const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(slope * (kSlopes - 1) + 0.5) * kDistances;
+  const float* band = tables.band.data() + row;
+  const std::uint8_t* band255 = tables.band255.data() + row;
   const float* disc = tables.disc.data();
   const auto discAt = [disc](double ox, double oy) {
     const double i = std::fabs(ox) * kDiscSteps, j = std::fabs(oy) * kDiscSteps;
@@ -168,18 +175,18 @@ void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
     const double t = px * ux + py * uy;
     const double d = std::fabs(py * ux - px * uy) * kSteps;
     const bool nearEnd = t < 0.5 || t > length - 0.5;
-    if (d >= bandLimit && !nearEnd) return;
-    // The band's part of the pixel: all of it between the ends, a share of it near an end.
-    float coverage = d < bandLimit ? band[static_cast<int>(d + 0.5)] : 0.0f;
-    if (nearEnd) {
-      // Near an end: the share of the pixel on the band's side of the end takes the band's
-      // coverage, the rest the end disc's (both exact for a pixel square along the band).
-      const bool nearA = t < length - t;
-      const double share = std::clamp((nearA ? t : length - t) + 0.5, 0.0, 1.0);
-      const float round = nearA ? discAt(a.x - x, a.y - y) : discAt(b.x - x, b.y - y);
-      coverage = static_cast<float>(coverage * share + round * (1.0 - share));
+    if (!nearEnd) {
+      // Between the ends: the band's part of the pixel.
+      if (d < bandLimit) cover(x, y, std::uint32_t{band255[static_cast<int>(d + 0.5)]});
+      return;
     }
-    cover(x, y, coverage);
+    // Near an end: the share of the pixel on the band's side of the end takes the band's
+    // coverage, the rest the end disc's (both exact for a pixel square along the band).
+    const float along = d < bandLimit ? band[static_cast<int>(d + 0.5)] : 0.0f;
+    const bool nearA = t < length - t;
+    const double share = std::clamp((nearA ? t : length - t) + 0.5, 0.0, 1.0);
+    const float round = nearA ? discAt(a.x - x, a.y - y) : discAt(b.x - x, b.y - y);
+    cover(x, y, static_cast<float>(along * share + round * (1.0 - share)));
   };
   // Walk along the longer axis; across it only the few pixels the capsule can reach.
   if (fx >= fy) {
