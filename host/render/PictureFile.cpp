@@ -53,9 +53,19 @@ bool appendPng(cairo_surface_t* surface, std::string& out) {
   cairo_surface_flush(surface);
   const int width = cairo_image_surface_get_width(surface);
   const int height = cairo_image_surface_get_height(surface);
-  const std::optional<std::string> data = pngImageData(cairo_image_surface_get_data(surface), width, height,
-                                                       cairo_image_surface_get_stride(surface));
+  const std::optional<PngImageStream> data = pngImageData(cairo_image_surface_get_data(surface), width,
+                                                          height, cairo_image_surface_get_stride(surface));
   if (!data) return false;
+  // The stream in chunks of up to a mebibyte (a chunk may hold 2 GiB; readers are kinder to
+  // smaller ones), then the end chunk (png_write_end would look for image data it wrote itself).
+  constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+  // Room for all of it at once: growing a string of megabytes copies it again each time.
+  constexpr std::size_t kHeadersAndTrailers = 1024;
+  try {
+    out.reserve(out.size() + data->size() + (data->size() / kChunkBytes + 2) * 12 + kHeadersAndTrailers);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -67,13 +77,11 @@ bool appendPng(cairo_surface_t* surface, std::string& out) {
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
-  // The stream in chunks of up to a mebibyte (a chunk may hold 2 GiB; readers are kinder to
-  // smaller ones), then the end chunk (png_write_end would look for image data it wrote itself).
-  constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
-  for (std::size_t at = 0; at < data->size(); at += kChunkBytes) {
-    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"),
-                    reinterpret_cast<png_const_bytep>(data->data() + at),
-                    std::min(kChunkBytes, data->size() - at));
+  for (const PngImageStream::Piece& piece : data->pieces) {
+    for (std::size_t at = 0; at < piece.size; at += kChunkBytes) {
+      png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), piece.bytes.get() + at,
+                      std::min(kChunkBytes, piece.size - at));
+    }
   }
   png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
   png_destroy_write_struct(&png, &info);

@@ -7,13 +7,30 @@
 // zlib header and the checksum of the whole (adler32_combine): one valid stream, as a single
 // compressor would have made it but for the first rows of the second run, which cannot refer
 // back to the rows of the first (run-length matches reach one pixel back, so nothing is lost).
+#include <cstddef>
+#include <memory>
 #include <optional>
-#include <string>
+#include <vector>
 
 namespace vtcad::render {
 
+// The stream as the pieces it was made in, to be written one after the other (IDAT chunks may
+// split a stream anywhere): no copy of megabytes into one buffer.
+struct PngImageStream {
+  struct Piece {
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t size = 0;
+  };
+  std::vector<Piece> pieces;
+  std::size_t size() const {
+    std::size_t total = 0;
+    for (const Piece& piece : pieces) total += piece.size;
+    return total;
+  }
+};
+
 // Rows of `stride` bytes of native 32-bit words 0x00RRGGBB, `width` x `height` of them.
 // nullopt when zlib fails (out of memory).
-std::optional<std::string> pngImageData(const unsigned char* pixels, int width, int height, int stride);
+std::optional<PngImageStream> pngImageData(const unsigned char* pixels, int width, int height, int stride);
 
 }  // namespace vtcad::render
