@@ -3,6 +3,7 @@
 // their definitions with the combined transform.
 #include "render/DrawingRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <optional>
@@ -76,6 +77,50 @@ ZcGeMatrix3d ocsAt(const ZcGeVector3d& normal, double elevation,
          ZcGeMatrix3d::translation(ZcGeVector3d(0.0, 0.0, elevation));
 }
 
+// `toPixel` after an object coordinate system: for the usual normal (the z axis, whose
+// arbitrary-axis plane is the world's own) a shift, without the matrix products.
+Projection inPlaneOf(const Projection& toPixel, const ZcGeVector3d& normal, double elevation,
+                     const ZcGePoint3d& origin = ZcGePoint3d::kOrigin) {
+  if (normal.x == 0.0 && normal.y == 0.0 && normal.z > 0.0)
+    return toPixel.shiftedBy(ZcGeVector3d(origin.x, origin.y, origin.z + elevation));
+  return toPixel.after(ocsAt(normal, elevation, origin));
+}
+
+// What drawEntity does with an entity: the first of the classes below it is kind of.
+enum class EntityKind {
+  kBlockReference,
+  kLine,
+  kCircle,
+  kArc,
+  kEllipse,
+  kPolyline,
+  kPolyline2d,
+  kPolyline3d,
+  kPoint,
+  kHatch,
+  kText,
+  kMText,
+  kCurve,
+  kOther
+};
+
+EntityKind kindOfClass(const ZcDbEntity& entity) {
+  if (ZcDbBlockReference::cast(&entity)) return EntityKind::kBlockReference;
+  if (ZcDbLine::cast(&entity)) return EntityKind::kLine;
+  if (ZcDbCircle::cast(&entity)) return EntityKind::kCircle;
+  if (ZcDbArc::cast(&entity)) return EntityKind::kArc;
+  if (ZcDbEllipse::cast(&entity)) return EntityKind::kEllipse;
+  if (ZcDbPolyline::cast(&entity)) return EntityKind::kPolyline;
+  if (ZcDb2dPolyline::cast(&entity)) return EntityKind::kPolyline2d;
+  if (ZcDb3dPolyline::cast(&entity)) return EntityKind::kPolyline3d;
+  if (ZcDbPoint::cast(&entity)) return EntityKind::kPoint;
+  if (ZcDbHatch::cast(&entity)) return EntityKind::kHatch;
+  if (ZcDbText::cast(&entity)) return EntityKind::kText;
+  if (ZcDbMText::cast(&entity)) return EntityKind::kMText;
+  if (ZcDbCurve::cast(&entity)) return EntityKind::kCurve;
+  return EntityKind::kOther;
+}
+
 class Renderer {
  public:
   Renderer(ZcDbDatabase* db, const editor::ViewTransform& view, Canvas& canvas, const RenderOptions& options)
@@ -121,8 +166,8 @@ class Renderer {
       if (options_.only && !options_.only->count(indexed.id)) continue;
       ZcDbEntity* entity = nullptr;
       if (zcdbOpenObject(entity, indexed.id, ZcDb::kForRead) != Zcad::eOk) continue;
-      if (!indexed.box.isEmpty() && !ZcDbPoint::cast(entity)) {
-        const db::Box2d px = pixelBox(indexed.box, toPixel);
+      if (!indexed.box.isEmpty() && kindOf(*entity) != EntityKind::kPoint) {
+        const db::Box2d px = toPixel.boxOf(indexed.box.minPoint(), indexed.box.maxPoint());
         if (!px.overlaps(picture)) {
           cull();
         } else if (px.xmax - px.xmin < kDotSize && px.ymax - px.ymin < kDotSize) {
@@ -147,16 +192,6 @@ class Renderer {
     canvas_.moveTo(at);
     canvas_.lineTo(at);
     ++stats_.drawn;
-  }
-
-  static db::Box2d pixelBox(const ZcDbExtents& box, const Projection& toPixel) {
-    const ZcGePoint3d& lo = box.minPoint();
-    const ZcGePoint3d& hi = box.maxPoint();
-    db::Box2d px{1e300, 1e300, -1e300, -1e300};
-    for (int corner = 0; corner < 8; ++corner)
-      px.add(
-          toPixel(ZcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z)));
-    return px;
   }
 
   void drawBlock(ZcDbObjectId blockId, const Projection& toPixel, const Inherited& inherited, int depth) {
@@ -257,7 +292,9 @@ class Renderer {
     const Linetype* linetype = linetypeOf(entity, *layer, inherited);
     const ZcDb::LineWeight weight = lineWeightOf(entity, *layer, inherited);
 
-    if (const ZcDbBlockReference* ref = ZcDbBlockReference::cast(&entity)) {
+    const EntityKind kind = kindOf(entity);
+    if (kind == EntityKind::kBlockReference) {
+      const auto* ref = static_cast<const ZcDbBlockReference*>(&entity);
       if (depth + 1 > kMostBlockNesting) return;
       const ZcDbObjectId blockId = ref->blockTableRecord();
       const Projection inner = toPixel.after(ref->blockTransform());
@@ -269,65 +306,92 @@ class Renderer {
 
     canvas_.setPen({color, lineweightPixels(weight, lines_)});
     // Dashes belong to curves; points, texts and hatches draw their own way.
-    const bool dashable = !ZcDbPoint::cast(&entity) && !ZcDbText::cast(&entity) &&
-                          !ZcDbMText::cast(&entity) && !ZcDbHatch::cast(&entity);
+    const bool dashable = kind != EntityKind::kPoint && kind != EntityKind::kText &&
+                          kind != EntityKind::kMText && kind != EntityKind::kHatch;
     setPattern(dashable ? linetype : nullptr,
                entity.linetypeScale() * lines_.ltscale * toPixel.maxScale() / std::sqrt(2.0));
-    if (const ZcDbLine* line = ZcDbLine::cast(&entity)) {
+    if (kind == EntityKind::kLine) {
+      const auto* line = static_cast<const ZcDbLine*>(&entity);
       // The canvas clips what is out of sight: a line needs no box test of its own.
       canvas_.moveTo(toPixel(line->startPoint()));
       canvas_.lineTo(toPixel(line->endPoint()));
       ++stats_.drawn;
-    } else if (const ZcDbCircle* circle = ZcDbCircle::cast(&entity)) {
+    } else if (kind == EntityKind::kCircle) {
+      const auto* circle = static_cast<const ZcDbCircle*>(&entity);
       if (!discVisible(circle->center(), circle->radius(), toPixel)) return cull();
-      const Projection inPlane = toPixel.after(ocsAt(circle->normal(), 0.0, circle->center()));
+      const Projection inPlane = inPlaneOf(toPixel, circle->normal(), 0.0, circle->center());
       if (!smallRing(inPlane, circle->radius())) {
         strokeArc(canvas_, inPlane, ZcGePoint2d(0, 0), circle->radius(), 0.0, 2.0 * M_PI);
         canvas_.closePath();
       }
       ++stats_.drawn;
-    } else if (const ZcDbArc* arc = ZcDbArc::cast(&entity)) {
+    } else if (kind == EntityKind::kArc) {
+      const auto* arc = static_cast<const ZcDbArc*>(&entity);
       if (!discVisible(arc->center(), arc->radius(), toPixel)) return cull();
       double start = 0.0, end = 0.0;
       if (arc->getStartParam(start) != Zcad::eOk || arc->getEndParam(end) != Zcad::eOk) return;
-      strokeArc(canvas_, toPixel.after(ocsAt(arc->normal(), 0.0, arc->center())), ZcGePoint2d(0, 0),
+      strokeArc(canvas_, inPlaneOf(toPixel, arc->normal(), 0.0, arc->center()), ZcGePoint2d(0, 0),
                 arc->radius(), start, end - start);
       ++stats_.drawn;
-    } else if (const ZcDbEllipse* ellipse = ZcDbEllipse::cast(&entity)) {
-      drawEllipse(*ellipse, toPixel);
-    } else if (const ZcDbPolyline* pline = ZcDbPolyline::cast(&entity)) {
-      drawPolyline(*pline, toPixel, color);
-    } else if (const ZcDb2dPolyline* pline2d = ZcDb2dPolyline::cast(&entity)) {
-      draw2dPolyline(*pline2d, toPixel, color);
-    } else if (const ZcDb3dPolyline* pline3d = ZcDb3dPolyline::cast(&entity)) {
-      draw3dPolyline(*pline3d, toPixel);
-    } else if (const ZcDbPoint* point = ZcDbPoint::cast(&entity)) {
+    } else if (kind == EntityKind::kEllipse) {
+      drawEllipse(static_cast<const ZcDbEllipse&>(entity), toPixel);
+    } else if (kind == EntityKind::kPolyline) {
+      drawPolyline(static_cast<const ZcDbPolyline&>(entity), toPixel, color);
+    } else if (kind == EntityKind::kPolyline2d) {
+      draw2dPolyline(static_cast<const ZcDb2dPolyline&>(entity), toPixel, color);
+    } else if (kind == EntityKind::kPolyline3d) {
+      draw3dPolyline(static_cast<const ZcDb3dPolyline&>(entity), toPixel);
+    } else if (kind == EntityKind::kPoint) {
+      const auto* point = static_cast<const ZcDbPoint*>(&entity);
       const double size = pointSymbolSize(pdsize_, canvas_.height(), toPixel.maxScale() / std::sqrt(2.0));
       paintPointSymbol(canvas_, toPixel(point->position()), pdmode_, size);
       ++stats_.drawn;
-    } else if (const ZcDbHatch* hatch = ZcDbHatch::cast(&entity)) {
+    } else if (kind == EntityKind::kHatch) {
+      const auto* hatch = static_cast<const ZcDbHatch*>(&entity);
       ZcDbExtents box;
       if (hatch->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
       paintHatch(canvas_, toPixel, *hatch, color);
       ++stats_.drawn;
-    } else if (const ZcDbText* text = ZcDbText::cast(&entity)) {
+    } else if (kind == EntityKind::kText) {
+      const auto* text = static_cast<const ZcDbText*>(&entity);
       ZcDbExtents box;
       if (text->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
       paintText(canvas_, toPixel, *text, color);
       ++stats_.drawn;
-    } else if (const ZcDbMText* mtext = ZcDbMText::cast(&entity)) {
+    } else if (kind == EntityKind::kMText) {
+      const auto* mtext = static_cast<const ZcDbMText*>(&entity);
       ZcDbExtents box;
       if (mtext->getGeomExtents(box) != Zcad::eOk || !boxVisible(box, toPixel)) return cull();
       paintMText(canvas_, toPixel, *mtext, color, [&](int colorIndex, long trueColor) {
         return inlineColor(colorIndex, trueColor, *layer, inherited);
       });
       ++stats_.drawn;
-    } else if (const ZcDbCurve* curve = ZcDbCurve::cast(&entity)) {
-      drawCurve(*curve, toPixel);
+    } else if (kind == EntityKind::kCurve) {
+      drawCurve(static_cast<const ZcDbCurve&>(entity), toPixel);
     }
   }
 
   void cull() { ++stats_.culled; }
+
+  // The kind of an entity's class, worked out once per class and picture: each cast walks the
+  // class tree, and an entity took up to a dozen of them. (A class, once registered, keeps its
+  // address for the process's life, so the addresses are safe keys.)
+  EntityKind kindOf(const ZcDbEntity& entity) {
+    const ZcRxClass* cls = entity.isA();
+    if (cls == lastClass_) return lastKind_;
+    EntityKind kind = EntityKind::kOther;
+    const auto known =
+        std::find_if(kinds_.begin(), kinds_.end(), [cls](const auto& k) { return k.first == cls; });
+    if (known != kinds_.end()) {
+      kind = known->second;
+    } else {
+      kind = kindOfClass(entity);
+      kinds_.emplace_back(cls, kind);
+    }
+    lastClass_ = cls;
+    lastKind_ = kind;
+    return kind;
+  }
 
   // A circle of at most kLargestRingPx pixels' radius that stays a circle in the picture (its
   // plane faces the view), written as a ring at once; false when it is to be stroked.
@@ -408,7 +472,7 @@ class Renderer {
       v.startWidth = v.endWidth = 0.0;
       if (wide) pline.getWidthsAt(i, v.startWidth, v.endWidth);
     }
-    paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
+    paintBulgePolyline(canvas_, inPlaneOf(toPixel, pline.normal(), pline.elevation()), vertices_,
                        pline.isClosed(), color, /*patternPerSegment=*/!pline.hasPlinegen());
     ++stats_.drawn;
   }
@@ -427,7 +491,7 @@ class Renderer {
       vertices_.push_back(
           {ZcGePoint2d(p.x, p.y), splined ? 0.0 : vertex->bulge(), vertex->startWidth(), vertex->endWidth()});
     }
-    paintBulgePolyline(canvas_, toPixel.after(ocsAt(pline.normal(), pline.elevation())), vertices_,
+    paintBulgePolyline(canvas_, inPlaneOf(toPixel, pline.normal(), pline.elevation()), vertices_,
                        pline.isClosed(), color, /*patternPerSegment=*/!pline.isLinetypeGenerationOn());
     ++stats_.drawn;
   }
@@ -486,6 +550,9 @@ class Renderer {
   int pdmode_ = 0;
   double pdsize_ = 0.0;
   RenderStats stats_;
+  std::vector<std::pair<const ZcRxClass*, EntityKind>> kinds_;
+  const ZcRxClass* lastClass_ = nullptr;
+  EntityKind lastKind_ = EntityKind::kOther;
 };
 
 }  // namespace

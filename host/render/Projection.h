@@ -6,6 +6,7 @@
 //
 // Pixel coordinates are those of ViewTransform (pixel centres on whole numbers, y down); the
 // canvas adds the half pixel Cairo's grid needs.
+#include <cmath>
 #include <optional>
 
 #include "database/BoxTree.h"
@@ -26,6 +27,22 @@ class Projection {
   }
   ZcGePoint2d operator()(double x, double y) const { return (*this)(ZcGePoint3d(x, y, 0.0)); }
 
+  // The pixel box of the box from `lo` to `hi` in this projection's coordinates: the centre's
+  // image and the half sizes through the matrix's absolute values, what the eight corners'
+  // images span (an affine map's extremes over a box are at corners).
+  db::Box2d boxOf(const ZcGePoint3d& lo, const ZcGePoint3d& hi) const {
+    const ZcGePoint2d c = (*this)(ZcGePoint3d(0.5 * (lo.x + hi.x), 0.5 * (lo.y + hi.y), 0.5 * (lo.z + hi.z)));
+    const double hx = 0.5 * (hi.x - lo.x), hy = 0.5 * (hi.y - lo.y), hz = 0.5 * (hi.z - lo.z);
+    const double ex = std::fabs(m_[0][0]) * hx + std::fabs(m_[0][1]) * hy + std::fabs(m_[0][2]) * hz;
+    const double ey = std::fabs(m_[1][0]) * hx + std::fabs(m_[1][1]) * hy + std::fabs(m_[1][2]) * hz;
+    return {c.x - ex, c.y - ey, c.x + ex, c.y + ey};
+  }
+  // This projection after a move by `by` (an object coordinate system of the z axis).
+  Projection shiftedBy(const ZcGeVector3d& by) const {
+    Projection out = *this;
+    for (int r = 0; r < 2; ++r) out.m_[r][3] += m_[r][0] * by.x + m_[r][1] * by.y + m_[r][2] * by.z;
+    return out;
+  }
   // This projection after `toWorld` (a block's or an object coordinate system's matrix).
   Projection after(const ZcGeMatrix3d& toWorld) const;
   // The largest factor a length can grow by on its way to pixels (a bound, for choosing how
