@@ -161,7 +161,6 @@ void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
   const double fx = std::fabs(ux), fy = std::fabs(uy);
   const double slope = std::min(fx, fy) / std::max(fx, fy);
   const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(slope * (kSlopes - 1) + 0.5) * kDistances;
-  const float* band = tables.band.data() + row;
   const std::uint8_t* band255 = tables.band255.data() + row;
   const float* disc = tables.disc.data();
   const auto discAt = [disc](double ox, double oy) {
@@ -182,7 +181,7 @@ void HairlineRaster::segment(const ZcGePoint2d& a, const ZcGePoint2d& b) {
     }
     // Near an end: the share of the pixel on the band's side of the end takes the band's
     // coverage, the rest the end disc's (both exact for a pixel square along the band).
-    const float along = d < bandLimit ? band[static_cast<int>(d + 0.5)] : 0.0f;
+    const float along = d < bandLimit ? band255[static_cast<int>(d + 0.5)] * (1.0f / 255.0f) : 0.0f;
     const bool nearA = t < length - t;
     const double share = std::clamp((nearA ? t : length - t) + 0.5, 0.0, 1.0);
     const float round = nearA ? discAt(a.x - x, a.y - y) : discAt(b.x - x, b.y - y);

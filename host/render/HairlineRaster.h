@@ -60,18 +60,21 @@ class HairlineRaster {
   void newShape();
   // A capsule from a to b (pixel centres on whole numbers). a == b is a dot.
   void segment(const ZcGePoint2d& a, const ZcGePoint2d& b);
-  // Asks for the picture's memory around `p` ahead of a segment or ring that will write
-  // there: entities of a drawing come in no order of place, and a pixel's row is seldom in the
-  // processor's cache when its first pixel is blended.
-  void prefetch(const ZcGePoint2d& p) const {
-    // Written so that NaN lands on 0 too.
-    const int x = static_cast<int>(p.x >= 0.0 ? std::min(p.x, width_ - 1.0) : 0.0);
-    const int y = static_cast<int>(p.y >= firstRow_ ? std::min(p.y, endRow_ - 1.0) : firstRow_);
-    __builtin_prefetch(pixels_ + static_cast<std::ptrdiff_t>(y) * stride_ + 4 * x, /*rw=*/1);
+  // Asks for the picture's memory a segment or ring will write, ahead of writing it: entities
+  // of a drawing come in no order of place, and a row of a stroke is seldom in the processor's
+  // cache when its first pixel is blended. A cache line of each row it covers (the first few
+  // rows of a long one).
+  void prefetchSegment(const ZcGePoint2d& a, const ZcGePoint2d& b) const {
+    const double top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    const double slope = bottom - top > 1e-9 ? (b.x - a.x) / (b.y - a.y) : 0.0;
+    prefetchRows(top - 1.5, bottom + 1.5, [&](double y) { return a.x + (y - a.y) * slope; });
   }
-  // A whole circle of `radius` pixels around `center`, for small circles: each pixel of its
-  // box covered as the band along the circle's tangent there covers it, one lookup per pixel
-  // instead of a capsule per chord.
+  void prefetchRing(const ZcGePoint2d& center, double radius) const {
+    prefetchRows(center.y - radius - 1.5, center.y + radius + 1.5, [&](double) { return center.x; });
+  }
+  // A whole circle of `radius` pixels around `center`, for small circles  // A whole circle of `radius`
+  // pixels around `center`, for small circles: each pixel of its box covered as the band along the circle's
+  // tangent there covers it, one lookup per pixel instead of a capsule per chord.
   void ring(const ZcGePoint2d& center, double radius);
 
  private:
@@ -124,6 +127,21 @@ class HairlineRaster {
     const std::uint32_t green =
         (((old & 0x00FF00u) * keep + (packed_ & 0x00FF00u) * a + 0x008000u) >> 8) & 0x00FF00u;
     *pixel = 0xFF000000u | redBlue | green;
+  }
+
+  template <typename XAt>
+  void prefetchRows(double top, double bottom, XAt xAt) const {
+    constexpr int kMostRows = 12;
+    // Written so that NaN gives no rows.
+    if (!(top <= bottom)) return;
+    const int first =
+        static_cast<int>(std::clamp(top, static_cast<double>(firstRow_), static_cast<double>(endRow_)));
+    const int last = static_cast<int>(std::clamp(bottom, firstRow_ - 1.0, endRow_ - 1.0));
+    for (int y = first; y <= last && y < first + kMostRows; ++y) {
+      const double x = xAt(y);
+      const int column = static_cast<int>(x >= 0.0 ? std::min(x, width_ - 1.0) : 0.0);
+      __builtin_prefetch(pixels_ + static_cast<std::ptrdiff_t>(y) * stride_ + 4 * column, /*rw=*/1);
+    }
   }
 
   unsigned char* pixels_;

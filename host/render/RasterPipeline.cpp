@@ -39,12 +39,9 @@ void RasterPipeline::carryOut(const Batch& batch, HairlineRaster& raster) {
     if (i + kAhead < batch.size()) {
       const Command& next = batch[i + kAhead];
       if (next.kind == Kind::kSegment) {
-        raster.prefetch(ZcGePoint2d(next.x0, next.y0));
-        raster.prefetch(ZcGePoint2d(next.x1, next.y1));
+        raster.prefetchSegment(ZcGePoint2d(next.x0, next.y0), ZcGePoint2d(next.x1, next.y1));
       } else if (next.kind == Kind::kRing) {
-        raster.prefetch(ZcGePoint2d(next.x0, next.y0 - next.x1));
-        raster.prefetch(ZcGePoint2d(next.x0, next.y0));
-        raster.prefetch(ZcGePoint2d(next.x0, next.y0 + next.x1));
+        raster.prefetchRing(ZcGePoint2d(next.x0, next.y0), /*radius=*/next.x1);
       }
     }
     const Command& c = batch[i];
