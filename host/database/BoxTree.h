@@ -1,8 +1,9 @@
 #pragma once
 // BoxTree: a static bounding-box hierarchy over 2-D boxes, for the queries that must not
 // compare every segment with every other one (self-intersections of an offset, distances of
-// its pieces to the source). Built once in O(n log n); a query visits the boxes that overlap
-// the query box (touching counts) plus O(log n) nodes per hit.
+// its pieces to the source) and the renderer's culling. Built once in linear time (the boxes
+// in Z order of their centres, halved down to leaves of four); a query visits the boxes that
+// overlap the query box (touching counts) plus O(log n) nodes per hit.
 //
 // Degenerate boxes (a point, a horizontal segment's zero-height box) are fine; an empty tree
 // answers nothing.
