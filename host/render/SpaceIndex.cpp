@@ -43,6 +43,10 @@ std::vector<IndexedEntity> readEntities(ZcDbObjectId spaceId) {
 std::vector<db::Box2d> planBoxes(const std::vector<IndexedEntity>& entities, std::vector<int>& boxed,
                                  std::vector<int>& unboxed) {
   std::vector<db::Box2d> boxes;
+  // Nearly every entity has a box: room for all at once (growing vectors of a million boxes
+  // copied them over and over).
+  boxes.reserve(entities.size());
+  boxed.reserve(entities.size());
   for (int i = 0; i < static_cast<int>(entities.size()); ++i) {
     const ZcDbExtents& box = entities[static_cast<std::size_t>(i)].box;
     if (box.isEmpty()) {
