@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 namespace vtcad::db {
 
@@ -64,7 +65,8 @@ std::vector<int> zOrder(const std::vector<Box2d>& boxes) {
     return static_cast<std::uint32_t>(t > 0.0 ? std::min(t, 1.0) * 65535.0 : 0.0);
   };
   const std::size_t n = boxes.size();
-  std::vector<std::uint64_t> keys(n), other(n);
+  // Not vectors: zeroing megabytes first would be a pass of its own.
+  std::unique_ptr<std::uint64_t[]> keys(new std::uint64_t[n]), other(new std::uint64_t[n]);
   for (std::size_t i = 0; i < n; ++i) {
     const Box2d& b = boxes[i];
     const std::uint32_t code = spreadBits(cell(0.5 * (b.xmin + b.xmax), xmin, xmax)) |
@@ -73,9 +75,9 @@ std::vector<int> zOrder(const std::vector<Box2d>& boxes) {
   }
   for (int shift = 32; shift < 64; shift += 8) {
     std::size_t counts[257] = {};
-    for (std::uint64_t key : keys) ++counts[((key >> shift) & 0xFF) + 1];
+    for (std::size_t i = 0; i < n; ++i) ++counts[((keys[i] >> shift) & 0xFF) + 1];
     for (int d = 0; d < 256; ++d) counts[d + 1] += counts[d];
-    for (std::uint64_t key : keys) other[counts[(key >> shift) & 0xFF]++] = key;
+    for (std::size_t i = 0; i < n; ++i) other[counts[(keys[i] >> shift) & 0xFF]++] = keys[i];
     keys.swap(other);
   }
   std::vector<int> order(n);
@@ -88,7 +90,9 @@ std::vector<int> zOrder(const std::vector<Box2d>& boxes) {
 BoxTree::BoxTree(std::vector<Box2d> boxes) : boxes_(std::move(boxes)) {
   if (boxes_.empty()) return;
   order_ = zOrder(boxes_);
-  nodes_.reserve(2 * boxes_.size() / kLeafSize + 2);
+  // Halving ranges of five or more leaves at least two entries a leaf: at most one node per
+  // entry. Memory reserved and not used is never touched.
+  nodes_.reserve(boxes_.size() + 1);
   nodes_.emplace_back();
   build(/*slot=*/0, 0, static_cast<int>(boxes_.size()));
 }
