@@ -1,6 +1,8 @@
-// The projection is the view's own pixel mapping, at any view and through any matrix.
+// The projection is the view's own pixel mapping, at any view, through any matrix or shift, and
+// for the boxes the renderer culls with.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <random>
 
 #include "render/Projection.h"
@@ -30,6 +32,23 @@ TEST(ProjectionTest, AgreesWithTheViewsPixelMappingAtRandomViewsAndThroughMatric
                                ZcGeMatrix3d::rotation(unit(rng) * 3, ZcGeVector3d::kZAxis) *
                                ZcGeMatrix3d::scaling(1.0 + unit(rng) * 0.9);
     const Projection inBlock = toPixel.after(block);
+    const ZcGeVector3d shift(coord(rng), coord(rng), coord(rng));
+    const Projection shifted = toPixel.shiftedBy(shift);
+    // A box's pixel box spans exactly its eight corners' images.
+    const ZcGePoint3d lo(coord(rng), coord(rng), coord(rng));
+    const ZcGePoint3d hi(lo.x + std::fabs(coord(rng)), lo.y + std::fabs(coord(rng)),
+                         lo.z + std::fabs(coord(rng)));
+    const vtcad::db::Box2d box = inBlock.boxOf(lo, hi);
+    vtcad::db::Box2d corners{1e300, 1e300, -1e300, -1e300};
+    for (int corner = 0; corner < 8; ++corner)
+      corners.add(
+          inBlock(ZcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z)));
+    const double boxTolerance = 1e-9 * (1.0 + std::fabs(corners.xmin) + std::fabs(corners.xmax) +
+                                        std::fabs(corners.ymin) + std::fabs(corners.ymax));
+    EXPECT_NEAR(box.xmin, corners.xmin, boxTolerance);
+    EXPECT_NEAR(box.ymin, corners.ymin, boxTolerance);
+    EXPECT_NEAR(box.xmax, corners.xmax, boxTolerance);
+    EXPECT_NEAR(box.ymax, corners.ymax, boxTolerance);
     for (int k = 0; k < 4; ++k) {
       const ZcGePoint3d p(coord(rng), coord(rng), coord(rng));
       const ZcGePoint2d expected = view.pixelOf(p);
@@ -41,6 +60,10 @@ TEST(ProjectionTest, AgreesWithTheViewsPixelMappingAtRandomViewsAndThroughMatric
       const ZcGePoint2d gotBlock = inBlock(p);
       EXPECT_NEAR(gotBlock.x, throughBlock.x, 1e-9 * (1.0 + std::fabs(throughBlock.x)));
       EXPECT_NEAR(gotBlock.y, throughBlock.y, 1e-9 * (1.0 + std::fabs(throughBlock.y)));
+      const ZcGePoint2d moved = view.pixelOf(p + shift);
+      const ZcGePoint2d gotMoved = shifted(p);
+      EXPECT_NEAR(gotMoved.x, moved.x, 1e-9 * (1.0 + std::fabs(moved.x)));
+      EXPECT_NEAR(gotMoved.y, moved.y, 1e-9 * (1.0 + std::fabs(moved.y)));
     }
   }
 }
