@@ -264,21 +264,30 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
         ctx_.warn(tags[end], "the group " + std::string(app.substr(0, 40)) + " ends with '" +
                                  std::string(tags[end].trimmed().substr(0, 20)) + "', read as '}'");
       }
-      if (app == "{ACAD_REACTORS" && closed) {
+      // Another 102 that opens or closes nothing ends the group too: the group is closed before
+      // it and the stray tag kept on its own. Written back open, the group would reach the next
+      // 102 the writer puts anywhere after it, and swallow what lies between.
+      const bool closedBefore = !closed && end < tags.size();
+      if (closedBefore) {
+        ctx_.warn(tags[end], "the group " + std::string(app.substr(0, 40)) +
+                                 " is not closed; closed before '" +
+                                 std::string(tags[end].trimmed().substr(0, 20)) + "'");
+      }
+      if (app == "{ACAD_REACTORS" && (closed || closedBefore)) {
         for (size_t k = i + 1; k < end; ++k) {
           if (tags[k].code == 330) {
             ZcDbObjectId id = ctx_.idOfHandle(tags[k]);
             if (!id.isNull()) parsed.reactors.push_back(id);
           }
         }
-        i = end;
+        i = closed ? end : end - 1;
         continue;
       }
-      if (app == "{ACAD_XDICTIONARY" && closed) {
+      if (app == "{ACAD_XDICTIONARY" && (closed || closedBefore)) {
         for (size_t k = i + 1; k < end; ++k) {
           if (tags[k].code == 360) parsed.extensionDictionary = ctx_.idOfHandle(tags[k]);
         }
-        i = end;
+        i = closed ? end : end - 1;
         continue;
       }
       // Another application's data: kept as it is, in place. Inside a subclass the codec
@@ -286,15 +295,19 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
       // that it keeps its place among those the codec leaves.
       size_t last = closed ? end : end - 1;
       const bool inCodecSubclass = codec && sawMarker && !(entity && slot == kEntitySlot);
-      for (size_t k = i; k <= last && k < tags.size(); ++k) {
-        Tag kept = tags[k];
-        if (closed && k == end) kept.value = "}";  // a damaged closer goes back plain
+      const auto keepTag = [&](const Tag& kept) {
         if (inCodecSubclass) {
           body_.push_back(BodyGroup{kept, slot});
         } else {
           ctx_.keep(*obj, kept, slot);
         }
+      };
+      for (size_t k = i; k <= last && k < tags.size(); ++k) {
+        Tag kept = tags[k];
+        if (closed && k == end) kept.value = "}";  // a damaged closer goes back plain
+        keepTag(kept);
       }
+      if (closedBefore) keepTag(Tag{102, tags[end].line, "}"});
       i = last;
       continue;
     }

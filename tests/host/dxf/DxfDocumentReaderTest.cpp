@@ -482,3 +482,34 @@ TEST(DxfDocumentReader, AGroupClosedByADamagedBraceEndsThereAndTheSavedFileReads
   polyline->close();
   EXPECT_EQ(writeDxf(*second.database), written);
 }
+
+TEST(DxfDocumentReader, AGroupEndedByAStray102IsClosedBeforeItAndTheSavedFileReadsAgain) {
+  // A reactor group ended by a 102 that closes nothing stayed open and was written back so;
+  // the stray tag was written after the vertices, and the saved polyline then read as one
+  // without vertices (found by fuzzing).
+  std::string text = entitiesOnly({{0, "LWPOLYLINE"},
+                                   {102, "{ACAD_REACTORS"},
+                                   {330, "1D"},
+                                   {102, "stray16"},
+                                   {100, "AcDbEntity"},
+                                   {8, "0"},
+                                   {100, "AcDbPolyline"},
+                                   {90, "2"},
+                                   {70, "0"},
+                                   {10, "0"},
+                                   {20, "0"},
+                                   {10, "5"},
+                                   {20, "5"}});
+  LoadResult first = mustLoad(text);
+  ASSERT_TRUE(first.ok());
+  EXPECT_TRUE(mentions(first, "the group {ACAD_REACTORS is not closed; closed before 'stray16'"));
+  std::string written = writeDxf(*first.database);
+  EXPECT_NE(written.find("stray16"), std::string::npos);  // kept
+  LoadResult second = mustLoad(written);
+  ASSERT_TRUE(second.ok());
+  ZcDbPolyline* polyline = openModelSpaceEntity<ZcDbPolyline>(*second.database, 0);
+  ASSERT_NE(polyline, nullptr);
+  EXPECT_EQ(polyline->numVerts(), 2u);
+  polyline->close();
+  EXPECT_EQ(writeDxf(*second.database), written);
+}
