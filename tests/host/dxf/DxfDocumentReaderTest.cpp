@@ -443,6 +443,28 @@ TEST(DxfDocumentReader, AFlagInsideExtendedDataDoesNotGiveAnUnknownEntityFollowe
   EXPECT_TRUE(second.ok()) << second.refusal;
 }
 
+// Loads `text` (its first entity a polyline of two vertices) with `message` among the repairs,
+// saves it, and checks that the saved file reads again with both vertices and saves the same.
+// Answers the saved file.
+std::string savedAndReadAgainWithTwoVertices(const std::string& text, const std::string& message) {
+  LoadResult first = mustLoad(text);
+  EXPECT_TRUE(first.ok());
+  if (!first.ok()) return {};
+  EXPECT_TRUE(mentions(first, message));
+  std::string written = writeDxf(*first.database);
+  LoadResult second = mustLoad(written);
+  EXPECT_TRUE(second.ok());
+  if (!second.ok()) return written;
+  if (ZcDbPolyline* polyline = openModelSpaceEntity<ZcDbPolyline>(*second.database, 0)) {
+    EXPECT_EQ(polyline->numVerts(), 2u);
+    polyline->close();
+  } else {
+    ADD_FAILURE() << "no polyline after saving";
+  }
+  EXPECT_EQ(writeDxf(*second.database), written);
+  return written;
+}
+
 TEST(DxfDocumentReader, AGroupClosedByADamagedBraceEndsThereAndTheSavedFileReadsAgain) {
   // "102 }K" did not close the reactor group: it stayed open, was written back unclosed with
   // "}K" after the vertices, and the saved polyline then read as one without vertices (found
@@ -468,19 +490,9 @@ TEST(DxfDocumentReader, AGroupClosedByADamagedBraceEndsThereAndTheSavedFileReads
                                    {20, "0"},
                                    {11, "1"},
                                    {21, "1"}});
-  LoadResult first = mustLoad(text);
-  ASSERT_TRUE(first.ok());
-  EXPECT_TRUE(mentions(first, "ends with '}K', read as '}'"));
-  std::string written = writeDxf(*first.database);
+  const std::string written = savedAndReadAgainWithTwoVertices(text, "ends with '}K', read as '}'");
   EXPECT_EQ(written.find("}K"), std::string::npos);
   EXPECT_NE(written.find("{MYAPP\r\n  1\r\nkept\r\n102\r\n}\r\n"), std::string::npos);
-  LoadResult second = mustLoad(written);
-  ASSERT_TRUE(second.ok());
-  ZcDbPolyline* polyline = openModelSpaceEntity<ZcDbPolyline>(*second.database, 0);
-  ASSERT_NE(polyline, nullptr);
-  EXPECT_EQ(polyline->numVerts(), 2u);
-  polyline->close();
-  EXPECT_EQ(writeDxf(*second.database), written);
 }
 
 TEST(DxfDocumentReader, AGroupEndedByAStray102IsClosedBeforeItAndTheSavedFileReadsAgain) {
@@ -500,16 +512,7 @@ TEST(DxfDocumentReader, AGroupEndedByAStray102IsClosedBeforeItAndTheSavedFileRea
                                    {20, "0"},
                                    {10, "5"},
                                    {20, "5"}});
-  LoadResult first = mustLoad(text);
-  ASSERT_TRUE(first.ok());
-  EXPECT_TRUE(mentions(first, "the group {ACAD_REACTORS is not closed; closed before 'stray16'"));
-  std::string written = writeDxf(*first.database);
+  const std::string written = savedAndReadAgainWithTwoVertices(
+      text, "the group {ACAD_REACTORS is not closed; closed before 'stray16'");
   EXPECT_NE(written.find("stray16"), std::string::npos);  // kept
-  LoadResult second = mustLoad(written);
-  ASSERT_TRUE(second.ok());
-  ZcDbPolyline* polyline = openModelSpaceEntity<ZcDbPolyline>(*second.database, 0);
-  ASSERT_NE(polyline, nullptr);
-  EXPECT_EQ(polyline->numVerts(), 2u);
-  polyline->close();
-  EXPECT_EQ(writeDxf(*second.database), written);
 }
