@@ -149,8 +149,7 @@ class Renderer {
   // opened, in drawing order; those smaller than a pixel are dots.
   void drawSpace(ZcDbObjectId spaceId, const Projection& toPixel) {
     const SpaceIndex& index = spaceIndexOf(db_, spaceId);
-    const db::Box2d picture{-kCullMargin, -kCullMargin, canvas_.width() + kCullMargin,
-                            canvas_.height() + kCullMargin};
+    const db::Box2d picture = pictureBox();
     const std::optional<db::Box2d> plan = toPixel.planBoxOf(picture);
     const auto& entities = index.entities();
     std::vector<int> all;
@@ -233,21 +232,13 @@ class Renderer {
 
   // The pixel box of a box in the projection's coordinates, tested against the picture.
   bool boxVisible(const ZcDbExtents& box, const Projection& toPixel) const {
-    if (box.isEmpty()) return false;
-    const ZcGePoint3d& lo = box.minPoint();
-    const ZcGePoint3d& hi = box.maxPoint();
-    double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
-    for (int corner = 0; corner < 8; ++corner) {
-      const ZcGePoint2d p =
-          toPixel(ZcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y, corner & 4 ? hi.z : lo.z));
-      xmin = std::min(xmin, p.x);
-      xmax = std::max(xmax, p.x);
-      ymin = std::min(ymin, p.y);
-      ymax = std::max(ymax, p.y);
-    }
     // A box with a non-finite corner fails every comparison: it is left out.
-    return xmax >= -kCullMargin && ymax >= -kCullMargin && xmin <= canvas_.width() + kCullMargin &&
-           ymin <= canvas_.height() + kCullMargin;
+    return !box.isEmpty() && toPixel.boxOf(box.minPoint(), box.maxPoint()).overlaps(pictureBox());
+  }
+
+  // The picture and the margin within which an entity's box may end and still be drawn.
+  db::Box2d pictureBox() const {
+    return {-kCullMargin, -kCullMargin, canvas_.width() + kCullMargin, canvas_.height() + kCullMargin};
   }
 
   // A circle's box in pixels (its centre and its radius grown by the projection's largest

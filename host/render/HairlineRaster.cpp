@@ -27,9 +27,8 @@ constexpr int kColumns = 128;
 constexpr double kHalfDiagonal = 0.7072;
 
 struct Tables {
-  std::vector<float> band;  // kSlopes rows of kDistances
-  // The same in 255ths as cover() rounds them: the pixels between a segment's ends and those
-  // of rings take them as they are, from a table a quarter the size (it stays in the cache).
+  // kSlopes rows of kDistances, in 255ths as cover() rounds them: bytes, so that the table
+  // stays in the processor's first-level cache.
   std::vector<std::uint8_t> band255;
   std::vector<float> disc;  // kDiscCells rows of kDiscCells
   double halfWidth = -1.0;
@@ -62,20 +61,19 @@ const Tables& tablesFor(double halfWidth) {
   // One pen width is rastered (the thin pen): the tables are built for it once.
   static Tables tables;
   if (tables.halfWidth == halfWidth) return tables;
-  tables.band.resize(static_cast<std::size_t>(kSlopes) * kDistances);
+  tables.band255.resize(static_cast<std::size_t>(kSlopes) * kDistances);
   for (int k = 0; k < kSlopes; ++k) {
     const double slope = static_cast<double>(k) / (kSlopes - 1);
     const double norm = std::hypot(1.0, slope);
     const double c = 1.0 / norm, s = slope / norm;
     for (int i = 0; i < kDistances; ++i) {
       const double d = static_cast<double>(i) / kSteps;
-      tables.band[static_cast<std::size_t>(k) * kDistances + i] =
+      const auto area =
           static_cast<float>(halfPlaneArea(c, s, halfWidth - d) - halfPlaneArea(c, s, -halfWidth - d));
+      tables.band255[static_cast<std::size_t>(k) * kDistances + i] =
+          static_cast<std::uint8_t>(std::min(area, 1.0f) * 255.0f + 0.5f);
     }
   }
-  tables.band255.resize(tables.band.size());
-  for (std::size_t i = 0; i < tables.band.size(); ++i)
-    tables.band255[i] = static_cast<std::uint8_t>(std::min(tables.band[i], 1.0f) * 255.0f + 0.5f);
   tables.disc.resize(static_cast<std::size_t>(kDiscCells) * kDiscCells);
   for (int i = 0; i < kDiscCells; ++i) {
     for (int j = 0; j < kDiscCells; ++j)
