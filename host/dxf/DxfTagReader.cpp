@@ -72,6 +72,37 @@ bool TagReader::nextAscii(Tag& tag) {
   const size_t size = data_.size();
   if (pos_ >= size) return false;
 
+  // The code line as writers write it: blanks, a short number, the line end. Anything else
+  // (tabs, trailing blanks, a malformed or missing code) takes the general way below, which
+  // answers these the same.
+  {
+    const char* const end = base + size;
+    const char* q = base + pos_;
+    while (q < end && *q == ' ') ++q;
+    const bool negative = q < end && *q == '-';
+    if (negative) ++q;
+    const char* const digits = q;
+    int code = 0;
+    while (q < end && q - digits < 5 && static_cast<unsigned char>(*q - '0') < 10)
+      code = code * 10 + (*q++ - '0');
+    if (negative) code = -code;
+    const char* lineEnd = q;
+    if (lineEnd < end && *lineEnd == '\r') ++lineEnd;
+    if (q > digits && lineEnd < end && *lineEnd == '\n' && code >= -5 && code <= 1071) {
+      const size_t valuePos = static_cast<size_t>(lineEnd - base) + 1;
+      if (valuePos < size) {
+        const char* valueEnd = static_cast<const char*>(std::memchr(base + valuePos, '\n', size - valuePos));
+        const size_t valueEndPos = valueEnd ? static_cast<size_t>(valueEnd - base) : size;
+        tag.code = code;
+        tag.line = ++line_;
+        tag.value = stripCr(data_.substr(valuePos, valueEndPos - valuePos));
+        ++line_;
+        pos_ = valueEnd ? valueEndPos + 1 : size;
+        return true;
+      }
+    }
+  }
+
   // Group code line.
   const char* codeEnd = static_cast<const char*>(std::memchr(base + pos_, '\n', size - pos_));
   size_t codeEndPos = codeEnd ? static_cast<size_t>(codeEnd - base) : size;

@@ -224,3 +224,50 @@ TEST(DxfTagReader, BinaryTextIsKeptAsAnAsciiFileWritesIt) {
   ASSERT_EQ(tags.size(), 2u);
   EXPECT_EQ(tags[1].value, "a^Jb^ c^Id");
 }
+
+// Code lines as writers pad them and as damage leaves them: blanks and tabs on either side,
+// leading zeros, signs, carriage returns, letters, numbers out of range or too long. The
+// reader takes the usual ones a short way; whichever way, a line is a code exactly when its
+// blank-trimmed text is a whole decimal from -5 to 1071, and the first one that is not stops
+// reading on its line.
+TEST(DxfTagReader, CodeLinesReadAsTheirTrimmedNumberWhicheverWayTheyAreTaken) {
+  std::mt19937 rng(20261209);
+  const std::string pieces[] = {" ",    "  ", "\t", "0",  "1", "7", "10", "999",   "1071",
+                                "1072", "-",  "-5", "-6", "+", "x", "00", "123456"};
+  auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  for (int round = 0; round < 3000; ++round) {
+    std::string data;
+    std::vector<int> codes;  // the codes of the groups before the first bad code line
+    std::uint32_t badLine = 0;
+    const size_t groups = 1 + pick(6);
+    for (size_t g = 0; g < groups; ++g) {
+      std::string codeText;
+      const size_t parts = 1 + pick(4);
+      for (size_t p = 0; p < parts; ++p) codeText.append(pieces[pick(std::size(pieces))]);
+      if (trimBlanks(codeText).empty()) codeText.push_back('8');  // blank code lines are another case
+      const std::string_view trimmed = trimBlanks(codeText);
+      int code = 0;
+      auto [end, ec] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), code);
+      const bool valid =
+          ec == std::errc() && end == trimmed.data() + trimmed.size() && code >= -5 && code <= 1071;
+      if (!valid && badLine == 0) badLine = static_cast<std::uint32_t>(2 * g + 1);
+      if (valid && badLine == 0) codes.push_back(code);
+      data.append(codeText).append(pick(2) ? "\r\n" : "\n");
+      data.append("v").append(std::to_string(g)).append("\n");
+    }
+    TagReader reader(data);
+    const std::vector<Tag> tags = readAll(reader);
+    ASSERT_EQ(tags.size(), codes.size()) << data;
+    for (size_t i = 0; i < tags.size(); ++i) {
+      EXPECT_EQ(tags[i].code, codes[i]) << data;
+      EXPECT_EQ(tags[i].line, 2 * i + 1) << data;
+      EXPECT_EQ(tags[i].value.substr(1), std::to_string(i)) << data;
+    }
+    if (badLine != 0) {
+      ASSERT_TRUE(reader.error()) << data;
+      EXPECT_EQ(reader.error()->line, badLine) << data;
+    } else {
+      EXPECT_FALSE(reader.error()) << data;
+    }
+  }
+}
