@@ -692,8 +692,9 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
     ctx_.lose(record.head, std::string(type) + " without the entity it belongs to was left out");
     return;
   }
-  if (type == "BLOCK" || type == "ENDBLK") {
-    // Kept as an entity, it would be written inside the block it names, a second end of it.
+  if (isStructural(type)) {
+    // Kept as an entity, it would be written inside its block, where it ends the block (a
+    // second ENDBLK, a TABLE or ENDTAB) and the rest of the block is read as damage.
     ctx_.lose(record.head, "record " + std::string(type) + " outside a block definition was left out");
     return;
   }

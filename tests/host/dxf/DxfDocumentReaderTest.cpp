@@ -412,19 +412,23 @@ TEST(DxfDocumentReader, ALayerAfterTheGeometryMarkerAndALayerNameOtherReadersRef
 
 }  // namespace
 
-TEST(DxfDocumentReader, ABlockEndAmongTheEntitiesIsNotWrittenAsASecondEndOfItsBlock) {
+TEST(DxfDocumentReader, AStructuralRecordAmongTheEntitiesIsNotWrittenIntoItsBlock) {
   // ENDBLK in ENTITIES, owned by a block record, was added to that block as an entity; the
-  // saved block then ended twice and the drawing was refused (found by fuzzing).
-  std::string text = dxfText(join({
-      {{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDBLK"}, {5, "90"}, {330, "1F"}},
-      line(0, 0, 1, 1),
-      {{0, "ENDSEC"}, {0, "EOF"}},
-  }));
-  LoadResult first = mustRecover(text);
-  ASSERT_TRUE(first.ok());
-  EXPECT_EQ(first.losses, 1u);
-  EXPECT_EQ(modelSpaceEntities(*first.database).size(), 1u);
-  EXPECT_TRUE(readDxf(writeDxf(*first.database)).ok());
+  // saved block then ended twice and the drawing was refused (found by fuzzing). An ENDTAB
+  // there did the same (found by fuzzing again): every record that only structures the file.
+  for (const char* type : {"ENDBLK", "BLOCK", "TABLE", "ENDTAB"}) {
+    SCOPED_TRACE(type);
+    std::string text = dxfText(join({
+        {{0, "SECTION"}, {2, "ENTITIES"}, {0, type}, {5, "90"}, {330, "1F"}},
+        line(0, 0, 1, 1),
+        {{0, "ENDSEC"}, {0, "EOF"}},
+    }));
+    LoadResult first = mustRecover(text);
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(first.losses, 1u);
+    EXPECT_EQ(modelSpaceEntities(*first.database).size(), 1u);
+    EXPECT_TRUE(readDxf(writeDxf(*first.database)).ok());
+  }
 }
 
 TEST(DxfDocumentReader, AFlagInsideExtendedDataDoesNotGiveAnUnknownEntityFollowers) {
