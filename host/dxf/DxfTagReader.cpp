@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <optional>
 
 #include "dxf/DxfCarets.h"
 #include "dxf/DxfGroupCode.h"
@@ -26,6 +27,30 @@ T readLittleEndian(const unsigned char* bytes) {
   std::make_unsigned_t<T> value = 0;
   for (size_t i = 0; i < sizeof(T); ++i) value |= static_cast<std::make_unsigned_t<T>>(bytes[i]) << (8 * i);
   return static_cast<T>(value);
+}
+
+// A code line as writers write it: blanks, at most five digits (a sign before them), the
+// line end. Its code and where the next line starts; nullopt for any other line (tabs,
+// trailing blanks, no code, a code out of range), which the general way reads.
+struct CodeLine {
+  int code;
+  size_t next;
+};
+std::optional<CodeLine> usualCodeLine(std::string_view data, size_t pos) {
+  const char* const end = data.data() + data.size();
+  const char* q = data.data() + pos;
+  while (q < end && *q == ' ') ++q;
+  const bool negative = q < end && *q == '-';
+  if (negative) ++q;
+  const char* const digits = q;
+  int code = 0;
+  while (q < end && q - digits < 5 && static_cast<unsigned char>(*q - '0') < 10)
+    code = code * 10 + (*q++ - '0');
+  if (negative) code = -code;
+  const char* lineEnd = q;
+  if (lineEnd < end && *lineEnd == '\r') ++lineEnd;
+  if (q == digits || lineEnd == end || *lineEnd != '\n' || code < -5 || code > 1071) return std::nullopt;
+  return CodeLine{code, static_cast<size_t>(lineEnd - data.data()) + 1};
 }
 
 }  // namespace
@@ -72,73 +97,45 @@ bool TagReader::nextAscii(Tag& tag) {
   const size_t size = data_.size();
   if (pos_ >= size) return false;
 
-  // The code line as writers write it: blanks, a short number, the line end. Anything else
-  // (tabs, trailing blanks, a malformed or missing code) takes the general way below, which
-  // answers these the same.
-  {
-    const char* const end = base + size;
-    const char* q = base + pos_;
-    while (q < end && *q == ' ') ++q;
-    const bool negative = q < end && *q == '-';
-    if (negative) ++q;
-    const char* const digits = q;
-    int code = 0;
-    while (q < end && q - digits < 5 && static_cast<unsigned char>(*q - '0') < 10)
-      code = code * 10 + (*q++ - '0');
-    if (negative) code = -code;
-    const char* lineEnd = q;
-    if (lineEnd < end && *lineEnd == '\r') ++lineEnd;
-    if (q > digits && lineEnd < end && *lineEnd == '\n' && code >= -5 && code <= 1071) {
-      const size_t valuePos = static_cast<size_t>(lineEnd - base) + 1;
-      if (valuePos < size) {
-        const char* valueEnd = static_cast<const char*>(std::memchr(base + valuePos, '\n', size - valuePos));
-        const size_t valueEndPos = valueEnd ? static_cast<size_t>(valueEnd - base) : size;
-        tag.code = code;
-        tag.line = ++line_;
-        tag.value = stripCr(data_.substr(valuePos, valueEndPos - valuePos));
-        ++line_;
-        pos_ = valueEnd ? valueEndPos + 1 : size;
-        return true;
-      }
-    }
-  }
-
-  // Group code line.
-  const char* codeEnd = static_cast<const char*>(std::memchr(base + pos_, '\n', size - pos_));
-  size_t codeEndPos = codeEnd ? static_cast<size_t>(codeEnd - base) : size;
-  std::string_view codeText = trimBlanks(stripCr(data_.substr(pos_, codeEndPos - pos_)));
-  ++line_;
-  const std::uint32_t codeLine = line_;
-  if (codeText.empty()) {
-    // Blank lines after the last group end the file; elsewhere they are a missing code.
-    size_t rest = pos_;
-    while (rest < size && (base[rest] == '\n' || base[rest] == '\r' || base[rest] == ' ' ||
-                           base[rest] == '\t' || base[rest] == '\x1a' || base[rest] == '\0'))
-      ++rest;
-    if (rest >= size) {
-      pos_ = size;
-      return false;
-    }
-    return fail(codeLine, "empty group code line");
-  }
+  const std::uint32_t codeLine = ++line_;
   int code = 0;
-  auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
-  if (ec != std::errc() || end != codeText.data() + codeText.size() || code < -5 || code > 1071) {
-    std::string shown(codeText.substr(0, 40));
-    return fail(codeLine, "invalid group code \"" + shown + "\"");
+  size_t valuePos = 0;  // where the value line starts
+  if (const std::optional<CodeLine> usual = usualCodeLine(data_, pos_)) {
+    code = usual->code;
+    valuePos = usual->next;
+  } else {
+    // Any other code line: blanks and tabs around it, a carriage return, or no code at all.
+    const char* codeEnd = static_cast<const char*>(std::memchr(base + pos_, '\n', size - pos_));
+    size_t codeEndPos = codeEnd ? static_cast<size_t>(codeEnd - base) : size;
+    std::string_view codeText = trimBlanks(stripCr(data_.substr(pos_, codeEndPos - pos_)));
+    if (codeText.empty()) {
+      // Blank lines after the last group end the file; elsewhere they are a missing code.
+      size_t rest = pos_;
+      while (rest < size && (base[rest] == '\n' || base[rest] == '\r' || base[rest] == ' ' ||
+                             base[rest] == '\t' || base[rest] == '\x1a' || base[rest] == '\0'))
+        ++rest;
+      if (rest >= size) {
+        pos_ = size;
+        return false;
+      }
+      return fail(codeLine, "empty group code line");
+    }
+    auto [end, ec] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+    if (ec != std::errc() || end != codeText.data() + codeText.size() || code < -5 || code > 1071) {
+      std::string shown(codeText.substr(0, 40));
+      return fail(codeLine, "invalid group code \"" + shown + "\"");
+    }
+    valuePos = codeEnd ? codeEndPos + 1 : size;
   }
-  if (!codeEnd)
-    return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
-  pos_ = codeEndPos + 1;
 
   // Value line (may be empty, may hold any bytes but a line end).
-  const char* valueEnd = static_cast<const char*>(std::memchr(base + pos_, '\n', size - pos_));
-  size_t valueEndPos = valueEnd ? static_cast<size_t>(valueEnd - base) : size;
-  if (pos_ >= size)
+  if (valuePos >= size)
     return fail(codeLine, "group code " + std::to_string(code) + " has no value: the file ends here");
+  const char* valueEnd = static_cast<const char*>(std::memchr(base + valuePos, '\n', size - valuePos));
+  const size_t valueEndPos = valueEnd ? static_cast<size_t>(valueEnd - base) : size;
   tag.code = code;
   tag.line = codeLine;
-  tag.value = stripCr(data_.substr(pos_, valueEndPos - pos_));
+  tag.value = stripCr(data_.substr(valuePos, valueEndPos - valuePos));
   ++line_;
   pos_ = valueEnd ? valueEndPos + 1 : size;
   return true;
