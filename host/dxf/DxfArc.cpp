@@ -30,9 +30,7 @@ class ArcCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "ARC"; }
   ZcRxClass* rxClass() const override { return ZcDbArc::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override {
-    return {"AcDbCircle", "AcDbArc"};
-  }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbCircle", "AcDbArc"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbArc; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

@@ -29,7 +29,7 @@ class CircleCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "CIRCLE"; }
   ZcRxClass* rxClass() const override { return ZcDbCircle::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbCircle"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbCircle"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbCircle; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

@@ -4,7 +4,10 @@
 // application data, reactors, extension dictionary, extended data and, for entities, the
 // AcDbEntity groups); a codec sees only the groups of its own subclasses and keeps every
 // group it does not interpret with ctx.keep(), so that it is written back where it was.
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -34,6 +37,37 @@ inline constexpr std::uint16_t kBlockEndSlot = 0xFFF1;
 // there what it writes back in its own place, such as flag bits its class cannot hold).
 inline constexpr std::uint16_t kFirstCodecOwnSlot = 0xFFE0;
 
+// The subclass markers of a record type: a handful, held without a heap allocation (one per
+// object read or written otherwise); a longer list moves to the heap.
+class SubclassNames {
+ public:
+  SubclassNames() = default;
+  SubclassNames(std::initializer_list<std::string_view> names) {
+    for (std::string_view name : names) push_back(name);
+  }
+  void push_back(std::string_view name) {
+    if (size_ < kInline && spilled_.empty()) {
+      inline_[size_++] = name;
+      return;
+    }
+    if (spilled_.empty())
+      spilled_.assign(inline_.begin(), inline_.begin() + static_cast<std::ptrdiff_t>(size_));
+    spilled_.push_back(name);
+    ++size_;
+  }
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const std::string_view* begin() const { return spilled_.empty() ? inline_.data() : spilled_.data(); }
+  const std::string_view* end() const { return begin() + size_; }
+  std::string_view operator[](size_t i) const { return begin()[i]; }
+
+ private:
+  static constexpr size_t kInline = 4;
+  std::array<std::string_view, kInline> inline_{};
+  std::vector<std::string_view> spilled_;
+  size_t size_ = 0;
+};
+
 struct BodyGroup {
   Tag tag;
   std::uint16_t slot = 0;
@@ -50,7 +84,7 @@ class ObjectCodec {
   // order they are written: {"AcDbLine"}, {"AcDbSymbolTableRecord", "AcDbLayerTableRecord"}.
   // An object may choose among alternatives (a 2-D or 3-D polyline): `obj` is the object
   // being read or written.
-  virtual std::vector<std::string_view> subclasses(const ZcDbObject& obj) const = 0;
+  virtual SubclassNames subclasses(const ZcDbObject& obj) const = 0;
   // A new object for the record (not in a database); `record` is every group of the record
   // after (0, TYPE). Null when this record cannot become an object of the database (a
   // polygon mesh read by the POLYLINE codec): the record is then kept as it is.

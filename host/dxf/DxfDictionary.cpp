@@ -24,7 +24,7 @@ class DictionaryCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "DICTIONARY"; }
   ZcRxClass* rxClass() const override { return ZcDbDictionary::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbDictionary"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbDictionary"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbDictionary; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

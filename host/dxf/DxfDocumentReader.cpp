@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <cwctype>
 #include <map>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "database/ZcDbFileAccess.h"
 #include "dxf/DxfCodecs.h"
+#include "dxf/DxfEntityReadAhead.h"
 #include "dxf/DxfGroupCode.h"
 #include "dxf/DxfLayouts.h"
 #include "dxf/DxfObjectReader.h"
@@ -96,10 +99,11 @@ const TableKind* tableKindOfRecord(std::string_view recordType) {
 
 class Reader {
  public:
-  Reader(std::string_view data, Recovery recovery, const Progress& progress)
+  Reader(std::string_view data, Recovery recovery, const Progress& progress, const ReadTuning& tuning)
       : data_(data),
         recovery_(recovery),
         progress_(progress),
+        tuning_(tuning),
         tags_(data),
         records_(tags_),
         db_(std::make_unique<ZcDbDatabase>(/*buildDefaultDrawing=*/false)),
@@ -130,6 +134,12 @@ class Reader {
 
   // Reads an entity (and the records that follow it) into `block` (null: by its 67 group).
   void readEntity(const Record& record, ZcDbObjectId block);
+  // Adds a parsed entity to `block`, or (null) to the space its 67 group or owner names.
+  ZcDbObjectId addEntity(ParsedObject& parsed, ZcDbObjectId block);
+  // A second thread for the rest of a large ENTITIES section, when it is worth one.
+  std::unique_ptr<EntityReadAhead> startReadAhead();
+  // The second thread's objects, added when this thread's reading arrives where it began.
+  void takeReadAhead(EntityReadAhead& ahead);
   void appendToBlock(ZcDbObjectId block, ZcDbObjectId entity);
   void closeFollowers(ZcDbObject& obj, const ObjectCodec* codec, ObjectCodec::Followers followers);
   const ObjectCodec* objectCodecFor(std::string_view type);
@@ -140,6 +150,7 @@ class Reader {
   std::string_view data_;
   Recovery recovery_;
   const Progress& progress_;
+  ReadTuning tuning_;
   unsigned recordsSinceProgress_ = 0;
   bool cancelled_ = false;
   TagReader tags_;
@@ -674,10 +685,55 @@ void Reader::readBlock(const Record& head) {
 
 void Reader::readEntities() {
   ensureBasics();
-  while (nextInSection("ENTITIES")) {
+  std::unique_ptr<EntityReadAhead> ahead = startReadAhead();
+  while (true) {
+    if (ahead && !records_.hasPushedBack() && tags_.nextOffset() >= ahead->start()) {
+      // Arrived where the second thread began: its objects are the next ones. Past it (the
+      // records there were not what the search took them for), its work is dropped.
+      if (tags_.nextOffset() == ahead->start()) takeReadAhead(*ahead);
+      ahead.reset();
+    }
+    if (!nextInSection("ENTITIES")) break;
     std::swap(entity_, record_);
     readEntity(entity_, ZcDbObjectId());
   }
+}
+
+std::unique_ptr<EntityReadAhead> Reader::startReadAhead() {
+  if (tags_.isBinary() || records_.hasPushedBack()) return nullptr;
+  const size_t from = tags_.nextOffset();
+  const size_t rest = data_.size() - from;
+  if (rest < tuning_.readAheadFrom) return nullptr;
+  if (tuning_.readAheadFrom > 0 && std::thread::hardware_concurrency() < 2) return nullptr;
+  const double share = std::clamp(tuning_.readAheadShare, 0.0, 1.0);
+  const size_t start = readAheadStart(data_, from + static_cast<size_t>(static_cast<double>(rest) * share));
+  if (start == std::string_view::npos) return nullptr;
+  try {
+    return std::make_unique<EntityReadAhead>(data_, start, ctx_, ctx_.snapshot());
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had: this one reads it all
+  }
+}
+
+void Reader::takeReadAhead(EntityReadAhead& ahead) {
+  const std::uint32_t linesBefore = tags_.linesBeforeNext();
+  EntityReadAhead::Result read = ahead.finish();
+  for (ParsedObject& parsed : read.objects) {
+    parsed.line += linesBefore;
+    addEntity(parsed, ZcDbObjectId());
+  }
+  tags_.resumeAt(read.resumeOffset, linesBefore + read.linesToResume);
+}
+
+ZcDbObjectId Reader::addEntity(ParsedObject& parsed, ZcDbObjectId block) {
+  if (block.isNull()) {
+    block = parsed.paperSpace ? db_->paperSpaceId() : db_->modelSpaceId();
+    // A file's own owner decides between the spaces of several layouts.
+    if (ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(parsed.owner))) block = parsed.owner;
+  }
+  ZcDbObjectId id = objects_.add(parsed, block);
+  if (!id.isNull()) appendToBlock(block, id);
+  return id;
 }
 
 void Reader::appendToBlock(ZcDbObjectId block, ZcDbObjectId entity) {
@@ -701,11 +757,6 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
   const ObjectCodec* codec = codecForDxfName(type);
   ParsedObject parsed = objects_.parse(record, codec, /*entity=*/true);
   if (!parsed.object) return;
-  if (block.isNull()) {
-    block = parsed.paperSpace ? db_->paperSpaceId() : db_->modelSpaceId();
-    // A file's own owner decides between the spaces of several layouts.
-    if (ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(parsed.owner))) block = parsed.owner;
-  }
   ZcDbObject* obj = parsed.object.get();
   ObjectCodec::Followers followers =
       parsed.codec ? parsed.codec->followers(*obj, record.tags) : ObjectCodec::Followers::kNone;
@@ -718,9 +769,7 @@ void Reader::readEntity(const Record& record, ZcDbObjectId block) {
       if (tag.code == 66 && tag.toInt() == 1) followers = ObjectCodec::Followers::kKeptRecords;
     }
   }
-  ZcDbObjectId id = objects_.add(parsed, block);
-  if (id.isNull()) return;
-  appendToBlock(block, id);
+  if (addEntity(parsed, block).isNull()) return;
   if (followers == ObjectCodec::Followers::kNone) return;
 
   std::uint32_t ownerLine = record.head.line;
@@ -865,8 +914,9 @@ void Reader::finish() {
 
 }  // namespace
 
-LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress) {
-  return Reader(data, recovery, progress).read();
+LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress,
+                        const ReadTuning& tuning) {
+  return Reader(data, recovery, progress, tuning).read();
 }
 
 }  // namespace vtcad::dxf

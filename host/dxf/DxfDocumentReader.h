@@ -1,11 +1,22 @@
 #pragma once
 // Reads a whole drawing file, section by section, into a new database.
+#include <cstddef>
 #include <string_view>
 
 #include "dxf/DxfFile.h"
 
 namespace vtcad::dxf {
 
-LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress = {});
+// When a second thread reads the later part of the ENTITIES section: for an ASCII file with
+// at least `readAheadFrom` bytes from the section's start to the file's end, on a machine
+// with two cores or more (any machine when readAheadFrom is 0, which tests use). It starts
+// at the first entity `readAheadShare` of the way through those bytes.
+struct ReadTuning {
+  size_t readAheadFrom = size_t{16} << 20;
+  double readAheadShare = 0.55;
+};
+
+LoadResult readDocument(std::string_view data, Recovery recovery, const Progress& progress = {},
+                        const ReadTuning& tuning = {});
 
 }  // namespace vtcad::dxf

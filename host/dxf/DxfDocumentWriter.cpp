@@ -334,7 +334,7 @@ void DocumentWriter::writeObject(ZcDbObjectId id) {
     ctx_.handle(360, obj->extensionDictionary());
     out_.write(102, "}");
   }
-  std::vector<std::string_view> subclasses;
+  SubclassNames subclasses;
   if (codec) subclasses = codec->subclasses(*obj);
   const std::uint16_t first = entity ? 2 : 1;
   // A kept record has all its groups after the head in slot 1.

@@ -30,7 +30,7 @@ class EllipseCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "ELLIPSE"; }
   ZcRxClass* rxClass() const override { return ZcDbEllipse::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbEllipse"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbEllipse"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbEllipse; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

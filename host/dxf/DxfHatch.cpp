@@ -272,7 +272,7 @@ class HatchCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "HATCH"; }
   ZcRxClass* rxClass() const override { return ZcDbHatch::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbHatch"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbHatch"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbHatch; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

@@ -32,9 +32,7 @@ class HelixCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "HELIX"; }
   ZcRxClass* rxClass() const override { return ZcDbHelix::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override {
-    return {"AcDbSpline", "AcDbHelix"};
-  }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbSpline", "AcDbHelix"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbHelix; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

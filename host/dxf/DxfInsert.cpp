@@ -50,7 +50,7 @@ class InsertCodec final : public ObjectCodec {
   // AcDbBlockReference. An object being read (not in a database yet) takes either; read()
   // keeps every group in the first slot, so a written object has one slot, named as its
   // kept column and row counts say.
-  std::vector<std::string_view> subclasses(const ZcDbObject& obj) const override {
+  SubclassNames subclasses(const ZcDbObject& obj) const override {
     if (obj.objectId().isNull()) return {"AcDbBlockReference", "AcDbMInsertBlock"};
     return {isMultiple(obj) ? "AcDbMInsertBlock" : "AcDbBlockReference"};
   }

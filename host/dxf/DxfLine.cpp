@@ -11,7 +11,7 @@ class LineCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "LINE"; }
   ZcRxClass* rxClass() const override { return ZcDbLine::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbLine"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbLine"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbLine; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

@@ -45,7 +45,7 @@ class LwPolylineCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "LWPOLYLINE"; }
   ZcRxClass* rxClass() const override { return ZcDbPolyline::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbPolyline"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbPolyline"}; }
   ZcDbObject* create(std::span<const Tag> record, ReadContext&) const override {
     // Room for the vertices the record has (not the count it declares, which may be
     // damaged): the vertex arrays are then allocated once, not grown vertex by vertex.

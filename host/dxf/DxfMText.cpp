@@ -61,26 +61,17 @@ size_t mtextChunkEnd(std::string_view utf8, size_t begin) {
   return end > begin ? end : begin + kChunkBytes;
 }
 
-ZcDbObjectId standardStyle(ZcDbDatabase& db) {
-  ZcDbTextStyleTable* table = nullptr;
-  ZcDbObjectId id;
-  if (zcdbOpenObject(table, db.textStyleTableId(), ZcDb::kForRead) != Zcad::eOk) return id;
-  table->getAt(L"Standard", id);
-  table->close();
-  return id;
-}
-
 class MTextCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "MTEXT"; }
   ZcRxClass* rxClass() const override { return ZcDbMText::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbMText"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbMText"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbMText; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {
     auto& mtext = static_cast<ZcDbMText&>(obj);
     // The constructor took the working database's style and height; the file decides here.
-    mtext.setTextStyle(standardStyle(ctx.database()));
+    mtext.setTextStyle(ctx.standardTextStyle());
     std::string contents;  // the bytes of the file, decoded once joined: a chunk may end in
                            // the middle of a multibyte character of an old code page
     bool hasContents = false;

@@ -224,7 +224,7 @@ ParsedObject ObjectReader::parse(const Record& record, const ObjectCodec* codec,
   }
   parsed.object.reset(obj);
   parsed.codec = codec;
-  std::vector<std::string_view> subclasses;
+  SubclassNames subclasses;
   if (codec) subclasses = codec->subclasses(*obj);
   const std::uint16_t firstCodecSlot = entity ? 2 : 1;
   const bool dimStyle = record.type() == "DIMSTYLE";

@@ -210,8 +210,8 @@ class PluginObjectCodec final : public ObjectCodec {
   std::string_view dxfName() const override { return dxfName_; }
   ZcRxClass* rxClass() const override { return cls_; }
 
-  std::vector<std::string_view> subclasses(const ZcDbObject& obj) const override {
-    std::vector<std::string_view> names;
+  SubclassNames subclasses(const ZcDbObject& obj) const override {
+    SubclassNames names;
     if (hostCodec_) names = hostCodec_->subclasses(obj);
     for (const std::string& m : markers_) names.push_back(m);
     return names;

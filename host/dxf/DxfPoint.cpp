@@ -19,7 +19,7 @@ class PointCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "POINT"; }
   ZcRxClass* rxClass() const override { return ZcDbPoint::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbPoint"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbPoint"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbPoint; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

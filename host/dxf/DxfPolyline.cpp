@@ -91,7 +91,7 @@ class PolylineCodec final : public ObjectCodec {
 
   std::string_view dxfName() const override { return "POLYLINE"; }
   ZcRxClass* rxClass() const override { return writes3d_ ? ZcDb3dPolyline::desc() : ZcDb2dPolyline::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject& obj) const override {
+  SubclassNames subclasses(const ZcDbObject& obj) const override {
     if (ZcDb3dPolyline::cast(&obj)) return {"AcDb3dPolyline"};
     return {"AcDb2dPolyline"};
   }

@@ -11,6 +11,7 @@
 #include "dxf/DxfTagReader.h"
 #include "zcad/db/ZcDbBlockTable.h"
 #include "zcad/db/ZcDbDatabase.h"
+#include "zcad/db/ZcDbEntity.h"
 #include "zcad/db/ZcDbLayerTable.h"
 #include "zcad/db/ZcDbLinetypeTable.h"
 #include "zcad/db/ZcDbTextStyleTable.h"
@@ -73,7 +74,78 @@ bool valueReadable(const Tag& tag) {
 ReadContext::ReadContext(ZcDbDatabase& db, LoadResult& result, std::string_view file)
     : db_(db), result_(result), decoder_(std::make_unique<TextDecoder>(/*utf8=*/false, "")), file_(file) {}
 
+ReadContext::ReadContext(const ReadContext& main, const ReadSnapshot& snapshot, LoadResult& scratch)
+    : db_(main.db_),
+      result_(scratch),
+      // A decoder of its own: the code page's converter keeps state from call to call.
+      decoder_(std::make_unique<TextDecoder>(main.utf8_, main.dwgCodepage_)),
+      utf8_(main.utf8_),
+      dwgCodepage_(main.dwgCodepage_),
+      version_(main.version_),
+      snapshot_(&snapshot),
+      file_(main.file_),
+      handseedKnown_(true) {}
+
+ReadSnapshot ReadContext::snapshot() const {
+  assert(snapshot_ == nullptr);
+  ReadSnapshot snap;
+  const auto remember = [&](ZcDbObjectId id) {
+    const ZcDbObject* obj = ZcDbFileAccess::peek(id);
+    if (obj != nullptr && ZcDbEntity::cast(obj) != nullptr) return;
+    snap.handles.emplace(id.handle().value(), id);
+  };
+  ZcDbFileAccess::forEachLive(&db_, remember);
+  for (ZcDbObjectId id : ZcDbFileAccess::unresolvedIds(&db_)) remember(id);
+  const auto names = [&](ZcDbObjectId tableId, std::map<std::wstring, ZcDbObjectId, std::less<>>& into) {
+    const auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(tableId));
+    if (table == nullptr) return;
+    for (ZcDbObjectId id : table->recordIds()) {
+      const auto* record = ZcDbSymbolTableRecord::cast(ZcDbFileAccess::peek(id));
+      if (record == nullptr || id.isErased()) continue;
+      const ZcString name = record->name();
+      ZcDbObjectId found;
+      // Names alike but for case: only the one the table answers for its own name.
+      if (table->getAt(name.kwszPtr(), found) == Zcad::eOk && found == id) into.emplace(name.kwszPtr(), id);
+    }
+  };
+  names(db_.layerTableId(), snap.layers);
+  names(db_.linetypeTableId(), snap.linetypes);
+  names(db_.textStyleTableId(), snap.textStyles);
+  names(db_.blockTableId(), snap.blocks);
+  snap.layerAliases = layerAliases_;
+  if (auto it = snap.textStyles.find(std::wstring_view(L"Standard")); it != snap.textStyles.end()) {
+    snap.standardTextStyle = it->second;
+  } else if (const auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.textStyleTableId()))) {
+    table->getAt(L"Standard", snap.standardTextStyle);
+  }
+  return snap;
+}
+
+ZcDbObjectId ReadContext::fromSnapshot(const std::map<std::wstring, ZcDbObjectId, std::less<>>& names,
+                                       const std::wstring& name) {
+  if (auto it = names.find(name); it != names.end()) return it->second;
+  declined_ = true;
+  return ZcDbObjectId();
+}
+
+ZcDbObjectId ReadContext::standardTextStyle() {
+  if (snapshot_ != nullptr) {
+    if (snapshot_->standardTextStyle.isNull()) declined_ = true;
+    return snapshot_->standardTextStyle;
+  }
+  ZcDbTextStyleTable* table = nullptr;
+  ZcDbObjectId id;
+  if (zcdbOpenObject(table, db_.textStyleTableId(), ZcDb::kForRead) != Zcad::eOk) return id;
+  table->getAt(L"Standard", id);
+  table->close();
+  return id;
+}
+
 void ReadContext::beforeMakingObjects() {
+  if (snapshot_ != nullptr) {
+    declined_ = true;
+    return;
+  }
   if (handseedKnown_) return;
   handseedKnown_ = true;
   TagReader tags(file_);
@@ -95,10 +167,17 @@ void ReadContext::beforeMakingObjects() {
 }
 
 void ReadContext::setEncoding(bool utf8, std::string_view dwgCodepage) {
+  utf8_ = utf8;
+  dwgCodepage_ = dwgCodepage;
   decoder_ = std::make_unique<TextDecoder>(utf8, dwgCodepage);
 }
 
 void ReadContext::add(LoadMessage message) {
+  if (snapshot_ != nullptr) {
+    // Messages are the first thread's to give, in the file's order.
+    declined_ = true;
+    return;
+  }
   // A badly damaged file could repeat one fault a million times: the first ones tell enough.
   constexpr size_t kMaxMessages = 1000;
   std::vector<LoadMessage>& messages = result_.messages;
@@ -179,13 +258,9 @@ void ReadContext::keep(ZcDbObject& obj, const Tag& tag, std::uint16_t slot) {
   into.push_back(std::move(kept));
 }
 
-std::optional<double> ReadContext::real(const Tag& tag) {
-  std::optional<double> v = tag.toDouble();
-  if (!v) {
-    unreadable(tag);
-    lose(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a number");
-  }
-  return v;
+void ReadContext::notANumber(const Tag& tag) {
+  unreadable(tag);
+  lose(tag, "group " + std::to_string(tag.code) + ": " + quoted(tag.value) + " is not a number");
 }
 
 std::optional<std::int64_t> ReadContext::integer(const Tag& tag) {
@@ -243,6 +318,11 @@ ZcDbObjectId ReadContext::idOfHandle(std::string_view hexText) {
   if (hexText.empty() || hexText.size() > 16) return ZcDbObjectId();
   auto [end, ec] = std::from_chars(hexText.data(), hexText.data() + hexText.size(), value, 16);
   if (ec != std::errc() || end != hexText.data() + hexText.size() || value == 0) return ZcDbObjectId();
+  if (snapshot_ != nullptr) {
+    if (auto it = snapshot_->handles.find(value); it != snapshot_->handles.end()) return it->second;
+    declined_ = true;  // a handle not seen yet gets its id from the first thread
+    return ZcDbObjectId();
+  }
   return ZcDbFileAccess::idOfHandle(&db_, ZcDbHandle(value));
 }
 
@@ -259,6 +339,7 @@ ZcDbObjectId ReadContext::textStyleNamed(const std::wstring& name, const Tag& at
 }
 
 ZcDbObjectId ReadContext::blockNamed(const std::wstring& name) {
+  if (snapshot_ != nullptr) return name.empty() ? ZcDbObjectId() : fromSnapshot(snapshot_->blocks, name);
   ZcDbObjectId id = existingBlockNamed(name);
   if (!id.isNull() || name.empty()) return id;
   auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.blockTableId()));
@@ -287,6 +368,10 @@ ZcDbObjectId ReadContext::existingBlockNamed(const std::wstring& name) const {
 }
 
 void ReadContext::noteXDataApplications(const resbuf* chain) {
+  if (snapshot_ != nullptr) {
+    declined_ = true;
+    return;
+  }
   for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
     if (rb->restype != 1001 || !rb->resval.rstring) continue;
     const std::wstring_view name(rb->resval.rstring);
@@ -299,22 +384,41 @@ void ReadContext::noteXDataApplications(const resbuf* chain) {
 }
 
 ZcDbObjectId ReadContext::recordOfGroup(const Tag& tag, int kind) {
-  auto& cache = byGroupBytes_[kind == kLayer ? 0 : 1];
-  if (auto it = cache.find(tag.value); it != cache.end()) return it->second;
+  const int k = kind == kLayer ? 0 : 1;
+  for (const RecentGroup& recent : recentGroups_[k]) {
+    if (!recent.id.isNull() && recent.bytes == tag.value) return recent.id;
+  }
+  const auto remember = [&](ZcDbObjectId id) {
+    recentGroups_[k][nextRecentGroup_[k]++ % kRecentGroups] = RecentGroup{std::string(tag.value), id};
+    return id;
+  };
+  auto& cache = byGroupBytes_[k];
+  if (auto it = cache.find(tag.value); it != cache.end()) return remember(it->second);
   std::wstring name = text(tag);
   if (name.empty()) return ZcDbObjectId();
   ZcDbObjectId id = kind == kLayer ? layerNamed(name, tag) : linetypeNamed(name, tag);
   // A file of a million names (damage, generated drawings) does not grow it without end.
   constexpr size_t kMostRemembered = 4096;
   if (cache.size() >= kMostRemembered) cache.clear();
-  if (!id.isNull()) cache.emplace(std::string(tag.value), id);
-  return id;
+  if (id.isNull()) return id;
+  cache.emplace(std::string(tag.value), id);
+  return remember(id);
 }
 
 ZcDbObjectId ReadContext::recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at,
                                       int kind) {
   LastLookup& last = lastLookup_[kind];
   if (!last.id.isNull() && last.name == name) return last.id;
+  if (snapshot_ != nullptr) {
+    if (kind == kLayer) {
+      if (auto alias = snapshot_->layerAliases.find(name); alias != snapshot_->layerAliases.end())
+        return alias->second;
+    }
+    return fromSnapshot(kind == kLayer      ? snapshot_->layers
+                        : kind == kLinetype ? snapshot_->linetypes
+                                            : snapshot_->textStyles,
+                        name);
+  }
   if (kind == kLayer && !layerAliases_.empty()) {
     if (auto alias = layerAliases_.find(name); alias != layerAliases_.end()) return alias->second;
   }

@@ -2,6 +2,7 @@
 // What codecs need while a drawing is read: the database being filled, the text decoder of
 // the file, handles turned into ids, the place to keep groups the codec does not interpret,
 // and the list of repairs made.
+#include <cassert>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -25,11 +26,35 @@ struct ZcDbKeptGroup;
 
 namespace vtcad::dxf {
 
+// What a second reading thread may look up: the drawing as it stood when the ENTITIES
+// section began. The reader only adds records and handles while it reads, never changes or
+// removes one, so what is found here is what the first thread would find later too.
+struct ReadSnapshot {
+  std::unordered_map<std::uint64_t, ZcDbObjectId> handles;  // every object but the entities
+  // By exact name, only names the table itself finds as this record.
+  std::map<std::wstring, ZcDbObjectId, std::less<>> layers, linetypes, textStyles, blocks;
+  std::map<std::wstring, ZcDbObjectId> layerAliases;
+  ZcDbObjectId standardTextStyle;
+};
+
 class ReadContext {
  public:
   // `file` is the whole file being read (for the handles it uses, see beforeMakingObjects).
   // Messages and the count of losses go to `result`.
   ReadContext(ZcDbDatabase& db, LoadResult& result, std::string_view file = {});
+  // A context for a second thread, reading what `main` reads, against `snapshot` instead of
+  // the database: it never changes the database nor looks into it. Whatever would (a name or
+  // handle not in the snapshot, extended data) and every message declines the record: the
+  // thread drops it and leaves it to the first. `scratch` takes what it would report.
+  ReadContext(const ReadContext& main, const ReadSnapshot& snapshot, LoadResult& scratch);
+  ReadContext(const ReadContext&) = delete;
+  ReadContext& operator=(const ReadContext&) = delete;
+
+  // The drawing's records and handles as they are now, for a second thread's context.
+  ReadSnapshot snapshot() const;
+  // A second thread's context met something it must not do for the record being read.
+  bool declined() const { return declined_; }
+  void clearDeclined() { declined_ = false; }
 
   // Objects the reader makes (records the tables lack) must not take a handle that a later
   // object of the file has. The file's $HANDSEED says which are free; a file without it is
@@ -37,7 +62,10 @@ class ReadContext {
   void handseedRead() { handseedKnown_ = true; }
   void beforeMakingObjects();
 
-  ZcDbDatabase& database() { return db_; }
+  ZcDbDatabase& database() {
+    assert(snapshot_ == nullptr);  // a second thread's context must not touch the database
+    return db_;
+  }
   const TextDecoder& decoder() const { return *decoder_; }
   // Chosen from $ACADVER and $DWGCODEPAGE once the header has been read.
   void setEncoding(bool utf8, std::string_view dwgCodepage);
@@ -82,7 +110,11 @@ class ReadContext {
   // Values. Text is decoded (code page, \U+ escapes); numbers that do not parse are
   // reported and answered as nullopt.
   std::wstring text(const Tag& tag) const { return decoder_->decode(tag.value); }
-  std::optional<double> real(const Tag& tag);
+  std::optional<double> real(const Tag& tag) {
+    std::optional<double> v = parseDouble(tag.value);
+    if (!v) notANumber(tag);
+    return v;
+  }
   std::optional<std::int64_t> integer(const Tag& tag);
   // A point from groups code, code+10, code+20 starting at body[i] (x, then y and z when
   // they follow; z defaults to 0). `taken` is how many groups it used.
@@ -121,6 +153,9 @@ class ReadContext {
   ZcDbObjectId layerOfGroup(const Tag& tag) { return recordOfGroup(tag, kLayer); }
   ZcDbObjectId linetypeOfGroup(const Tag& tag) { return recordOfGroup(tag, kLinetype); }
   ZcDbObjectId textStyleNamed(const std::wstring& name, const Tag& at);
+  // The "Standard" style a text without group 7 uses, when the drawing has it (it is not made
+  // here: the document reader completes the tables once the file is read).
+  ZcDbObjectId standardTextStyle();
   // A layer renamed while read (its name in the file was not a valid one) is still found by
   // the name the file gives it.
   void layerKnownAs(const std::wstring& fileName, ZcDbObjectId id) { layerAliases_[fileName] = id; }
@@ -144,6 +179,7 @@ class ReadContext {
   ZcDbObjectId recordNamed(ZcDbObjectId tableId, const std::wstring& name, const Tag& at, int kind);
 
   void add(LoadMessage message);
+  void notANumber(const Tag& tag);
 
   ZcDbDatabase& db_;
   LoadResult& result_;
@@ -159,7 +195,14 @@ class ReadContext {
   };
   DroppedPoint droppedPoint_;
   std::unique_ptr<TextDecoder> decoder_;
+  bool utf8_ = false;
+  std::string dwgCodepage_;
   int version_ = 0;
+  const ReadSnapshot* snapshot_ = nullptr;  // set in a second thread's context
+  bool declined_ = false;
+  // A second thread's lookups: the snapshot's answer, or null and declined.
+  ZcDbObjectId fromSnapshot(const std::map<std::wstring, ZcDbObjectId, std::less<>>& names,
+                            const std::wstring& name);
   // The last name looked up per table: consecutive entities share a layer.
   struct LastLookup {
     std::wstring name;
@@ -174,6 +217,15 @@ class ReadContext {
   };
   // By the bytes of the group, for layers and linetypes.
   std::unordered_map<std::string, ZcDbObjectId, BytesHash, std::equal_to<>> byGroupBytes_[2];
+  // The last few found, compared before the map is hashed into: entities come in runs over
+  // a handful of layers.
+  struct RecentGroup {
+    std::string bytes;
+    ZcDbObjectId id;
+  };
+  static constexpr size_t kRecentGroups = 4;
+  RecentGroup recentGroups_[2][kRecentGroups];
+  unsigned nextRecentGroup_[2] = {0, 0};
   std::vector<ZcDbObjectId> pendingBlocks_;
   std::vector<ZcDbObjectId> layoutCandidates_;
   std::vector<std::wstring> xdataApplications_;

@@ -28,6 +28,7 @@ class RecordReader {
   bool next(Record& record);
   // The record comes again with the next call.
   void pushBack() { pushedBack_ = true; }
+  bool hasPushedBack() const { return pushedBack_; }
   size_t skippedGroups() const { return skipped_; }
   TagReader& tags() { return tags_; }
 

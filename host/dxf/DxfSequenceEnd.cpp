@@ -12,7 +12,7 @@ class SequenceEndCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "SEQEND"; }
   ZcRxClass* rxClass() const override { return ZcDbSequenceEnd::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbSequenceEnd; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

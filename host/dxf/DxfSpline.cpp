@@ -130,7 +130,7 @@ class SplineCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "SPLINE"; }
   ZcRxClass* rxClass() const override { return ZcDbSpline::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbSpline"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbSpline"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbSpline; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {

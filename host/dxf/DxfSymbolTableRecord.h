@@ -18,7 +18,7 @@ namespace vtcad::dxf {
 
 class SymbolRecordCodec : public ObjectCodec {
  public:
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override {
+  SubclassNames subclasses(const ZcDbObject&) const override {
     return {"AcDbSymbolTableRecord", recordSubclass()};
   }
   // Reads the name and the flags, then hands every other group to readFields().

@@ -13,7 +13,7 @@ std::string_view trimBlanks(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::optional<double> parseDouble(std::string_view text) {
+std::optional<double> parseDoubleInGeneral(std::string_view text) {
   text = trimBlanks(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   double value = 0;
@@ -35,7 +35,6 @@ std::optional<std::int64_t> parseInt(std::string_view text) {
   return std::nullopt;
 }
 
-std::optional<double> Tag::toDouble() const { return parseDouble(value); }
 std::optional<std::int64_t> Tag::toInt() const { return parseInt(value); }
 std::string_view Tag::trimmed() const { return trimBlanks(value); }
 

@@ -1,5 +1,6 @@
 #include "dxf/DxfTagReader.h"
 
+#include <cassert>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -80,6 +81,13 @@ std::string_view TagReader::store(std::string text) {
 
 void TagReader::pushBack() { pushedBack_ = true; }
 
+void TagReader::resumeAt(size_t offset, std::uint32_t linesBefore) {
+  assert(!binary_ && offset <= data_.size());
+  pos_ = offset;
+  line_ = linesBefore;
+  pushedBack_ = false;
+}
+
 bool TagReader::next(Tag& tag) {
   if (pushedBack_) {
     pushedBack_ = false;
@@ -97,6 +105,7 @@ bool TagReader::nextAscii(Tag& tag) {
   const size_t size = data_.size();
   if (pos_ >= size) return false;
 
+  lastStart_ = pos_;
   const std::uint32_t codeLine = ++line_;
   int code = 0;
   size_t valuePos = 0;  // where the value line starts

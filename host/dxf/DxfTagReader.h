@@ -32,6 +32,12 @@ class TagReader {
   // Bytes of the data read so far (how far reading has come).
   size_t offset() const { return pos_; }
   bool atEnd() const { return pos_ >= data_.size() && !pushedBack_; }
+  // Where the next group starts, and the lines before it (a group pushed back counts as not
+  // read). With resumeAt() a reader goes on where another reader of the same bytes stopped.
+  size_t nextOffset() const { return pushedBack_ ? lastStart_ : pos_; }
+  std::uint32_t linesBeforeNext() const { return pushedBack_ ? last_.line - 1 : line_; }
+  // ASCII files only; `offset` must be the start of a group code line.
+  void resumeAt(size_t offset, std::uint32_t linesBefore);
 
  private:
   bool nextAscii(Tag& tag);
@@ -41,6 +47,7 @@ class TagReader {
 
   std::string_view data_;
   size_t pos_ = 0;
+  size_t lastStart_ = 0;  // where the last group read starts
   std::uint32_t line_ = 0;
   bool binary_ = false;
   bool twoByteCodes_ = true;

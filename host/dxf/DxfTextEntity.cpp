@@ -35,17 +35,6 @@ ZcGePoint3d worldToOcs(const ZcGePoint3d& p, const ZcGeVector3d& normal) {
 constexpr int kBackward = 2;
 constexpr int kUpsideDown = 4;
 
-// The "Standard" style a text without group 7 uses, when the drawing has it (it is not made
-// here: the document reader completes the tables once the file is read).
-ZcDbObjectId standardStyle(ZcDbDatabase& db) {
-  ZcDbTextStyleTable* table = nullptr;
-  ZcDbObjectId id;
-  if (zcdbOpenObject(table, db.textStyleTableId(), ZcDb::kForRead) != Zcad::eOk) return id;
-  table->getAt(L"Standard", id);
-  table->close();
-  return id;
-}
-
 // A value read from the file with the groups it came from, so that a value the text refuses
 // can be kept as it was.
 template <typename T>
@@ -63,9 +52,7 @@ class TextCodec final : public ObjectCodec {
   std::string_view dxfName() const override { return "TEXT"; }
   ZcRxClass* rxClass() const override { return ZcDbText::desc(); }
   // The vertical alignment sits in a second AcDbText section of its own.
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override {
-    return {"AcDbText", "AcDbText"};
-  }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbText", "AcDbText"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbText; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {
@@ -163,7 +150,7 @@ class TextCodec final : public ObjectCodec {
     if (normal.value) apply(normal, text.setNormal(*normal.value), "extrusion direction");
     if (thickness.value) apply(thickness, text.setThickness(*thickness.value), "thickness");
     if (string) text.setTextString(string->c_str());
-    text.setTextStyle(style ? *style : standardStyle(ctx.database()));
+    text.setTextStyle(style ? *style : ctx.standardTextStyle());
     if (height.value) apply(height, text.setHeight(*height.value), "height");
     if (widthFactor.value) apply(widthFactor, text.setWidthFactor(*widthFactor.value), "width factor");
     if (oblique.value) apply(oblique, text.setOblique(*oblique.value * kRadiansPerDegree), "oblique angle");

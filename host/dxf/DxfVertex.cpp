@@ -59,7 +59,7 @@ class VertexCodec final : public ObjectCodec {
   ZcRxClass* rxClass() const override {
     return writes3d_ ? ZcDb3dPolylineVertex::desc() : ZcDb2dVertex::desc();
   }
-  std::vector<std::string_view> subclasses(const ZcDbObject& obj) const override {
+  SubclassNames subclasses(const ZcDbObject& obj) const override {
     if (ZcDb3dPolylineVertex::cast(&obj)) return {"AcDbVertex", "AcDb3dPolylineVertex"};
     return {"AcDbVertex", "AcDb2dVertex"};
   }

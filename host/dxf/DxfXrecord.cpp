@@ -177,7 +177,7 @@ class XrecordCodec final : public ObjectCodec {
  public:
   std::string_view dxfName() const override { return "XRECORD"; }
   ZcRxClass* rxClass() const override { return ZcDbXrecord::desc(); }
-  std::vector<std::string_view> subclasses(const ZcDbObject&) const override { return {"AcDbXrecord"}; }
+  SubclassNames subclasses(const ZcDbObject&) const override { return {"AcDbXrecord"}; }
   ZcDbObject* create(std::span<const Tag>, ReadContext&) const override { return new ZcDbXrecord; }
 
   bool read(ZcDbObject& obj, std::span<const BodyGroup> body, ReadContext& ctx) const override {
