@@ -136,10 +136,10 @@ class Reader {
   void readEntity(const Record& record, ZcDbObjectId block);
   // Adds a parsed entity to `block`, or (null) to the space its 67 group or owner names.
   ZcDbObjectId addEntity(ParsedObject& parsed, ZcDbObjectId block);
-  // A second thread for the rest of a large ENTITIES section, when it is worth one.
+  // A second thread for a large ENTITIES section, when it is worth one.
   std::unique_ptr<EntityReadAhead> startReadAhead();
-  // The second thread's objects, added when this thread's reading arrives where it began.
-  void takeReadAhead(EntityReadAhead& ahead);
+  // A piece the second thread read, added where this thread's reading arrived at it.
+  void takePiece(EntityReadAhead::Piece& piece);
   void appendToBlock(ZcDbObjectId block, ZcDbObjectId entity);
   void closeFollowers(ZcDbObject& obj, const ObjectCodec* codec, ObjectCodec::Followers followers);
   const ObjectCodec* objectCodecFor(std::string_view type);
@@ -687,11 +687,11 @@ void Reader::readEntities() {
   ensureBasics();
   std::unique_ptr<EntityReadAhead> ahead = startReadAhead();
   while (true) {
-    if (ahead && !records_.hasPushedBack() && tags_.nextOffset() >= ahead->start()) {
-      // Arrived where the second thread began: its objects are the next ones. Past it (the
-      // records there were not what the search took them for), its work is dropped.
-      if (tags_.nextOffset() == ahead->start()) takeReadAhead(*ahead);
-      ahead.reset();
+    if (ahead && !records_.hasPushedBack()) {
+      if (std::optional<EntityReadAhead::Piece> piece = ahead->arriveAt(tags_.nextOffset())) {
+        takePiece(*piece);
+        continue;  // where it stopped may be where the next piece starts
+      }
     }
     if (!nextInSection("ENTITIES")) break;
     std::swap(entity_, record_);
@@ -705,24 +705,29 @@ std::unique_ptr<EntityReadAhead> Reader::startReadAhead() {
   const size_t rest = data_.size() - from;
   if (rest < tuning_.readAheadFrom) return nullptr;
   if (tuning_.readAheadFrom > 0 && std::thread::hardware_concurrency() < 2) return nullptr;
-  const double share = std::clamp(tuning_.readAheadShare, 0.0, 1.0);
-  const size_t start = readAheadStart(data_, from + static_cast<size_t>(static_cast<double>(rest) * share));
-  if (start == std::string_view::npos) return nullptr;
+  const size_t pieceBytes = std::max<size_t>(rest / std::max<size_t>(tuning_.pieces, 1), 1);
+  std::vector<size_t> starts;
+  for (size_t target = from + pieceBytes; target < data_.size(); target += pieceBytes) {
+    const size_t start = readAheadStart(data_, std::max(target, starts.empty() ? target : starts.back() + 1));
+    // None within reach: the section ends, or holds other kinds from here on.
+    if (start == std::string_view::npos) break;
+    starts.push_back(start);
+  }
+  if (starts.empty()) return nullptr;
   try {
-    return std::make_unique<EntityReadAhead>(data_, start, ctx_, ctx_.snapshot());
+    return std::make_unique<EntityReadAhead>(data_, std::move(starts), ctx_, ctx_.snapshot());
   } catch (const std::system_error&) {
     return nullptr;  // no thread to be had: this one reads it all
   }
 }
 
-void Reader::takeReadAhead(EntityReadAhead& ahead) {
+void Reader::takePiece(EntityReadAhead::Piece& piece) {
   const std::uint32_t linesBefore = tags_.linesBeforeNext();
-  EntityReadAhead::Result read = ahead.finish();
-  for (ParsedObject& parsed : read.objects) {
+  for (ParsedObject& parsed : piece.objects) {
     parsed.line += linesBefore;
     addEntity(parsed, ZcDbObjectId());
   }
-  tags_.resumeAt(read.resumeOffset, linesBefore + read.linesToResume);
+  tags_.resumeAt(piece.resumeOffset, linesBefore + piece.linesToResume);
 }
 
 ZcDbObjectId Reader::addEntity(ParsedObject& parsed, ZcDbObjectId block) {

@@ -2,6 +2,7 @@
 #include "dxf/DxfEntityReadAhead.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 
 #include "dxf/DxfRecordReader.h"
@@ -62,10 +63,15 @@ size_t readAheadStart(std::string_view data, size_t target) {
   return std::string_view::npos;
 }
 
-EntityReadAhead::EntityReadAhead(std::string_view data, size_t start, const ReadContext& main,
+EntityReadAhead::EntityReadAhead(std::string_view data, std::vector<size_t> starts, const ReadContext& main,
                                  ReadSnapshot snapshot)
-    : data_(data), start_(start), snapshot_(std::move(snapshot)), ctx_(main, snapshot_, scratch_) {
-  result_.resumeOffset = start_;
+    : data_(data),
+      starts_(std::move(starts)),
+      snapshot_(std::move(snapshot)),
+      firstTaken_(starts_.size()),
+      pieces_(starts_.size()),
+      model_(main, snapshot_, scratch_) {
+  assert(std::is_sorted(starts_.begin(), starts_.end()));
   thread_ = std::thread([this] { run(); });
 }
 
@@ -74,34 +80,74 @@ EntityReadAhead::~EntityReadAhead() {
   if (thread_.joinable()) thread_.join();
 }
 
-EntityReadAhead::Result EntityReadAhead::finish() {
-  if (thread_.joinable()) thread_.join();
-  return std::move(result_);
+std::optional<EntityReadAhead::Piece> EntityReadAhead::arriveAt(size_t offset) {
+  while (passed_ < starts_.size() && starts_[passed_] <= offset) {
+    const size_t index = passed_++;
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (index < firstTaken_) {
+      ownedBelow_ = index + 1;  // the first thread's from now on
+      continue;
+    }
+    // The second thread's: used only when arrived at exactly, dropped when passed.
+    if (starts_[index] != offset) continue;
+    pieceRead_.wait(lock, [&] { return pieces_[index].has_value(); });
+    Piece piece = std::move(*pieces_[index]);
+    pieces_[index].reset();
+    return piece;
+  }
+  return std::nullopt;
 }
 
 void EntityReadAhead::run() {
-  try {
-    TagReader tags(data_.substr(start_));
-    RecordReader records(tags);
-    ObjectReader reader(ctx_);
-    Record record;
-    while (!stop_.load(std::memory_order_relaxed)) {
-      if (!records.next(record) || tags.error()) break;
-      const std::string_view type = record.type();
-      if (!readsAlone(type) || alignedText(record)) break;
-      const ObjectCodec* codec = codecForDxfName(type);
-      ParsedObject parsed = reader.parse(record, codec, /*entity=*/true);
-      if (ctx_.declined() || !parsed.object || !parsed.codec ||
-          parsed.codec->followers(*parsed.object, record.tags) != ObjectCodec::Followers::kNone)
-        break;
-      result_.objects.push_back(std::move(parsed));
-      // Taken: the first thread goes on after it.
-      result_.resumeOffset = start_ + tags.nextOffset();
-      result_.linesToResume = tags.linesBeforeNext();
+  while (!stop_.load(std::memory_order_relaxed)) {
+    size_t index = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (firstTaken_ == 0 || firstTaken_ - 1 < ownedBelow_) return;  // met the first thread
+      index = --firstTaken_;
     }
-  } catch (...) {
-    // Out of memory, most likely: what was read stands, the first thread reads the rest.
+    Piece piece;
+    try {
+      // A context of its own for every piece: what one piece's reading left behind (a point
+      // dropped, a group reported) never reaches the next.
+      LoadResult scratch;
+      ReadContext ctx(model_, snapshot_, scratch);
+      piece = read(index, ctx);
+    } catch (...) {
+      // Out of memory, most likely: the piece is left to the first thread.
+      piece = Piece{{}, starts_[index], 0};
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      pieces_[index] = std::move(piece);
+    }
+    pieceRead_.notify_one();
   }
+}
+
+EntityReadAhead::Piece EntityReadAhead::read(size_t index, ReadContext& ctx) {
+  const size_t start = starts_[index];
+  const size_t end = index + 1 < starts_.size() ? starts_[index + 1] : data_.size();
+  Piece piece{{}, start, 0};
+  TagReader tags(data_.substr(start));
+  RecordReader records(tags);
+  ObjectReader reader(ctx);
+  Record record;
+  while (!stop_.load(std::memory_order_relaxed) && start + tags.nextOffset() < end) {
+    if (!records.next(record) || tags.error()) break;
+    const std::string_view type = record.type();
+    if (!readsAlone(type) || alignedText(record)) break;
+    const ObjectCodec* codec = codecForDxfName(type);
+    ParsedObject parsed = reader.parse(record, codec, /*entity=*/true);
+    if (ctx.declined() || !parsed.object || !parsed.codec ||
+        parsed.codec->followers(*parsed.object, record.tags) != ObjectCodec::Followers::kNone)
+      break;
+    piece.objects.push_back(std::move(parsed));
+    // Taken: the first thread goes on after it.
+    piece.resumeOffset = start + tags.nextOffset();
+    piece.linesToResume = tags.linesBeforeNext();
+  }
+  return piece;
 }
 
 }  // namespace vtcad::dxf

@@ -1,11 +1,12 @@
-// The second reading thread of the ENTITIES section: whatever it reads, and wherever it
-// starts, the drawing and the messages are those of one thread reading alone.
+// The second reading thread of the ENTITIES section: whatever it reads, and however the
+// section is cut into pieces, the drawing and the messages are those of one thread alone.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -42,10 +43,10 @@ ReadTuning oneThread() {
   return tuning;
 }
 
-ReadTuning twoThreads(double share) {
+ReadTuning twoThreads(size_t pieces) {
   ReadTuning tuning;
   tuning.readAheadFrom = 0;
-  tuning.readAheadShare = share;
+  tuning.pieces = pieces;
   return tuning;
 }
 
@@ -70,8 +71,11 @@ TEST(DxfEntityReadAhead, StopsAtTheFirstRecordItCannotReadAloneAndTellsWhereToGo
   ZcDbDatabase db(/*buildDefaultDrawing=*/true);
   LoadResult result;
   ReadContext ctx(db, result, text);
-  EntityReadAhead ahead(text, /*start=*/0, ctx, ctx.snapshot());
-  EntityReadAhead::Result read = ahead.finish();
+  EntityReadAhead ahead(text, /*starts=*/{0}, ctx, ctx.snapshot());
+  ahead.settle();
+  std::optional<EntityReadAhead::Piece> piece = ahead.arriveAt(0);
+  ASSERT_TRUE(piece.has_value());
+  const EntityReadAhead::Piece& read = *piece;
 
   EXPECT_EQ(read.objects.size(), 3u);
   const size_t fourth = dxfText(Groups(groups.begin(), groups.begin() + 18)).size();
@@ -168,7 +172,7 @@ std::string randomDrawing(std::mt19937& rng) {
   return text;
 }
 
-TEST(DxfEntityReadAhead, ReadsRandomDrawingsAsOneThreadDoesWhereverItStarts) {
+TEST(DxfEntityReadAhead, ReadsRandomDrawingsAsOneThreadDoesHoweverTheyAreCut) {
   std::mt19937 rng(20261210);
   for (int round = 0; round < 150; ++round) {
     const std::string text = randomDrawing(rng);
@@ -208,8 +212,8 @@ TEST(DxfEntityReadAhead, ReadsTheCorpusAsOneThreadDoes) {
   for (const fs::path& file : files) {
     const std::string text = readFile(file);
     const std::string alone = readPrint(text, oneThread());
-    for (double share : {0.3, 0.7}) {
-      const std::string both = readPrint(text, twoThreads(share));
+    for (size_t pieces : {3, 30}) {
+      const std::string both = readPrint(text, twoThreads(pieces));
       if (alone != both) failures.push_back(file.filename().string() + ": " + firstDifference(alone, both));
     }
   }
