@@ -5,21 +5,33 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <system_error>
+#include <thread>
 
 #include "database/ZcDbFileAccess.h"
 #include "dxf/DxfCodecs.h"
+#include "dxf/DxfEntityWriteAhead.h"
 #include "dxf/DxfFile.h"
 #include "dxf/DxfLayouts.h"
 #include "dxf/DxfObjectReader.h"
 #include "dxf/DxfText.h"
 #include "dxf/DxfUnknownObject.h"
 #include "dxf/DxfXData.h"
+#include "zcad/db/ZcDbArc.h"
+#include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
+#include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbDictionary.h"
 #include "zcad/db/ZcDbDimStyleTable.h"
+#include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbEntity.h"
+#include "zcad/db/ZcDbLine.h"
+#include "zcad/db/ZcDbPoint.h"
+#include "zcad/db/ZcDbPolyline.h"
+#include "zcad/db/ZcDbSpline.h"
 #include "zcad/db/ZcDbSymbolTable.h"
+#include "zcad/db/ZcDbText.h"
 #include "zcad/rx/ZcRxClass.h"
 
 namespace vtcad::dxf {
@@ -44,7 +56,29 @@ const ZcDbKeptGroup* findKept(const ZcDbObject& obj, std::uint16_t slot, int cod
 
 }  // namespace
 
-DocumentWriter::DocumentWriter(ZcDbDatabase& db) : db_(db), ctx_(db, out_, *this) {}
+DocumentWriter::DocumentWriter(ZcDbDatabase& db, const WriteTuning& tuning)
+    : db_(db), ctx_(db, out_, *this), tuning_(tuning) {}
+
+DocumentWriter::DocumentWriter(ZcDbDatabase& db, SecondThread) : db_(db), ctx_(db, out_, *this) {}
+
+DocumentWriter::EntitiesText DocumentWriter::writeEntitiesAlone(std::span<const ZcDbObjectId> ids) {
+  EntitiesText result;
+  const size_t writtenBefore = written_;
+  for (ZcDbObjectId id : ids) {
+    const ZcDbObject* obj = ZcDbFileAccess::peek(id);
+    const ZcRxClass* cls = obj ? obj->isA() : nullptr;
+    // Exact classes: a plug-in's class derived from one of them files itself.
+    if (cls != ZcDbLine::desc() && cls != ZcDbArc::desc() && cls != ZcDbCircle::desc() &&
+        cls != ZcDbPolyline::desc() && cls != ZcDbPoint::desc() && cls != ZcDbEllipse::desc() &&
+        cls != ZcDbSpline::desc() && cls != ZcDbText::desc() && cls != ZcDbBlockReference::desc())
+      break;
+    writeObject(id);
+    ++result.count;
+  }
+  result.objects = written_ - writtenBefore;
+  result.text = out_.take();
+  return result;
+}
 
 std::string DocumentWriter::write() {
   // Most entities take 150 to 300 bytes of text.
@@ -437,10 +471,34 @@ void DocumentWriter::writeEntities() {
   out_.write(2, "ENTITIES");
   for (ZcDbObjectId spaceId : {db_.modelSpaceId(), db_.paperSpaceId()}) {
     if (auto* space = ZcDbBlockTableRecord::cast(ZcDbFileAccess::peek(spaceId))) {
-      for (ZcDbObjectId entity : space->entityIds()) writeObject(entity);
+      writeEntityList(space->entityIds());
     }
   }
   out_.write(0, "ENDSEC");
+}
+
+void DocumentWriter::writeEntityList(std::span<const ZcDbObjectId> ids) {
+  std::unique_ptr<EntityWriteAhead> ahead;
+  if (ids.size() >= tuning_.writeAheadFrom &&
+      (tuning_.writeAheadFrom == 0 || std::thread::hardware_concurrency() >= 2)) {
+    try {
+      ahead = std::make_unique<EntityWriteAhead>(db_, ids, tuning_.pieces);
+    } catch (const std::system_error&) {
+      // No thread to be had: this one writes them all.
+    }
+  }
+  size_t i = 0;
+  while (i < ids.size()) {
+    if (ahead) {
+      if (std::optional<DocumentWriter::EntitiesText> piece = ahead->arriveAt(i)) {
+        out_.append(piece->text);
+        written_ += piece->objects;
+        i += piece->count;
+        continue;  // the rest of the piece, if the second thread stopped short
+      }
+    }
+    writeObject(ids[i++]);
+  }
 }
 
 void DocumentWriter::writeObjects() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <set>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,9 +20,20 @@ class ZcDbObject;
 
 namespace vtcad::dxf {
 
+// When a second thread writes part of a space's entities: from `writeAheadFrom` entities on,
+// on a machine with two cores or more (any machine when it is 0, which tests use), the list
+// cut into `pieces` pieces the two threads share.
+struct WriteTuning {
+  size_t writeAheadFrom = 20000;
+  size_t pieces = 64;
+};
+
 class DocumentWriter {
  public:
-  explicit DocumentWriter(ZcDbDatabase& db);
+  explicit DocumentWriter(ZcDbDatabase& db, const WriteTuning& tuning = {});
+  // A writer for a second thread: entities of the usual kinds only (see writeEntitiesAlone).
+  struct SecondThread {};
+  DocumentWriter(ZcDbDatabase& db, SecondThread);
   std::string write();
   // Writes to `sink` in pieces as the text is made (saving a file); false when the sink failed.
   bool writeTo(const std::function<bool(std::string_view)>& sink);
@@ -29,6 +41,16 @@ class DocumentWriter {
   void writeObject(ZcDbObjectId id);
   // Objects written so far (of about db.approxNumObjects()): how far saving has come.
   size_t objectsWritten() const { return written_; }
+  // Second thread: writes the entities of `ids` in order while they are of the kinds whose
+  // writing reads nothing but the objects and the names and handles of others (lines, arcs,
+  // circles, polylines, points, ellipses, splines, texts, block references). The text, and
+  // how many of `ids` it holds.
+  struct EntitiesText {
+    std::string text;
+    size_t count = 0;    // of the ids
+    size_t objects = 0;  // objects written, followers included
+  };
+  EntitiesText writeEntitiesAlone(std::span<const ZcDbObjectId> ids);
 
  private:
   void plan();
@@ -41,6 +63,8 @@ class DocumentWriter {
   void writeBlocks();
   void writeBlockEnds(const ZcDbBlockTableRecord& block, bool begin);
   void writeEntities();
+  // The entities of a space, shared with a second thread when there are many.
+  void writeEntityList(std::span<const ZcDbObjectId> ids);
   void writeObjects();
   void writeAll();
   // One pass over the objects: those written in OBJECTS (in handle order) and the plug-in
@@ -63,6 +87,7 @@ class DocumentWriter {
   ZcDbDatabase& db_;
   TagWriter out_;
   WriteContext ctx_;
+  WriteTuning tuning_;
   std::uint64_t next_ = 0;
   size_t written_ = 0;  // handles for records that are not objects (a new block's BLOCK)
   struct BlockHandles {

@@ -68,7 +68,6 @@ EntityReadAhead::EntityReadAhead(std::string_view data, std::vector<size_t> star
     : data_(data),
       starts_(std::move(starts)),
       snapshot_(std::move(snapshot)),
-      firstTaken_(starts_.size()),
       pieces_(starts_.size()),
       model_(main, snapshot_, scratch_) {
   assert(std::is_sorted(starts_.begin(), starts_.end()));
@@ -83,45 +82,29 @@ EntityReadAhead::~EntityReadAhead() {
 std::optional<EntityReadAhead::Piece> EntityReadAhead::arriveAt(size_t offset) {
   while (passed_ < starts_.size() && starts_[passed_] <= offset) {
     const size_t index = passed_++;
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (index < firstTaken_) {
-      ownedBelow_ = index + 1;  // the first thread's from now on
-      continue;
-    }
+    if (pieces_.firstTakes(index)) continue;
     // The second thread's: used only when arrived at exactly, dropped when passed.
-    if (starts_[index] != offset) continue;
-    pieceRead_.wait(lock, [&] { return pieces_[index].has_value(); });
-    Piece piece = std::move(*pieces_[index]);
-    pieces_[index].reset();
-    return piece;
+    if (starts_[index] == offset) return pieces_.waitFor(index);
   }
   return std::nullopt;
 }
 
 void EntityReadAhead::run() {
   while (!stop_.load(std::memory_order_relaxed)) {
-    size_t index = 0;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (firstTaken_ == 0 || firstTaken_ - 1 < ownedBelow_) return;  // met the first thread
-      index = --firstTaken_;
-    }
+    const std::optional<size_t> index = pieces_.secondTakes();
+    if (!index) return;  // met the first thread
     Piece piece;
     try {
       // A context of its own for every piece: what one piece's reading left behind (a point
       // dropped, a group reported) never reaches the next.
       LoadResult scratch;
       ReadContext ctx(model_, snapshot_, scratch);
-      piece = read(index, ctx);
+      piece = read(*index, ctx);
     } catch (...) {
       // Out of memory, most likely: the piece is left to the first thread.
-      piece = Piece{{}, starts_[index], 0};
+      piece = Piece{{}, starts_[*index], 0};
     }
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      pieces_[index] = std::move(piece);
-    }
-    pieceRead_.notify_one();
+    pieces_.secondDid(*index, std::move(piece));
   }
 }
 

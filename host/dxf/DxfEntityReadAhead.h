@@ -10,14 +10,13 @@
 // objects in file order and goes on where the piece's reading stopped. The drawing is the
 // same either way.
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <optional>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "dxf/DxfMeetingPieces.h"
 #include "dxf/DxfObjectReader.h"
 #include "dxf/DxfReadContext.h"
 
@@ -67,12 +66,7 @@ class EntityReadAhead {
   ReadSnapshot snapshot_;
   size_t passed_ = 0;  // pieces the first thread has arrived at or passed (its thread only)
 
-  std::mutex mutex_;
-  std::condition_variable pieceRead_;
-  // Pieces [firstTaken_, size) are the second thread's; [0, ownedBelow_) the first's.
-  size_t firstTaken_;
-  size_t ownedBelow_ = 0;
-  std::vector<std::optional<Piece>> pieces_;  // set when read
+  MeetingPieces<Piece> pieces_;
   std::atomic<bool> stop_{false};
   // The model of the second thread's contexts (a new one for every piece), made from the
   // first thread's on that thread: encoding and version, never changed while entities are read.

@@ -158,6 +158,18 @@ void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk
 
 void TagWriter::reserve(size_t bytes) { out_.reserve(bytes); }
 
+void TagWriter::append(std::string_view groups) {
+  if (sink_) {
+    // Handed on as it is: a piece of text is already about a chunk.
+    flush();
+    if (!failed_ && !groups.empty()) failed_ = !sink_(groups);
+    return;
+  }
+  if (out_.size() - used_ < groups.size()) out_.resize(used_ + groups.size() + (size_t{1} << 16));
+  std::memcpy(out_.data() + used_, groups.data(), groups.size());
+  used_ += groups.size();
+}
+
 std::string TagWriter::take() {
   out_.resize(used_);
   used_ = 0;

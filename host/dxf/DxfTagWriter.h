@@ -20,6 +20,8 @@ class TagWriter {
   void writeHandle(int code, std::uint64_t handle);
   void writePoint(int code, double x, double y, double z);
   void writePoint2d(int code, double x, double y);
+  // Groups another writer made, as they are.
+  void append(std::string_view groups);
 
   // Hands the text to `sink` in pieces of about `chunk` bytes while it is written (a file
   // being saved) instead of keeping it whole. A sink answering false stops the writing:
