@@ -59,19 +59,17 @@ const ZcDbKeptGroup* findKept(const ZcDbObject& obj, std::uint16_t slot, int cod
 DocumentWriter::DocumentWriter(ZcDbDatabase& db, const WriteTuning& tuning)
     : db_(db), ctx_(db, out_, *this), tuning_(tuning) {}
 
-DocumentWriter::DocumentWriter(ZcDbDatabase& db, SecondThread) : db_(db), ctx_(db, out_, *this) {}
-
 DocumentWriter::EntitiesText DocumentWriter::writeEntitiesAlone(std::span<const ZcDbObjectId> ids) {
+  // Exact classes: a plug-in's class derived from one of them files itself.
+  static const std::array<const ZcRxClass*, 9> kAlone = {
+      ZcDbLine::desc(),     ZcDbArc::desc(),   ZcDbCircle::desc(),
+      ZcDbPolyline::desc(), ZcDbPoint::desc(), ZcDbEllipse::desc(),
+      ZcDbSpline::desc(),   ZcDbText::desc(),  ZcDbBlockReference::desc()};
   EntitiesText result;
   const size_t writtenBefore = written_;
   for (ZcDbObjectId id : ids) {
     const ZcDbObject* obj = ZcDbFileAccess::peek(id);
-    const ZcRxClass* cls = obj ? obj->isA() : nullptr;
-    // Exact classes: a plug-in's class derived from one of them files itself.
-    if (cls != ZcDbLine::desc() && cls != ZcDbArc::desc() && cls != ZcDbCircle::desc() &&
-        cls != ZcDbPolyline::desc() && cls != ZcDbPoint::desc() && cls != ZcDbEllipse::desc() &&
-        cls != ZcDbSpline::desc() && cls != ZcDbText::desc() && cls != ZcDbBlockReference::desc())
-      break;
+    if (!obj || std::find(kAlone.begin(), kAlone.end(), obj->isA()) == kAlone.end()) break;
     writeObject(id);
     ++result.count;
   }

@@ -31,9 +31,6 @@ struct WriteTuning {
 class DocumentWriter {
  public:
   explicit DocumentWriter(ZcDbDatabase& db, const WriteTuning& tuning = {});
-  // A writer for a second thread: entities of the usual kinds only (see writeEntitiesAlone).
-  struct SecondThread {};
-  DocumentWriter(ZcDbDatabase& db, SecondThread);
   std::string write();
   // Writes to `sink` in pieces as the text is made (saving a file); false when the sink failed.
   bool writeTo(const std::function<bool(std::string_view)>& sink);

@@ -33,7 +33,7 @@ std::optional<DocumentWriter::EntitiesText> EntityWriteAhead::arriveAt(size_t in
 }
 
 void EntityWriteAhead::run() {
-  DocumentWriter writer(db_, DocumentWriter::SecondThread{});
+  DocumentWriter writer(db_);
   while (true) {
     const std::optional<size_t> piece = pieces_.secondTakes();
     if (!piece) return;  // met the first thread

@@ -113,11 +113,8 @@ ReadSnapshot ReadContext::snapshot() const {
   names(db_.textStyleTableId(), snap.textStyles);
   names(db_.blockTableId(), snap.blocks);
   snap.layerAliases = layerAliases_;
-  if (auto it = snap.textStyles.find(std::wstring_view(L"Standard")); it != snap.textStyles.end()) {
-    snap.standardTextStyle = it->second;
-  } else if (const auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.textStyleTableId()))) {
+  if (const auto* table = ZcDbSymbolTable::cast(ZcDbFileAccess::peek(db_.textStyleTableId())))
     table->getAt(L"Standard", snap.standardTextStyle);
-  }
   return snap;
 }
 

@@ -165,8 +165,7 @@ void TagWriter::append(std::string_view groups) {
     if (!failed_ && !groups.empty()) failed_ = !sink_(groups);
     return;
   }
-  if (out_.size() - used_ < groups.size()) out_.resize(used_ + groups.size() + (size_t{1} << 16));
-  std::memcpy(out_.data() + used_, groups.data(), groups.size());
+  std::memcpy(room(groups.size()), groups.data(), groups.size());
   used_ += groups.size();
 }
 
@@ -182,16 +181,19 @@ bool TagWriter::flush() {
   return !failed_;
 }
 
+char* TagWriter::room(size_t bytes) {
+  // Grown a little at a time within what was reserved (resizing writes the new part once, as
+  // appending would), and by the string's own doubling beyond it.
+  if (out_.size() - used_ < bytes) out_.resize(used_ + bytes + (size_t{1} << 16));
+  return out_.data() + used_;
+}
+
 char* TagWriter::begin(int groupCode, size_t valueBytes) {
   if (sink_ && used_ >= chunk_) flush();
   // The code's text (a table entry copied as one word of 8, or up to 11 digits and a sign of a
   // code outside the table, with its line end), the value and the line end.
   constexpr size_t kCodeRoom = 16;
-  const size_t needed = kCodeRoom + valueBytes + 2;
-  // Grown a little at a time within what was reserved (resizing writes the new part once, as
-  // appending would), and by the string's own doubling beyond it.
-  if (out_.size() - used_ < needed) out_.resize(used_ + needed + (size_t{1} << 16));
-  char* at = out_.data() + used_;
+  char* at = room(kCodeRoom + valueBytes + 2);
   if (groupCode >= 0 && groupCode < kCodeCount) {
     const CodeText& code = codeTexts()[static_cast<size_t>(groupCode)];
     std::memcpy(at, code.text, sizeof code.text);

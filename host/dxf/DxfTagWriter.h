@@ -40,6 +40,8 @@ class TagWriter {
   // Writes the group code's line and makes room for `valueBytes` of value and its line end:
   // where the value goes. end() closes the line after the value.
   char* begin(int groupCode, size_t valueBytes);
+  // Where the next `bytes` go, made room for after the text written so far.
+  char* room(size_t bytes);
   void end(char* valueEnd);
 
   // Sized ahead of the text (values are written in place); the first used_ bytes are it.
