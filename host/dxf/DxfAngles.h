@@ -24,6 +24,27 @@ inline bool roundedDegrees(double degrees, int digits, double& rounded) {
   return ec == std::errc() && std::from_chars(buffer, end, rounded).ec == std::errc();
 }
 
+// What the neighbours of `plain` tell without trying decimals, for a `stored` that rises with
+// its argument between the points where it wraps (a turn apart). Either `plain` is the only
+// double near it that `stored` turns into `radians`, or none is: in both cases no decimal but
+// `plain` itself can be written, since any rounding of an angle below 1000 degrees lies within
+// 50 degrees of it, less than a turn, on the same rising stretch. Most angles are one of the
+// two; trying decimals costs a conversion each way per try.
+enum class NearPlain { kOnlyPlain, kNone, kSearch };
+
+template <typename Stored>
+NearPlain nearPlain(double plain, double radians, Stored stored) {
+  if (!(std::fabs(plain) < 1000.0)) return NearPlain::kSearch;  // NaN too
+  const double at = stored(plain);
+  const double below = stored(std::nextafter(plain, -std::numeric_limits<double>::infinity()));
+  const double above = stored(std::nextafter(plain, std::numeric_limits<double>::infinity()));
+  // A wrap between the neighbours, or a flat stretch (products that underflow), is searched.
+  if (!(below < at && at < above)) return NearPlain::kSearch;
+  if (at == radians) return NearPlain::kOnlyPlain;
+  if (below < radians && radians < above) return NearPlain::kNone;
+  return NearPlain::kSearch;
+}
+
 // The shortest rounding of `plain` (the quotient degrees) that `stored` turns back into
 // `radians`. A rounding to 15 digits or fewer that reads back keeps doing so with more
 // digits up to 15 (it lies next to a short decimal, which more digits only pad with zeros;
@@ -62,6 +83,7 @@ bool shortestDegrees(double plain, double radians, Stored stored, double& found)
 inline double degreesFromRadians(double radians) {
   const double degrees = radians / kRadiansPerDegree;
   if (!std::isfinite(degrees)) return degrees;
+  if (nearPlain(degrees, radians, radiansFromDegrees) != NearPlain::kSearch) return degrees;
   double found = 0.0;
   if (shortestDegrees(degrees, radians, radiansFromDegrees, found)) return found;
   for (int digits = 1; digits <= 17; ++digits) {
@@ -85,6 +107,7 @@ inline double degreesFromRadians(double radians) {
 template <typename Stored>
 double degreesOf(double radians, double turned, Stored stored) {
   const double plain = turned / kRadiansPerDegree;
+  if (nearPlain(plain, radians, stored) != NearPlain::kSearch) return plain;
   double found = 0.0;
   if (std::isfinite(plain) && shortestDegrees(plain, radians, stored, found)) return found;
   for (int digits = 1; digits <= 17; ++digits) {

@@ -42,17 +42,15 @@ size_t shortDecimalInto(char* buffer, double value) {
   if (static_cast<double>(integer) / scale != magnitude) return 0;
   int exponent = -places;  // magnitude = integer * 10^exponent
   // Trailing zeros dropped eight, four, two and one at a time: a short decimal has up to 17,
-  // and after the eights at most seven are left, so each smaller step runs once at most.
-  struct Step {
-    std::uint64_t power;
-    int zeros;
-  };
-  for (const Step step : {Step{100000000, 8}, Step{10000, 4}, Step{100, 2}, Step{10, 1}}) {
-    while (integer % step.power == 0) {
-      integer /= step.power;
-      exponent += step.zeros;
-    }
+  // and after the eights at most seven are left, so each smaller step runs once at most. The
+  // divisors are constants, which the compiler turns into multiplications.
+  while (integer % 100000000 == 0) {
+    integer /= 100000000;
+    exponent += 8;
   }
+  if (integer % 10000 == 0) integer /= 10000, exponent += 4;
+  if (integer % 100 == 0) integer /= 100, exponent += 2;
+  if (integer % 10 == 0) integer /= 10, exponent += 1;
   char digits[24];
   const int n = static_cast<int>(std::to_chars(digits, digits + sizeof digits, integer).ptr - digits);
   // As the general conversion chooses: plain notation unless the exponent form is shorter.
@@ -66,6 +64,8 @@ size_t shortDecimalInto(char* buffer, double value) {
     if (exponent >= 0) {
       out = std::copy(digits, digits + n, out);
       out = std::fill_n(out, exponent, '0');
+      *out++ = '.';  // a whole number is still written as a real
+      *out++ = '0';
     } else if (n + exponent > 0) {
       out = std::copy(digits, digits + n + exponent, out);
       *out++ = '.';
@@ -92,16 +92,14 @@ size_t shortDecimalInto(char* buffer, double value) {
 
 size_t formatRealInto(char* buffer, size_t capacity, double value) {
   // Non-finite values never enter the database; a 0 keeps the file readable if one slips by.
-  if (!std::isfinite(value)) value = 0.0;
-  if (value == 0.0) value = 0.0;  // no "-0"
-  size_t length = shortDecimalInto(buffer, value);
-  if (length == 0)
-    length = static_cast<size_t>(std::to_chars(buffer, buffer + capacity - 2, value).ptr - buffer);
-  bool hasPoint = false;
-  for (size_t i = 0; i < length; ++i) {
-    if (buffer[i] == '.' || buffer[i] == 'e') hasPoint = true;
+  // Zero (either sign: no "-0") is the most common value of all, the Z of flat geometry.
+  if (value == 0.0 || !std::isfinite(value)) {
+    std::memcpy(buffer, "0.0", 3);
+    return 3;
   }
-  if (!hasPoint) {
+  if (const size_t length = shortDecimalInto(buffer, value)) return length;
+  size_t length = static_cast<size_t>(std::to_chars(buffer, buffer + capacity - 2, value).ptr - buffer);
+  if (std::memchr(buffer, '.', length) == nullptr && std::memchr(buffer, 'e', length) == nullptr) {
     buffer[length++] = '.';
     buffer[length++] = '0';
   }

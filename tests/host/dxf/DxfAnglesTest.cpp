@@ -3,6 +3,7 @@
 #include <cmath>
 #include <random>
 
+#include "database/ConicGeometry.h"
 #include "dxf/DxfAngles.h"
 
 namespace vtcad::dxf {
@@ -24,6 +25,17 @@ double shortestByScan(double radians) {
   return degrees;
 }
 
+// The same search for a reader that keeps angles within a turn (texts, block references).
+double normalizedDegrees(double degrees) { return vtcad::db::normalizeAngle(degrees * kRadiansPerDegree); }
+double shortestNormalizedByScan(double radians, double turned) {
+  const double plain = turned / kRadiansPerDegree;
+  for (int digits = 1; digits <= 17; ++digits) {
+    double candidate = 0.0;
+    if (roundedDegrees(plain, digits, candidate) && normalizedDegrees(candidate) == radians) return candidate;
+  }
+  return plain;
+}
+
 // Angles as drawings hold them: typed degrees of a few decimals, full-precision radians of
 // computed geometry, and degrees of other programs' files written with 6 to 16 digits.
 TEST(DxfAnglesTest, WrittenDegreesAreTheShortestThatReadBack) {
@@ -43,6 +55,10 @@ TEST(DxfAnglesTest, WrittenDegreesAreTheShortestThatReadBack) {
     }
     const double written = degreesFromRadians(radians);
     ASSERT_EQ(written, shortestByScan(radians)) << "radians " << radians;
+    const double kept = vtcad::db::normalizeAngle(radians);
+    const double turned = kept > ZcGe::kPi ? kept - ZcGe::kTwoPi : kept;
+    ASSERT_EQ(degreesOf(kept, turned, normalizedDegrees), shortestNormalizedByScan(kept, turned))
+        << "radians " << kept;
     if (radiansFromDegrees(written) == radians) ++exact;
   }
   // Typed and file angles always come back; computed radians nearly always.
