@@ -155,7 +155,7 @@ class InsertCodec final : public ObjectCodec {
     const ZcGeVector3d n = ref.normal();
     ctx.beginSubclass(isMultiple(obj) ? "AcDbMInsertBlock" : "AcDbBlockReference");
     if (hasFollowingRecords(obj)) ctx.integer(66, 1);
-    ctx.text(2, ctx.recordName(ref.blockTableRecord()));
+    ctx.text(2, ctx.recordNameUtf8(ref.blockTableRecord()));
     ctx.point(10, isWorldNormal(n) ? ref.position() : ZcGeMatrix3d::worldToPlane(n) * ref.position());
     const ZcGeScale3d scale = ref.scaleFactors();
     if (scale.sx != 1.0) ctx.real(41, scale.sx);

@@ -226,7 +226,7 @@ class MTextCodec final : public ObjectCodec {
       begin = end;
     }
     ctx.text(1, std::string_view(contents).substr(begin));
-    const std::wstring style = ctx.recordName(mtext.textStyle());
+    const std::string_view style = ctx.recordNameUtf8(mtext.textStyle());
     if (!style.empty()) ctx.text(7, style);
     if (mtext.normal() != ZcGeVector3d::kZAxis) ctx.point(210, mtext.normal());
     ctx.point(11, mtext.direction());

@@ -115,38 +115,36 @@ std::string formatReal(double value) {
 
 namespace {
 
-// The text of a group code with its line end, right-aligned in three columns ("  8\r\n",
-// "1071\r\n"), made once for every code of the format: copied as one word per group.
-struct CodeText {
-  char text[7];
-  std::uint8_t length;
-};
-constexpr int kCodeCount = 1072;
-
 // Writes the code right-aligned in three columns and its line end; the end of what it wrote.
-char* codeLineInto(char* out, int code) {
-  char digits[16];
-  const char* stop = std::to_chars(digits, digits + sizeof digits, code).ptr;
-  for (auto pad = stop - digits; pad < 3; ++pad) *out++ = ' ';
-  out = std::copy<const char*>(digits, stop, out);
+constexpr char* codeLineInto(char* out, int code) {
+  char digits[16] = {};
+  int n = 0;
+  const bool negative = code < 0;
+  for (auto rest = static_cast<unsigned>(negative ? -static_cast<long long>(code) : code); n == 0 || rest != 0;
+       rest /= 10) {
+    digits[n++] = static_cast<char>('0' + rest % 10);
+  }
+  if (negative) digits[n++] = '-';
+  for (int pad = n; pad < 3; ++pad) *out++ = ' ';
+  while (n > 0) *out++ = digits[--n];
   *out++ = '\r';
   *out++ = '\n';
   return out;
 }
 
-const std::array<CodeText, kCodeCount>& codeTexts() {
-  static const std::array<CodeText, kCodeCount> table = [] {
-    std::array<CodeText, kCodeCount> all{};
-    for (int code = 0; code < kCodeCount; ++code) {
-      CodeText& entry = all[static_cast<size_t>(code)];
-      entry.length = static_cast<std::uint8_t>(codeLineInto(entry.text, code) - entry.text);
-    }
-    return all;
-  }();
-  return table;
-}
-
 }  // namespace
+
+namespace detail {
+// Constant-initialised, so no guard is tested per group.
+constexpr std::array<CodeText, kCodeCount> kCodeTexts = [] {
+  std::array<CodeText, kCodeCount> all{};
+  for (int code = 0; code < kCodeCount; ++code) {
+    CodeText& entry = all[static_cast<size_t>(code)];
+    entry.length = static_cast<std::uint8_t>(codeLineInto(entry.text, code) - entry.text);
+  }
+  return all;
+}();
+}  // namespace detail
 
 void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk) {
   sink_ = std::move(sink);
@@ -155,6 +153,17 @@ void TagWriter::setSink(std::function<bool(std::string_view)> sink, size_t chunk
 }
 
 void TagWriter::reserve(size_t bytes) { out_.reserve(bytes); }
+
+void TagWriter::grow(size_t bytes) {
+  // Grown a little at a time within what was reserved (resizing writes the new part once, as
+  // appending would), and by the string's own doubling beyond it.
+  out_.resize(used_ + bytes + (size_t{1} << 16));
+}
+
+char* TagWriter::codeOutsideTable(char* at, int groupCode) {
+  // Codes outside the format's range (-1 to -5 of the format's own use, a damaged file's).
+  return codeLineInto(at, groupCode);
+}
 
 void TagWriter::append(std::string_view groups) {
   if (sink_) {
@@ -179,33 +188,8 @@ bool TagWriter::flush() {
   return !failed_;
 }
 
-char* TagWriter::room(size_t bytes) {
-  // Grown a little at a time within what was reserved (resizing writes the new part once, as
-  // appending would), and by the string's own doubling beyond it.
-  if (out_.size() - used_ < bytes) out_.resize(used_ + bytes + (size_t{1} << 16));
-  return out_.data() + used_;
-}
 
-char* TagWriter::begin(int groupCode, size_t valueBytes) {
-  if (sink_ && used_ >= chunk_) flush();
-  // The code's text (a table entry copied as one word of 8, or up to 11 digits and a sign of a
-  // code outside the table, with its line end), the value and the line end.
-  constexpr size_t kCodeRoom = 16;
-  char* at = room(kCodeRoom + valueBytes + 2);
-  if (groupCode >= 0 && groupCode < kCodeCount) {
-    const CodeText& code = codeTexts()[static_cast<size_t>(groupCode)];
-    std::memcpy(at, code.text, sizeof code.text);
-    return at + code.length;
-  }
-  // Codes outside the format's range (-1 to -5 of the format's own use, a damaged file's).
-  return codeLineInto(at, groupCode);
-}
 
-void TagWriter::end(char* valueEnd) {
-  valueEnd[0] = '\r';
-  valueEnd[1] = '\n';
-  used_ = static_cast<size_t>(valueEnd + 2 - out_.data());
-}
 
 void TagWriter::write(int groupCode, std::string_view text) {
   // A line end inside a value (text set through the API, a lone CR of a file) would shift

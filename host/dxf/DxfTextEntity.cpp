@@ -177,7 +177,7 @@ class TextCodec final : public ObjectCodec {
     if (text.thickness() != 0.0) ctx.real(39, text.thickness());
     ctx.point(10, worldToOcs(text.position(), n));
     ctx.real(40, text.height());
-    ctx.text(1, std::wstring(text.textStringConst()));
+    ctx.text(1, std::wstring_view(text.textStringConst()));
     auto normalized = [](double degrees) { return vtcad::db::normalizeAngle(degrees * kRadiansPerDegree); };
     if (text.rotation() != 0.0) ctx.real(50, degreesOf(text.rotation(), text.rotation(), normalized));
     if (text.widthFactor() != 1.0) ctx.real(41, text.widthFactor());
@@ -186,7 +186,7 @@ class TextCodec final : public ObjectCodec {
       const double oblique = text.oblique() > ZcGe::kPi ? text.oblique() - ZcGe::kTwoPi : text.oblique();
       ctx.real(51, degreesOf(text.oblique(), oblique, normalized));
     }
-    const std::wstring style = ctx.recordName(text.textStyle());
+    const std::string_view style = ctx.recordNameUtf8(text.textStyle());
     if (!style.empty()) ctx.text(7, style);
     const int flags = (text.isMirroredInX() ? kBackward : 0) | (text.isMirroredInY() ? kUpsideDown : 0);
     if (flags != 0) ctx.integer(71, flags);

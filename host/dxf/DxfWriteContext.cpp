@@ -13,7 +13,7 @@ namespace vtcad::dxf {
 WriteContext::WriteContext(ZcDbDatabase& db, TagWriter& out, DocumentWriter& document)
     : db_(db), out_(out), document_(document) {}
 
-void WriteContext::text(int code, const std::wstring& value) { out_.write(code, wideToUtf8(value)); }
+void WriteContext::text(int code, std::wstring_view value) { out_.write(code, wideToUtf8(value)); }
 
 std::uint64_t WriteContext::handleOf(ZcDbObjectId id) const {
   // A reference to an object that is gone (erased, or never in the file) is written as none.

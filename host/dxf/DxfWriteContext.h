@@ -41,7 +41,7 @@ class WriteContext {
   // marker of the next one (100, name).
   void beginSubclass(std::string_view name);
 
-  void text(int code, const std::wstring& value);
+  void text(int code, std::wstring_view value);
   void text(int code, std::string_view utf8) { out_.write(code, utf8); }
   void real(int code, double value) { out_.writeDouble(code, value); }
   void integer(int code, std::int64_t value) { out_.writeInt(code, value); }
