@@ -120,8 +120,8 @@ constexpr char* codeLineInto(char* out, int code) {
   char digits[16] = {};
   int n = 0;
   const bool negative = code < 0;
-  for (auto rest = static_cast<unsigned>(negative ? -static_cast<long long>(code) : code); n == 0 || rest != 0;
-       rest /= 10) {
+  for (auto rest = static_cast<unsigned>(negative ? -static_cast<long long>(code) : code);
+       n == 0 || rest != 0; rest /= 10) {
     digits[n++] = static_cast<char>('0' + rest % 10);
   }
   if (negative) digits[n++] = '-';
@@ -187,9 +187,6 @@ bool TagWriter::flush() {
   if (sink_) used_ = 0;
   return !failed_;
 }
-
-
-
 
 void TagWriter::write(int groupCode, std::string_view text) {
   // A line end inside a value (text set through the API, a lone CR of a file) would shift
