@@ -38,6 +38,8 @@ namespace vtcad::dxf {
 namespace {
 
 constexpr std::uint16_t kEntitySlot = 1;
+// Most entities take 150 to 300 bytes of text.
+constexpr size_t kBytesPerEntity = 256;
 
 const std::string* keptType(const ZcDbObject& obj) {
   if (auto* o = DxfUnknownObject::cast(&obj)) return &o->recordType();
@@ -66,6 +68,9 @@ DocumentWriter::EntitiesText DocumentWriter::writeEntitiesAlone(std::span<const 
       ZcDbPolyline::desc(), ZcDbPoint::desc(), ZcDbEllipse::desc(),
       ZcDbSpline::desc(),   ZcDbText::desc(),  ZcDbBlockReference::desc()};
   EntitiesText result;
+  // Room for the usual size of such entities at once: grown from nothing, the text would be
+  // copied at every doubling.
+  out_.reserve(ids.size() * kBytesPerEntity);
   const size_t writtenBefore = written_;
   for (ZcDbObjectId id : ids) {
     const ZcDbObject* obj = ZcDbFileAccess::peek(id);
@@ -79,8 +84,7 @@ DocumentWriter::EntitiesText DocumentWriter::writeEntitiesAlone(std::span<const 
 }
 
 std::string DocumentWriter::write() {
-  // Most entities take 150 to 300 bytes of text.
-  out_.reserve(static_cast<size_t>(db_.approxNumObjects()) * 200 + 65536);
+  out_.reserve(static_cast<size_t>(db_.approxNumObjects()) * kBytesPerEntity + 65536);
   writeAll();
   return out_.take();
 }
