@@ -159,8 +159,9 @@ TEST(DxfTagWriter, ShortDecimalsAreWrittenAsTheGeneralConversionWritesThem) {
   std::uniform_int_distribution<std::int64_t> digits(1, 999999999999999);
   std::uniform_int_distribution<int> places(0, 21);
   std::uniform_int_distribution<int> trailing(0, 12);
-  std::vector<double> values = {1e-6, 1e-5, 1e-4, 0.001, 0.00012, 1e5, 1e6, 120000.0, 1e8, 999999999.999999,
-                                1e9,  0.5,  12.5, 100.0, 2.0};
+  std::vector<double> values = {0.0,     -0.0, 1e-6, 1e-5,     1e-4, 0.001,
+                                0.00012, 1e5,  1e6,  120000.0, 1e8,  999999999.999999,
+                                1e9,     0.5,  12.5, 100.0,    2.0};
   for (int i = 0; i < 200000; ++i) {
     // A decimal of up to 15 digits at a random place, some with trailing zeros.
     const double d =
@@ -177,7 +178,10 @@ TEST(DxfTagWriter, GroupCodesAreRightAlignedAndHandlesUpperHex) {
   writer.write(0, "LINE");
   writer.writeHandle(5, 0x2AF);
   writer.writeInt(1071, -7);
-  EXPECT_EQ(writer.data(), "  0\r\nLINE\r\n  5\r\n2AF\r\n1071\r\n-7\r\n");
+  // Codes outside the format's range (a damaged file's, kept) take the same columns.
+  writer.write(-1, "x");
+  writer.writeInt(99999, 1);
+  EXPECT_EQ(writer.data(), "  0\r\nLINE\r\n  5\r\n2AF\r\n1071\r\n-7\r\n -1\r\nx\r\n99999\r\n1\r\n");
 }
 
 TEST(DxfTagWriter, NoValueBreaksTheLinesItIsWrittenOn) {
