@@ -136,8 +136,26 @@ std::string TextDecoder::toUtf8(std::string_view bytes) const {
 std::wstring TextDecoder::decode(std::string_view bytes) const {
   // Text that needs no conversion (every name of most drawings) is not copied first.
   std::wstring wide = converts(bytes) ? utf8ToWide(toUtf8(bytes)) : utf8ToWide(bytes);
-  if (wide.find(L'\\') == std::wstring::npos) return wide;
-  return resolveUnicodeEscapes(wide);
+  // One look for both kinds of character that need work: escapes, and NUL.
+  if (wide.find_first_of(std::wstring_view(L"\\\0", 2)) == std::wstring::npos) return wide;
+  if (wide.find(L'\\') != std::wstring::npos) wide = resolveUnicodeEscapes(wide);
+  // A NUL in a value (a damaged ASCII file, or "\U+0000") would end the text wherever it is
+  // handed on as a C string: a block's name would become "" while references to it kept the
+  // whole name. It is kept in the written form, as the control characters of binary files are
+  // ("^@").
+  if (wide.find(L'\0') != std::wstring::npos) {
+    std::wstring written;
+    written.reserve(wide.size() + 8);
+    for (wchar_t c : wide) {
+      if (c == L'\0') {
+        written += L"^@";
+      } else {
+        written.push_back(c);
+      }
+    }
+    wide = std::move(written);
+  }
+  return wide;
 }
 
 std::wstring utf8ToWide(std::string_view s) {

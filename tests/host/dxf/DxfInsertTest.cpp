@@ -185,4 +185,28 @@ TEST(DxfInsert, UnusableReferencesAreLeftOutWithAMessage) {
   EXPECT_EQ(modelSpaceEntities(*again.database).size(), 2u);
 }
 
+// Found by fuzzing: a block name with NUL bytes (a damaged ASCII file) named the block ""
+// once handed on as a C string, while the reference kept the whole name; the saved drawing
+// was then refused ("insert of block '', which does not exist"). The NUL is kept in its
+// written form, the same in the block and in the reference.
+TEST(DxfInsert, ANulInABlockNameKeepsTheReferenceToItsBlock) {
+  const std::string name("\0\0DOOR", 6);
+  const std::string text =
+      dxfText({{0, "SECTION"}, {2, "BLOCKS"},  {0, "BLOCK"},    {8, "0"},      {2, name},     {70, "0"},
+               {10, "0"},      {20, "0"},      {30, "0"},       {3, name},     {0, "ENDBLK"}, {8, "0"},
+               {0, "ENDSEC"},  {0, "SECTION"}, {2, "ENTITIES"}, {0, "INSERT"}, {8, "0"},      {2, name},
+               {10, "1"},      {20, "2"},      {0, "ENDSEC"},   {0, "EOF"}});
+  LoadResult loaded = mustLoad(text);
+  ASSERT_TRUE(loaded.ok());
+  LoadResult again = saveAndLoad(*loaded.database);
+  ASSERT_TRUE(again.ok());
+  auto* ref = openModelSpaceEntity<ZcDbBlockReference>(*again.database, 0);
+  ASSERT_NE(ref, nullptr);
+  ZcDbBlockTableRecord* block = nullptr;
+  ASSERT_EQ(zcdbOpenObject(block, ref->blockTableRecord(), ZcDb::kForRead), Zcad::eOk);
+  EXPECT_STREQ(block->name().kwszPtr(), L"^@^@DOOR");
+  block->close();
+  ref->close();
+}
+
 }  // namespace
