@@ -40,6 +40,21 @@ std::span<const NamedCodec> namedCodecs() {
 
 }  // namespace
 
+std::span<const ObjectCodec* const> secondThreadCodecs() {
+  static const auto codecs = std::to_array<const ObjectCodec*>({
+      &lineCodec(),
+      &arcCodec(),
+      &circleCodec(),
+      &lwPolylineCodec(),
+      &pointCodec(),
+      &ellipseCodec(),
+      &splineCodec(),
+      &textCodec(),
+      &insertCodec(),
+  });
+  return codecs;
+}
+
 const ObjectCodec* codecForDxfName(std::string_view dxfName) {
   for (const NamedCodec& named : namedCodecs()) {
     if (named.name == dxfName) return named.codec;

@@ -39,6 +39,11 @@ const ObjectCodec& blockRecordCodec();
 const ObjectCodec& dictionaryCodec();
 const ObjectCodec& xrecordCodec();
 
+// The entity codecs a second reading or writing thread uses on its own (lines, arcs, circles,
+// ellipses, points, splines, lightweight polylines, texts, block references): reading and
+// writing them needs nothing of the database but the names and handles of other records.
+std::span<const ObjectCodec* const> secondThreadCodecs();
+
 // Objects of classes a plug-in registered (read and written through the class's own
 // dxfInFields / dxfOutFields); null for the host's own classes.
 const ObjectCodec* pluginObjectCodec(ZcRxClass* cls);

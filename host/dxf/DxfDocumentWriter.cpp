@@ -17,21 +17,12 @@
 #include "dxf/DxfText.h"
 #include "dxf/DxfUnknownObject.h"
 #include "dxf/DxfXData.h"
-#include "zcad/db/ZcDbArc.h"
-#include "zcad/db/ZcDbBlockReference.h"
 #include "zcad/db/ZcDbBlockTable.h"
-#include "zcad/db/ZcDbCircle.h"
 #include "zcad/db/ZcDbDatabase.h"
 #include "zcad/db/ZcDbDictionary.h"
 #include "zcad/db/ZcDbDimStyleTable.h"
-#include "zcad/db/ZcDbEllipse.h"
 #include "zcad/db/ZcDbEntity.h"
-#include "zcad/db/ZcDbLine.h"
-#include "zcad/db/ZcDbPoint.h"
-#include "zcad/db/ZcDbPolyline.h"
-#include "zcad/db/ZcDbSpline.h"
 #include "zcad/db/ZcDbSymbolTable.h"
-#include "zcad/db/ZcDbText.h"
 #include "zcad/rx/ZcRxClass.h"
 
 namespace vtcad::dxf {
@@ -62,11 +53,12 @@ DocumentWriter::DocumentWriter(ZcDbDatabase& db, const WriteTuning& tuning)
     : db_(db), ctx_(db, out_, *this), tuning_(tuning) {}
 
 DocumentWriter::EntitiesText DocumentWriter::writeEntitiesAlone(std::span<const ZcDbObjectId> ids) {
-  // Exact classes: a plug-in's class derived from one of them files itself.
-  static const std::array<const ZcRxClass*, 9> kAlone = {
-      ZcDbLine::desc(),     ZcDbArc::desc(),   ZcDbCircle::desc(),
-      ZcDbPolyline::desc(), ZcDbPoint::desc(), ZcDbEllipse::desc(),
-      ZcDbSpline::desc(),   ZcDbText::desc(),  ZcDbBlockReference::desc()};
+  // Exact classes, found once: a plug-in's class derived from one of them files itself.
+  static const std::vector<const ZcRxClass*> kAlone = [] {
+    std::vector<const ZcRxClass*> classes;
+    for (const ObjectCodec* codec : secondThreadCodecs()) classes.push_back(codec->rxClass());
+    return classes;
+  }();
   EntitiesText result;
   // Room for the usual size of such entities at once: grown from nothing, the text would be
   // copied at every doubling.

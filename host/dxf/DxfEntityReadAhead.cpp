@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstring>
 
+#include "dxf/DxfCodecs.h"
 #include "dxf/DxfRecordReader.h"
 #include "dxf/DxfTagReader.h"
 #include "zcad/db/ZcDbDatabase.h"
@@ -16,9 +17,13 @@ namespace {
 // Kinds whose codecs need nothing of the database beyond what the snapshot holds and whose
 // objects need nothing of it while they are made.
 bool readsAlone(std::string_view type) {
-  static constexpr std::string_view kKinds[] = {"LINE",    "ARC",    "CIRCLE", "LWPOLYLINE", "POINT",
-                                                "ELLIPSE", "SPLINE", "TEXT",   "INSERT"};
-  return std::find(std::begin(kKinds), std::end(kKinds), type) != std::end(kKinds);
+  // Their record types, found once: asked of every record read.
+  static const std::vector<std::string_view> kinds = [] {
+    std::vector<std::string_view> names;
+    for (const ObjectCodec* codec : secondThreadCodecs()) names.push_back(codec->dxfName());
+    return names;
+  }();
+  return std::find(kinds.begin(), kinds.end(), type) != kinds.end();
 }
 
 // A text aligned otherwise than left on the baseline measures its glyphs with the style's
@@ -48,9 +53,8 @@ size_t readAheadStart(std::string_view data, size_t target) {
   constexpr size_t kSearched = 4u << 20;
   if (target >= data.size()) return std::string_view::npos;
   const size_t limit = std::min(data.size(), target + kSearched);
-  // From the start of the line after `target`.
-  const void* nl = std::memchr(data.data() + target, '\n', data.size() - target);
-  size_t pos = nl ? static_cast<size_t>(static_cast<const char*>(nl) - data.data()) + 1 : data.size();
+  size_t pos = 0;  // from the start of the line after `target`
+  lineAt(data, target, pos);
   while (pos < limit) {
     size_t valuePos = 0;
     std::string_view line = lineAt(data, pos, valuePos);

@@ -54,7 +54,6 @@ class ReadContext {
   ReadSnapshot snapshot() const;
   // A second thread's context met something it must not do for the record being read.
   bool declined() const { return declined_; }
-  void clearDeclined() { declined_ = false; }
 
   // Objects the reader makes (records the tables lack) must not take a handle that a later
   // object of the file has. The file's $HANDSEED says which are free; a file without it is
